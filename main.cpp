@@ -1,0 +1,6 @@
+#include "app/vornik_app.h"
+
+int main(int argc, char* argv[])
+{
+    return vornik::CVornikApp::run(argc, argv);
+}

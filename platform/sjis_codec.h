@@ -1,0 +1,17 @@
+#pragma once
+// Conversion between code page 932 (Shift-JIS) and Unicode (UTF-8).
+// Only widget and command-line boundaries convert; everything inside the
+// program stays Shift-JIS.
+
+#include <string>
+#include <string_view>
+
+namespace vornik {
+
+// Bytes that are not valid code page 932 become U+FFFD, one per bad byte.
+std::string sjisToUtf8(std::string_view sjis);
+
+// Characters code page 932 cannot hold (and malformed UTF-8) become "?".
+std::string utf8ToSjis(std::string_view utf8);
+
+} // namespace vornik
