@@ -82,3 +82,12 @@ TEST(SjisCodec, BadBytesBecomeReplacementAndUnmappableBecomesQuestionMark)
     EXPECT_EQ(utf8ToSjis("a\xC3"), "a?");
     EXPECT_EQ(sjisToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
+
+#include "storage/sjis_literal.h"
+
+TEST(SjisLiteral, ConvertsOnceToShiftJis)
+{
+    const std::string& first = "検索条件"_sj;
+    EXPECT_EQ(first, "\x8C\x9F\x8D\xF5\x8F\xF0\x8C\x8F");
+    EXPECT_EQ(&first, &"検索条件"_sj);
+}
