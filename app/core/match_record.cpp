@@ -1,0 +1,104 @@
+#include "app/core/match_record.h"
+
+#include "storage/numbers.h"
+#include "storage/sjis_literal.h"
+#include "storage/sjis_text.h"
+#include "storage/vocabulary.h"
+
+namespace vornik {
+namespace {
+
+bool matchesJob(const std::string& job, const std::string& description)
+{
+    if (sjis::contains(description, "All Job"))
+        return true;
+    const bool carriesItemInfo = sjis::contains(description, "（"_sj) || sjis::contains(description, "【"_sj)
+        || sjis::contains(description, "Lv");
+    return carriesItemInfo && sjis::contains(description, job);
+}
+
+bool matchesLevel(const SearchCriteria& c, const std::string& description)
+{
+    if (c.levelFrom == -1 && c.levelTo == -1)
+        return true;
+    const std::optional<int> level = itemLevel(description);
+    if (c.levelTo != -1 && (!level || *level > c.levelTo))
+        return false;
+    if (c.levelFrom != -1 && (!level || *level < c.levelFrom))
+        return false;
+    return true;
+}
+
+// The name without its yield count equals the query (names store the count
+// after a blank).
+bool nameEqualsExactly(const std::string& name, const std::string& query)
+{
+    const std::size_t blank = name.find(' ');
+    if (blank == std::string::npos)
+        return name == query;
+    return std::string_view(name).substr(0, blank) == query;
+}
+
+template <typename Test>
+bool anyOtherField(const RecipeRecord& r, Test test)
+{
+    for (int k = 1; k <= kMaterialSlots; ++k) {
+        if (test(r.material(k)))
+            return true;
+    }
+    return test(r.hq()) || test(r.desynth()) || test(r.description());
+}
+
+bool matchesName(const SearchCriteria& c, const RecipeRecord& r)
+{
+    const std::string& query = c.nameQuery;
+    if (!c.includeMaterials) {
+        return c.exactOnly ? nameEqualsExactly(r.name(), query) : sjis::contains(r.name(), query);
+    }
+    if (c.exactOnly) {
+        return nameEqualsExactly(r.name(), query)
+            || anyOtherField(r, [&](const std::string& f) { return f == query; });
+    }
+    return sjis::contains(r.name(), query)
+        || anyOtherField(r, [&](const std::string& f) { return sjis::contains(f, query); });
+}
+
+} // namespace
+
+std::optional<int> itemLevel(std::string_view description)
+{
+    const std::size_t lv = sjis::find(description, "Lv");
+    if (lv == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t from = lv + 2;
+    const std::size_t tilde = sjis::find(description, "～"_sj, from);
+    if (tilde == std::string_view::npos)
+        return std::nullopt;
+    return textToInt(description.substr(from, tilde - from));
+}
+
+bool MatchRecord(const SearchCriteria& c, const RecipeRecord& r)
+{
+    const std::string& recordSkill = skillName(textToInt(r.skill()));
+    if (!c.skillQuery.empty() && !sjis::contains(recordSkill, c.skillQuery))
+        return false;
+    if (c.rankIndex != 0 && textToInt(r.rank()) != c.rankIndex)
+        return false;
+    if (!c.classQuery.empty() && !sjis::contains(r.description(), c.classQuery))
+        return false;
+    if (c.crystalIndex != 0) {
+        if (textToInt(r.crystal()) != c.crystalIndex)
+            return false;
+        // The first crystal is also listed for records without a skill;
+        // those are not crafted with it.
+        if (c.crystalIndex == 1 && recordSkill.size() < 3)
+            return false;
+    }
+    if (!c.jobQuery.empty() && !matchesJob(c.jobQuery, r.description()))
+        return false;
+    if (!matchesLevel(c, r.description()))
+        return false;
+    return matchesName(c, r);
+}
+
+} // namespace vornik

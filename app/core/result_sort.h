@@ -1,0 +1,36 @@
+#pragma once
+// Ordering of the result list's rows by one column, with a second column to
+// break ties. Plain C++ on the rows' Shift-JIS cell texts.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vornik {
+
+struct ResultRow {
+    int id = 0;       // the record's id, read as a number
+    int icon = 0;     // crystal image index, 0 for none
+    std::vector<std::string> cells; // one per visible column, position 0 = name
+};
+
+struct SortOrder {
+    std::size_t sortColumn = 0;
+    std::size_t tieColumn = 0;
+    bool ascending = true;
+    bool byRank = false; // the sort column is the rank column
+};
+
+// Three-way comparison of two rows in ascending order:
+//  - rank column: cells "-" after every rank, otherwise by the rank's index
+//    in the rank table; one rank compares equal (a stable sort then keeps
+//    the previous order of its rows);
+//  - other columns: empty cells after non-empty ones, then unsigned byte
+//    order, then the tie-break column in byte order.
+int CompareRows(const ResultRow& a, const ResultRow& b, const SortOrder& order);
+
+// Stable sort by CompareRows; descending is the exact reverse, so rows that
+// compare equal keep their order in both directions.
+void SortResults(std::vector<ResultRow>& rows, const SortOrder& order);
+
+} // namespace vornik

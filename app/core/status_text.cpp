@@ -1,0 +1,12 @@
+#include "app/core/status_text.h"
+
+#include "storage/sjis_text.h"
+
+namespace vornik {
+
+std::string statusTextCut(std::string_view text)
+{
+    return std::string(sjis::cutAtChar(text, kStatusTextLimit));
+}
+
+} // namespace vornik

@@ -1,0 +1,123 @@
+#include "app/display_settings_dlg.h"
+
+#include "storage/profile.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace vornik {
+namespace {
+
+constexpr std::size_t kStoredFlagsCapacity = 21; // 20 characters
+constexpr int kBoxesPerRow = 3;
+
+// Check box labels by flag index.
+const char16_t* const kColumnLabels[columnflag::DialogFlags] = {
+    u"スキル(&M)", u"ランク(&S)", u"必要(&L)", u"限界(&U)", u"素材(&R)", u"説明(&E)",
+    u"ハイクォリティ(&H)", u"分解(&B)", u"スタック(&T)", u"Ex(&E)", u"Rare(&A)", u"クリスタル(&C)",
+};
+
+// Screen readers read the label without its mnemonic marker.
+QString withoutMnemonic(QString label)
+{
+    return label.remove(QLatin1Char('&'));
+}
+
+template <typename Control>
+Control* labelled(const QString& label, QWidget* parent)
+{
+    auto* control = new Control(label, parent);
+    control->setAccessibleName(withoutMnemonic(label));
+    return control;
+}
+
+} // namespace
+
+CDisplaySettingsDlg::CDisplaySettingsDlg(QWidget* parent)
+    : QDialog(parent)
+{
+    buildControls();
+    loadSettings();
+}
+
+void CDisplaySettingsDlg::buildControls()
+{
+    setWindowTitle(QStringLiteral("表示設定"));
+    setAccessibleName(windowTitle());
+
+    auto* columns = labelled<QGroupBox>(QStringLiteral("表示項目"), this);
+    auto* columnGrid = new QGridLayout(columns);
+    for (int flag = 0; flag < columnflag::DialogFlags; ++flag) {
+        QCheckBox* box = labelled<QCheckBox>(QString::fromUtf16(kColumnLabels[flag]), columns);
+        m_columnBoxes[static_cast<std::size_t>(flag)] = box;
+        columnGrid->addWidget(box, flag / kBoxesPerRow, flag % kBoxesPerRow);
+    }
+
+    auto* shop = labelled<QGroupBox>(QStringLiteral("Orlanmereショップサーチ"), this);
+    auto* shopLayout = new QVBoxLayout(shop);
+    m_shopOnline = labelled<QRadioButton>(QStringLiteral("オンライン版を使用する （インターネットへの接続環境が必要）"), shop);
+    m_shopOffline = labelled<QRadioButton>(QStringLiteral("オフライン版を使用する (shopsearch.exeが必要)"), shop);
+    shopLayout->addWidget(m_shopOnline);
+    shopLayout->addWidget(m_shopOffline);
+
+    auto* description = labelled<QLabel>(QStringLiteral("説明：各種表示に関する設定を変更する事が出来ます。"), this);
+    description->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    ok->setAccessibleName(ok->text());
+    cancel->setAccessibleName(cancel->text());
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDisplaySettingsDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CDisplaySettingsDlg::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(columns);
+    layout->addWidget(shop);
+    layout->addWidget(description);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CDisplaySettingsDlg::loadSettings()
+{
+    m_columnsChanged = false;
+    const std::string flags = readIniString("window", "column", "11111111111110000000", kStoredFlagsCapacity);
+    for (std::size_t flag = 0; flag < m_columnBoxes.size(); ++flag)
+        m_columnBoxes[flag]->setChecked(flag < flags.size() && flags[flag] == '1');
+
+    const bool online = readIniInt("window", "shop", 0) == 0;
+    m_shopOnline->setChecked(online);
+    m_shopOffline->setChecked(!online);
+}
+
+std::string CDisplaySettingsDlg::columnFlagsText() const
+{
+    std::string flags;
+    flags.reserve(m_columnBoxes.size());
+    for (const QCheckBox* box : m_columnBoxes)
+        flags += box->isChecked() ? '1' : 'x';
+    return flags;
+}
+
+void CDisplaySettingsDlg::accept()
+{
+    const std::string flags = columnFlagsText();
+    const std::string previous = readIniString("window", "column", "");
+    writeIniString("window", "column", flags);
+    if (m_shopOnline->isChecked())
+        writeIniString("window", "shop", "0");
+    else if (m_shopOffline->isChecked())
+        writeIniString("window", "shop", "1");
+    m_columnsChanged = flags != previous;
+    QDialog::accept();
+}
+
+} // namespace vornik

@@ -1,0 +1,19 @@
+#include "app/file_error.h"
+
+#include "platform/qt/platform_services.h"
+#include "platform/qt/qt_text.h"
+#include "storage/data_file.h"
+
+namespace vornik {
+
+void showFileError(QWidget* parent)
+{
+    MessageBoxRequest request;
+    request.parent = parent;
+    request.caption = QStringLiteral("ファイルエラー");
+    request.text = fromSjis(storageError());
+    request.icon = MessageIcon::Error;
+    platformServices().messageBox(request);
+}
+
+} // namespace vornik

@@ -1,0 +1,425 @@
+#include "app/main_dlg.h"
+
+#include "app/about_dialog.h"
+#include "app/core/result_sort.h"
+#include "app/core/scan.h"
+#include "app/core/status_text.h"
+#include "app/display_settings_dlg.h"
+#include "app/list_font.h"
+#include "app/memo_pane.h"
+#include "app/result_list_model.h"
+#include "app/result_list_view.h"
+#include "app/search_panel.h"
+#include "platform/qt/platform_services.h"
+#include "platform/qt/qt_text.h"
+#include "storage/memo_file.h"
+#include "storage/numbers.h"
+#include "storage/paths.h"
+#include "storage/profile.h"
+#include "storage/sjis_literal.h"
+#include "storage/sjis_text.h"
+#include "storage/vocabulary.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace vornik {
+namespace {
+
+constexpr int kSortLimit = 10000; // no sort from this many rows on
+
+std::string withMatchCount(std::size_t n)
+{
+    return intToText(static_cast<std::int32_t>(n)) + "件のデータが一致しました。"_sj;
+}
+
+} // namespace
+
+CMainDlg::CMainDlg(std::optional<std::string> searchName, QWidget* parent)
+    : QMainWindow(parent)
+    , m_panel(new SearchPanel(this))
+    , m_panes(new QStackedWidget(this))
+    , m_model(new ResultListModel(this))
+    , m_list(new ResultListView(this))
+    , m_memo(new MemoPane(this))
+    , m_status(new QLabel(this))
+{
+    setWindowTitle(QStringLiteral("Vornik for Windows"));
+    m_list->setModel(m_model);
+    m_list->setAccessibleName(QStringLiteral("検索結果"));
+    m_panes->addWidget(m_list);
+    m_panes->addWidget(m_memo);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_panel);
+    layout->addWidget(m_panes, 1);
+    setCentralWidget(central);
+
+    m_status->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->setSizeGripEnabled(true);
+
+    m_menu = buildMainMenu(this);
+    connectCommands();
+    qApp->installEventFilter(this);
+    initialise(searchName);
+}
+
+CMainDlg::~CMainDlg()
+{
+    qApp->removeEventFilter(this);
+}
+
+void CMainDlg::initialise(const std::optional<std::string>& searchName)
+{
+    m_searchBusy = false;
+    writeIniString("system", "version", "1, 4, 1, 1");
+    loadSettings();
+    BuildColumns();
+    m_panel->fillCriteriaLists();
+    SetListFont(readIniInt("system", "font", 110));
+    showListPane(false);
+    updateCaption();
+    if (searchName) {
+        m_panel->setNameQuery(*searchName);
+        m_panel->setIncludeMaterials(false);
+        OnSearch();
+    }
+    m_memo->LoadMemoPad();
+}
+
+void CMainDlg::connectCommands()
+{
+    connect(m_panel, &SearchPanel::searchRequested, this, &CMainDlg::OnSearch);
+    connect(m_panel, &SearchPanel::paneToggleRequested, this, &CMainDlg::ToggleMemoPane);
+    connect(m_list, &ResultListView::headingClicked, this, &CMainDlg::OnColumnClick);
+    connect(m_list, &ResultListView::rowClicked, this, &CMainDlg::ShowRecordMemo);
+    connect(m_list, &ResultListView::openRequested, this, &CMainDlg::OpenDetail);
+    connect(m_list, &ResultListView::contextMenuRequested, this, &CMainDlg::ShowContextMenu);
+
+    connect(m_menu.close, &QAction::triggered, this, &QWidget::close);
+    connect(m_menu.displaySettings, &QAction::triggered, this, &CMainDlg::OpenDisplaySettings);
+    for (std::size_t i = 0; i < m_menu.fontSizes.size(); ++i) {
+        connect(m_menu.fontSizes[i], &QAction::triggered, this, [this, i] { SetListFont(kFontSizes[i]); });
+    }
+    connect(m_menu.toggleMemo, &QAction::triggered, this, &CMainDlg::ToggleMemoPane);
+    connect(m_menu.showAll, &QAction::triggered, this, &CMainDlg::OnShowAll);
+    connect(m_menu.detail, &QAction::triggered, this, &CMainDlg::OpenDetail);
+    connect(m_menu.recipeSearch, &QAction::triggered, this, [this] { LaunchSearchInstance(currentItemName()); });
+    connect(m_menu.about, &QAction::triggered, this, [this] { showAboutBox(this); });
+}
+
+// ---- status bar, caption, panes -------------------------------------------
+
+void CMainDlg::SetStatusText(const std::string& text)
+{
+    m_statusText = statusTextCut(text);
+    m_status->setText(fromSjis(m_statusText));
+}
+
+void CMainDlg::updateCaption()
+{
+    setWindowTitle(QStringLiteral("Vornik for Windows - [") + fromSjis(dataFilePath()) + QStringLiteral("]"));
+}
+
+void CMainDlg::showListPane(bool list)
+{
+    m_panes->setCurrentWidget(list ? static_cast<QWidget*>(m_list) : m_memo);
+    m_panel->setPaneButtonLabel(list);
+    m_listShown = list;
+}
+
+void CMainDlg::ToggleMemoPane()
+{
+    showListPane(!m_listShown);
+}
+
+// ---- search ----------------------------------------------------------------
+
+void CMainDlg::OnSearch()
+{
+    const SearchInputs inputs = m_panel->inputs();
+    if (!hasAnyCriterion(inputs)) {
+        MessageBoxRequest request;
+        request.parent = this;
+        request.caption = QStringLiteral("検索条件");
+        request.text = QStringLiteral("検索条件を指定してください。\nすべてのレシピを表示した場合は表示メニューから行えます。");
+        request.icon = MessageIcon::Warning;
+        platformServices().messageBox(request);
+        return;
+    }
+    showListPane(true);
+    BusyCursor busy;
+    m_panel->addNameToHistory(inputs.name);
+    m_list->setUpdatesEnabled(false);
+    ScanDataFile();
+    const std::size_t n = m_model->rowCount();
+    if (n > 1 && n < kSortLimit)
+        sortAfterSearch(!inputs.skill.empty());
+    m_list->setUpdatesEnabled(true);
+    SetStatusText(withMatchCount(n));
+    m_list->setFocus();
+}
+
+void CMainDlg::sortAfterSearch(bool skillChosen)
+{
+    SetStatusText("ソート処理中です。"_sj);
+    m_sortAscending = true;
+    m_sortColumn = static_cast<std::size_t>(m_layout.capColumn);
+    sortBy(m_sortColumn);
+    if (skillChosen) {
+        m_sortColumn = static_cast<std::size_t>(m_layout.rankColumn);
+        sortBy(m_sortColumn);
+    }
+}
+
+void CMainDlg::sortBy(std::size_t column)
+{
+    BusyCursor busy;
+    SortOrder order;
+    order.sortColumn = column;
+    order.tieColumn = m_lastClickedColumn;
+    order.ascending = m_sortAscending;
+    order.byRank = column != 0 && static_cast<int>(column) == m_layout.rankColumn;
+    m_model->sortRows(order);
+}
+
+void CMainDlg::OnShowAll()
+{
+    m_panel->clearCriteria();
+    BusyCursor busy;
+    m_list->setUpdatesEnabled(false);
+    m_panel->addNameToHistory(std::string());
+    showListPane(true);
+    ScanDataFile();
+    m_list->setUpdatesEnabled(true);
+    SetStatusText(withMatchCount(m_model->rowCount()));
+}
+
+bool CMainDlg::ScanDataFile()
+{
+    if (m_searchBusy)
+        return false;
+    m_searchBusy = true;
+    m_model->clear();
+    SetStatusText(withMatchCount(0));
+    const SearchCriteria criteria = readCriteria(m_panel->inputs());
+    std::vector<ResultRow> rows;
+    const bool opened = scanForMatches(criteria, m_layout, rows, [this](std::size_t count) {
+        SetStatusText(withMatchCount(count));
+        m_status->repaint();
+    });
+    m_model->appendRows(std::move(rows));
+    m_searchBusy = false;
+    return opened;
+}
+
+void CMainDlg::OnColumnClick(int position)
+{
+    const auto column = static_cast<std::size_t>(position);
+    if (column == m_lastClickedColumn) {
+        m_sortAscending = !m_sortAscending;
+    } else {
+        m_sortAscending = true;
+        m_sortColumn = column;
+    }
+    sortBy(m_sortColumn);
+    m_lastClickedColumn = column;
+}
+
+// ---- result list -------------------------------------------------------------
+
+void CMainDlg::BuildColumns()
+{
+    m_model->clear();
+    SetStatusText(std::string());
+    const std::string flags = readIniString("window", "column", "1111111111111xxxxxxx", 21);
+    const std::string widths = readIniString("window", "columnsize", "", 100);
+    m_layout = buildColumnLayout(flags, widths);
+    m_model->setColumnLayout(m_layout);
+    m_list->applyColumnWidths(m_layout);
+}
+
+void CMainDlg::SetListFont(int tenthsOfPoint)
+{
+    writeIniInt("system", "font", tenthsOfPoint);
+    m_list->setFont(listFont(tenthsOfPoint));
+    m_list->setLargeIcons(largeIconsFor(tenthsOfPoint));
+}
+
+const std::vector<std::string>& CMainDlg::columnHeadings() const
+{
+    return m_model->headings();
+}
+
+const std::vector<ResultRow>& CMainDlg::shownRows() const
+{
+    return m_model->rows();
+}
+
+SearchInputs CMainDlg::searchInputs() const
+{
+    return m_panel->inputs();
+}
+
+std::optional<int> CMainDlg::selectedRecordId() const
+{
+    const std::optional<int> row = m_list->selectedRow();
+    if (!row)
+        return std::nullopt;
+    return m_model->recordIdAt(*row);
+}
+
+std::string CMainDlg::currentItemName() const
+{
+    const std::optional<int> row = m_list->selectedRow();
+    if (!row)
+        return m_panel->inputs().name;
+    const std::vector<std::string>& cells = m_model->rows()[static_cast<std::size_t>(*row)].cells;
+    std::string name = cells.empty() ? std::string() : std::string(sjis::cutAtChar(cells[0], 99));
+    const std::size_t times = sjis::find(name, "×"_sj);
+    if (times != std::string::npos)
+        name.erase(times);
+    const std::size_t start = name.find_first_not_of(" \t\r\n");
+    return start == std::string::npos ? std::string() : name.substr(start);
+}
+
+void CMainDlg::removeRowsWithId(int id)
+{
+    m_model->removeRowsWithId(id);
+}
+
+void CMainDlg::ShowRecordMemo()
+{
+    const std::optional<int> id = selectedRecordId();
+    if (!id)
+        return;
+    SetStatusText(std::string(sjis::cutAtChar(readMemo(intToText(*id)), kStatusTextLimit)));
+}
+
+void CMainDlg::ShowContextMenu(const QPoint& globalPos)
+{
+    ShowRecordMemo();
+    enableContextMenu(m_menu, m_list->selectedRow().has_value());
+    m_menu.contextMenu->exec(globalPos + QPoint(5, 5));
+    // The actions are shared with the menu bar, where they stay enabled.
+    enableContextMenu(m_menu, true);
+}
+
+void CMainDlg::OpenDisplaySettings()
+{
+    CDisplaySettingsDlg dialog(this);
+    dialog.exec();
+    if (dialog.m_columnsChanged)
+        BuildColumns();
+}
+
+void CMainDlg::OpenDetail()
+{
+    // The detail dialog is wired in by the record commands.
+    if (!selectedRecordId())
+        return;
+    emit m_menu.detail->triggered();
+}
+
+// ---- other program windows ---------------------------------------------------
+
+void CMainDlg::LaunchSearchInstance(const std::string& name)
+{
+    // One argument, no shell: blanks and quotes in the name arrive intact.
+    platformServices().startDetached(QCoreApplication::applicationFilePath(),
+                                     {QStringLiteral("/i=") + fromSjis(name)});
+}
+
+// ---- keyboard ------------------------------------------------------------------
+
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this || QApplication::activeModalWidget())
+        return QMainWindow::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape)
+        return true;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return handleEnter(watched);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainDlg::handleEnter(QObject* watched)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == m_memo || m_memo->isAncestorOf(focus) || watched == m_memo->viewport())
+        return false;
+    if (focus == m_list || m_list->isAncestorOf(focus)) {
+        OpenDetail();
+        return true;
+    }
+    OnSearch();
+    return true;
+}
+
+// ---- placement and shutdown ----------------------------------------------------
+
+void CMainDlg::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_placementRestored) {
+        m_placementRestored = true;
+        RestoreWindowPlacement();
+    }
+}
+
+void CMainDlg::RestoreWindowPlacement()
+{
+    const int top = readIniInt("window", "top", 0);
+    const int left = readIniInt("window", "left", 0);
+    const int bottom = readIniInt("window", "bottom", 0);
+    const int right = readIniInt("window", "right", 0);
+    if (top == 0 || bottom == 0)
+        return;
+    // The stored rectangle is the outer one, frame included.
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    move(left, top);
+    resize(right - left - frameExtra.width(), bottom - top - frameExtra.height());
+}
+
+void CMainDlg::SaveWindowPlacement()
+{
+    if (isMinimized() || isMaximized())
+        return;
+    const QRect outer = frameGeometry();
+    writeIniInt("window", "top", outer.top());
+    writeIniInt("window", "left", outer.left());
+    writeIniInt("window", "bottom", outer.bottom() + 1);
+    writeIniInt("window", "right", outer.right() + 1);
+}
+
+void CMainDlg::SaveColumnWidths()
+{
+    writeIniString("window", "columnsize", columnWidthsText(m_list->currentWidths()));
+}
+
+void CMainDlg::closeEvent(QCloseEvent* event)
+{
+    SaveWindowPlacement();
+    SaveColumnWidths();
+    if (m_memo->document()->isModified())
+        m_memo->SaveMemoPad();
+    event->accept();
+}
+
+} // namespace vornik

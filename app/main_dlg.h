@@ -1,0 +1,97 @@
+#pragma once
+// The program's one main window: search criteria, result list or memo pad,
+// status bar, and the menus through which every command is reached.
+
+#include "app/core/result_columns.h"
+#include "app/main_menu.h"
+#include "app/main_window_access.h"
+
+#include <QMainWindow>
+#include <optional>
+#include <string>
+
+class QLabel;
+class QStackedWidget;
+
+namespace vornik {
+
+class MemoPane;
+class ResultListModel;
+class ResultListView;
+class SearchPanel;
+
+class CMainDlg : public QMainWindow, public MainWindowAccess {
+    Q_OBJECT
+public:
+    // `searchName`: the name that followed "/i=" on the command line.
+    explicit CMainDlg(std::optional<std::string> searchName = std::nullopt, QWidget* parent = nullptr);
+    ~CMainDlg() override;
+
+    // MainWindowAccess
+    QWidget* window() override { return this; }
+    std::optional<int> selectedRecordId() const override;
+    std::string currentItemName() const override;
+    const std::vector<std::string>& columnHeadings() const override;
+    const std::vector<ResultRow>& shownRows() const override;
+    SearchInputs searchInputs() const override;
+    void removeRowsWithId(int id) override;
+    void SetStatusText(const std::string& text) override;
+    void LaunchSearchInstance(const std::string& name) override;
+    void updateCaption() override;
+
+    // Commands (also reached from tests).
+    void OnSearch();
+    void OnShowAll();
+    void OnColumnClick(int position);
+    void ToggleMemoPane();
+    void BuildColumns();
+    void SetListFont(int tenthsOfPoint);
+    void OpenDisplaySettings();
+    void OpenDetail();
+
+    const std::string& statusText() const { return m_statusText; }
+    bool listShown() const { return m_listShown; }
+    SearchPanel* searchPanel() const { return m_panel; }
+    ResultListView* resultList() const { return m_list; }
+    ResultListModel* resultModel() const { return m_model; }
+    MemoPane* memoPane() const { return m_memo; }
+    const MainMenu& menu() const { return m_menu; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void initialise(const std::optional<std::string>& searchName);
+    void connectCommands();
+    void showListPane(bool list);
+    bool ScanDataFile();
+    void sortAfterSearch(bool skillChosen);
+    void sortBy(std::size_t column);
+    void ShowRecordMemo();
+    void ShowContextMenu(const QPoint& globalPos);
+    void SaveColumnWidths();
+    void SaveWindowPlacement();
+    void RestoreWindowPlacement();
+    bool handleEnter(QObject* watched);
+
+    MainMenu m_menu;
+    SearchPanel* m_panel;
+    QStackedWidget* m_panes;
+    ResultListModel* m_model;
+    ResultListView* m_list;
+    MemoPane* m_memo;
+    QLabel* m_status;
+
+    ColumnLayout m_layout;
+    std::string m_statusText;
+    bool m_searchBusy = false;
+    bool m_listShown = false;
+    std::size_t m_sortColumn = 0;
+    std::size_t m_lastClickedColumn = 0;
+    bool m_sortAscending = true;
+    bool m_placementRestored = false;
+};
+
+} // namespace vornik

@@ -1,0 +1,54 @@
+#pragma once
+// The main window's menu bar and the result list's context menu, with every
+// command of the command table as a QAction.
+
+#include <QObject>
+#include <array>
+
+class QAction;
+class QMenu;
+class QMainWindow;
+
+namespace vornik {
+
+struct MainMenu {
+    // ファイル(&F)
+    QAction* openFile = nullptr;
+    QAction* saveAs = nullptr;
+    QAction* exportText = nullptr;
+    QAction* exportWeb = nullptr;
+    QAction* exportIme = nullptr;
+    QAction* close = nullptr;
+    // 表示(&V)
+    QAction* displaySettings = nullptr;
+    std::array<QAction*, 5> fontSizes{}; // 最大, 大, 中, 小, 最小
+    QAction* toggleMemo = nullptr;
+    QAction* showAll = nullptr;
+    // レシピデータ(&D), shared with the context menu
+    QAction* detail = nullptr;
+    QAction* recipeSearch = nullptr;
+    QAction* shopSearch = nullptr;
+    QAction* openVornikSearch = nullptr; // context menu only
+    QAction* kestreloSearch = nullptr;
+    QAction* newRecord = nullptr;
+    QAction* editRecord = nullptr;
+    QAction* deleteRecord = nullptr;
+    QAction* copyRecord = nullptr;
+    // ヘルプ(&H)
+    std::array<QAction*, 6> relatedSites{};
+    QAction* updateBoard = nullptr;
+    QAction* faultBoard = nullptr;
+    QAction* about = nullptr;
+
+    QMenu* contextMenu = nullptr; // "メイン画面右クリック"
+};
+
+// List font sizes in tenths of a point, in menu order.
+inline constexpr std::array<int, 5> kFontSizes = {170, 140, 110, 90, 80};
+
+MainMenu buildMainMenu(QMainWindow* window);
+
+// Items that need a selected row are disabled without one.
+void enableContextMenu(const MainMenu& menu, bool rowSelected);
+
+} // namespace vornik

@@ -1,0 +1,46 @@
+#pragma once
+// What the command modules (record dialogs, exports, outside links) need from
+// the main window. CMainDlg implements it; tests can implement it without a
+// window.
+
+#include "app/core/result_sort.h"
+#include "app/core/search_criteria.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace vornik {
+
+class MainWindowAccess {
+public:
+    virtual ~MainWindowAccess() = default;
+
+    // Owner for dialogs and message boxes.
+    virtual QWidget* window() = 0;
+
+    // The id of the selected row, if a row is selected.
+    virtual std::optional<int> selectedRecordId() const = 0;
+    // The selected row's name up to the first "×" without leading blanks,
+    // or the name box's text when no row is selected (Shift-JIS).
+    virtual std::string currentItemName() const = 0;
+
+    // The list as shown: headings of the visible columns by position (0 is
+    // "名前") and the rows in display order.
+    virtual const std::vector<std::string>& columnHeadings() const = 0;
+    virtual const std::vector<ResultRow>& shownRows() const = 0;
+    // The search boxes' current texts.
+    virtual SearchInputs searchInputs() const = 0;
+
+    // After a delete: the rows of that record leave the list.
+    virtual void removeRowsWithId(int id) = 0;
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Starts another program window that searches for name.
+    virtual void LaunchSearchInstance(const std::string& name) = 0;
+    // After the data file changed (open, save as).
+    virtual void updateCaption() = 0;
+};
+
+} // namespace vornik

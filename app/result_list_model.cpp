@@ -1,0 +1,173 @@
+#include "app/result_list_model.h"
+
+#include "app/crystal_icons.h"
+#include "platform/qt/qt_text.h"
+
+#include <iterator>
+
+namespace vornik {
+
+ResultListModel::ResultListModel(QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_iconSize(kLargeIconSize)
+{
+}
+
+void ResultListModel::setColumnLayout(const ColumnLayout& layout)
+{
+    beginResetModel();
+    m_layout = layout;
+    m_headings = layout.headings();
+    m_rows.clear();
+    endResetModel();
+}
+
+void ResultListModel::clear()
+{
+    if (m_rows.empty())
+        return;
+    beginResetModel();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    endResetModel();
+}
+
+void ResultListModel::appendRows(std::vector<ResultRow>&& rows)
+{
+    if (rows.empty())
+        return;
+    const int first = static_cast<int>(m_rows.size());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
+    if (m_rows.empty()) {
+        m_rows = std::move(rows);
+    } else {
+        m_rows.reserve(m_rows.size() + rows.size());
+        std::move(rows.begin(), rows.end(), std::back_inserter(m_rows));
+    }
+    rows.clear();
+    endInsertRows();
+}
+
+void ResultListModel::appendRow(ResultRow&& row)
+{
+    const int at = static_cast<int>(m_rows.size());
+    beginInsertRows(QModelIndex(), at, at);
+    m_rows.push_back(std::move(row));
+    endInsertRows();
+}
+
+void ResultListModel::sortRows(const SortOrder& order)
+{
+    if (m_rows.size() < 2)
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // The comparison never looks at the id, so it can carry each row's old
+    // position through the sort; that tells where selected rows went.
+    std::vector<int> ids;
+    ids.reserve(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        ids.push_back(m_rows[i].id);
+        m_rows[i].id = static_cast<int>(i);
+    }
+    SortResults(m_rows, order);
+    std::vector<int> newRowOfOldRow(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const int oldRow = m_rows[i].id;
+        newRowOfOldRow[static_cast<std::size_t>(oldRow)] = static_cast<int>(i);
+        m_rows[i].id = ids[static_cast<std::size_t>(oldRow)];
+    }
+    remapPersistentRows(newRowOfOldRow);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ResultListModel::remapPersistentRows(const std::vector<int>& newRowOfOldRow)
+{
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& index : from) {
+        const auto oldRow = static_cast<std::size_t>(index.row());
+        to.push_back(oldRow < newRowOfOldRow.size() ? this->index(newRowOfOldRow[oldRow], index.column())
+                                                    : QModelIndex());
+    }
+    changePersistentIndexList(from, to);
+}
+
+void ResultListModel::removeRowsWithId(int id)
+{
+    // From the end, one contiguous run at a time, so the rows still to be
+    // looked at keep their positions.
+    int row = static_cast<int>(m_rows.size()) - 1;
+    while (row >= 0) {
+        if (m_rows[static_cast<std::size_t>(row)].id != id) {
+            --row;
+            continue;
+        }
+        const int last = row;
+        while (row > 0 && m_rows[static_cast<std::size_t>(row - 1)].id == id)
+            --row;
+        beginRemoveRows(QModelIndex(), row, last);
+        m_rows.erase(m_rows.begin() + row, m_rows.begin() + last + 1);
+        endRemoveRows();
+        --row;
+    }
+}
+
+std::optional<int> ResultListModel::recordIdAt(int row) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
+        return std::nullopt;
+    return m_rows[static_cast<std::size_t>(row)].id;
+}
+
+void ResultListModel::setIconSize(int pixels)
+{
+    if (pixels == m_iconSize)
+        return;
+    m_iconSize = pixels;
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), { Qt::DecorationRole });
+}
+
+int ResultListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ResultListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_layout.columns.size());
+}
+
+QVariant ResultListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
+        return QVariant();
+    const ResultRow& row = m_rows[static_cast<std::size_t>(index.row())];
+    const auto column = static_cast<std::size_t>(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return column < row.cells.size() ? fromSjis(row.cells[column]) : QString();
+    case Qt::DecorationRole:
+        if (column == 0)
+            return crystalIcon(row.icon, m_iconSize);
+        return QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    default:
+        return QVariant();
+    }
+}
+
+QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || static_cast<std::size_t>(section) >= m_headings.size())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return fromSjis(m_headings[static_cast<std::size_t>(section)]);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return QVariant();
+}
+
+} // namespace vornik

@@ -1,0 +1,57 @@
+#include "app/vornik_app.h"
+
+#include "app/app_icon.h"
+#include "app/core/command_line.h"
+#include "app/main_dlg.h"
+#include "platform/native_path.h"
+#include "platform/qt/platform_services.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/translations.h"
+#include "storage/data_file.h"
+#include "storage/paths.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace vornik {
+namespace {
+
+// The data file that cannot be opened is reported without an owner window,
+// by whichever operation first tries to read it.
+void reportOpenError(const std::string& path)
+{
+    MessageBoxRequest request;
+    request.caption = QStringLiteral("オープンエラー");
+    request.text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromSjis(path);
+    request.icon = MessageIcon::Warning;
+    platformServices().messageBox(request);
+}
+
+std::vector<std::string> argumentsAfterProgram()
+{
+    // Qt has already decoded the arguments from the locale's encoding.
+    std::vector<std::string> arguments;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        arguments.push_back(toSjis(all[i]));
+    return arguments;
+}
+
+} // namespace
+
+int CVornikApp::run(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vornik"));
+    QApplication::setWindowIcon(appIcon());
+    installJapaneseTranslations(app);
+
+    setProgramDir(sjisPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String()));
+    setOpenErrorHandler(reportOpenError);
+
+    CMainDlg window(searchNameFromArguments(argumentsAfterProgram()));
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace vornik
