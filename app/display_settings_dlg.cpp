@@ -19,8 +19,18 @@ constexpr int kBoxesPerRow = 3;
 
 // Check box labels by flag index.
 const char16_t* const kColumnLabels[columnflag::DialogFlags] = {
-    u"スキル(&M)", u"ランク(&S)", u"必要(&L)", u"限界(&U)", u"素材(&R)", u"説明(&E)",
-    u"ハイクォリティ(&H)", u"分解(&B)", u"スタック(&T)", u"Ex(&E)", u"Rare(&A)", u"クリスタル(&C)",
+    u"スキル(&M)",
+    u"ランク(&S)",
+    u"必要(&L)",
+    u"限界(&U)",
+    u"素材(&R)",
+    u"説明(&E)",
+    u"ハイクォリティ(&H)",
+    u"分解(&B)",
+    u"スタック(&T)",
+    u"Ex(&E)",
+    u"Rare(&A)",
+    u"クリスタル(&C)",
 };
 
 // Screen readers read the label without its mnemonic marker.
@@ -29,8 +39,7 @@ QString withoutMnemonic(QString label)
     return label.remove(QLatin1Char('&'));
 }
 
-template <typename Control>
-Control* labelled(const QString& label, QWidget* parent)
+template <typename Control> Control* labelled(const QString& label, QWidget* parent)
 {
     auto* control = new Control(label, parent);
     control->setAccessibleName(withoutMnemonic(label));
@@ -61,12 +70,15 @@ void CDisplaySettingsDlg::buildControls()
 
     auto* shop = labelled<QGroupBox>(QStringLiteral("Orlanmereショップサーチ"), this);
     auto* shopLayout = new QVBoxLayout(shop);
-    m_shopOnline = labelled<QRadioButton>(QStringLiteral("オンライン版を使用する （インターネットへの接続環境が必要）"), shop);
-    m_shopOffline = labelled<QRadioButton>(QStringLiteral("オフライン版を使用する (shopsearch.exeが必要)"), shop);
+    m_shopOnline = labelled<QRadioButton>(
+        QStringLiteral("オンライン版を使用する （インターネットへの接続環境が必要）"), shop);
+    m_shopOffline
+        = labelled<QRadioButton>(QStringLiteral("オフライン版を使用する (shopsearch.exeが必要)"), shop);
     shopLayout->addWidget(m_shopOnline);
     shopLayout->addWidget(m_shopOffline);
 
-    auto* description = labelled<QLabel>(QStringLiteral("説明：各種表示に関する設定を変更する事が出来ます。"), this);
+    auto* description
+        = labelled<QLabel>(QStringLiteral("説明：各種表示に関する設定を変更する事が出来ます。"), this);
     description->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);

@@ -5,13 +5,21 @@
 #include "app/core/scan.h"
 #include "app/core/status_text.h"
 #include "app/display_settings_dlg.h"
+#include "app/file_error.h"
 #include "app/list_font.h"
 #include "app/memo_pane.h"
 #include "app/result_list_model.h"
 #include "app/result_list_view.h"
 #include "app/search_panel.h"
+#include "dialogs/record_commands.h"
+#include "output/clipboard_command.h"
+#include "output/data_file_commands.h"
+#include "output/export_commands.h"
+#include "output/link_commands.h"
+#include "output/core/outside_links.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "storage/data_file.h"
 #include "storage/memo_file.h"
 #include "storage/numbers.h"
 #include "storage/paths.h"
@@ -37,9 +45,15 @@ namespace {
 
 constexpr int kSortLimit = 10000; // no sort from this many rows on
 
-std::string withMatchCount(std::size_t n)
+// The data file that cannot be opened is reported without an owner window,
+// by whichever operation first tries to read it.
+void reportOpenError(const std::string& path)
 {
-    return intToText(static_cast<std::int32_t>(n)) + "件のデータが一致しました。"_sj;
+    MessageBoxRequest request;
+    request.caption = QStringLiteral("オープンエラー");
+    request.text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromSjis(path);
+    request.icon = MessageIcon::Warning;
+    platformServices().messageBox(request);
 }
 
 } // namespace
@@ -84,6 +98,7 @@ CMainDlg::~CMainDlg()
 void CMainDlg::initialise(const std::optional<std::string>& searchName)
 {
     m_searchBusy = false;
+    setOpenErrorHandler([](const std::string& path) { reportOpenError(path); });
     writeIniString("system", "version", "1, 4, 1, 1");
     loadSettings();
     BuildColumns();
@@ -118,6 +133,37 @@ void CMainDlg::connectCommands()
     connect(m_menu.detail, &QAction::triggered, this, &CMainDlg::OpenDetail);
     connect(m_menu.recipeSearch, &QAction::triggered, this, [this] { LaunchSearchInstance(currentItemName()); });
     connect(m_menu.about, &QAction::triggered, this, [this] { showAboutBox(this); });
+    connectRecordCommands();
+    connectOutputCommands();
+}
+
+void CMainDlg::connectRecordCommands()
+{
+    connect(m_menu.newRecord, &QAction::triggered, this, [this] { newRecordCommand(*this); });
+    connect(m_menu.editRecord, &QAction::triggered, this, [this] { editRecordCommand(*this); });
+    connect(m_menu.deleteRecord, &QAction::triggered, this, [this] { deleteRecordCommand(*this); });
+}
+
+void CMainDlg::connectOutputCommands()
+{
+    connect(m_menu.openFile, &QAction::triggered, this, [this] { openDataFileCommand(*this); });
+    connect(m_menu.saveAs, &QAction::triggered, this, [this] { saveDataFileAs(*this); });
+    connect(m_menu.exportText, &QAction::triggered, this, [this] { exportDisplayedData(*this); });
+    connect(m_menu.exportWeb, &QAction::triggered, this, [this] { exportWebPage(*this); });
+    connect(m_menu.exportIme, &QAction::triggered, this, [this] { exportImeDictionary(*this); });
+    connect(m_menu.copyRecord, &QAction::triggered, this, [this] { copyRecordToClipboard(*this); });
+    connect(m_menu.kestreloSearch, &QAction::triggered, this, [this] { searchKestreloCommand(*this); });
+    connect(m_menu.openVornikSearch, &QAction::triggered, this, [this] { searchOpenVornikCommand(*this); });
+    connect(m_menu.shopSearch, &QAction::triggered, this, [this] { shopSearchCommand(*this); });
+    const std::array<HelpLink, 6> sites = {HelpLink::HomePage,     HelpLink::EquipmentList,
+                                           HelpLink::DeliveryQuestNotes, HelpLink::ShopSearchTop,
+                                           HelpLink::KestreloTop,  HelpLink::CraftingBoard};
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+        const HelpLink link = sites[i];
+        connect(m_menu.relatedSites[i], &QAction::triggered, this, [link] { openHelpLink(link); });
+    }
+    connect(m_menu.updateBoard, &QAction::triggered, this, [] { openHelpLink(HelpLink::RecipeUpdateBoard); });
+    connect(m_menu.faultBoard, &QAction::triggered, this, [] { openHelpLink(HelpLink::FaultReports); });
 }
 
 // ---- status bar, caption, panes -------------------------------------------
@@ -168,7 +214,7 @@ void CMainDlg::OnSearch()
     if (n > 1 && n < kSortLimit)
         sortAfterSearch(!inputs.skill.empty());
     m_list->setUpdatesEnabled(true);
-    SetStatusText(withMatchCount(n));
+    SetStatusText(matchCountText(n));
     m_list->setFocus();
 }
 
@@ -189,7 +235,8 @@ void CMainDlg::sortBy(std::size_t column)
     BusyCursor busy;
     SortOrder order;
     order.sortColumn = column;
-    order.tieColumn = m_lastClickedColumn;
+    // Before the first heading click, ties are broken by the name.
+    order.tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
     order.ascending = m_sortAscending;
     order.byRank = column != 0 && static_cast<int>(column) == m_layout.rankColumn;
     m_model->sortRows(order);
@@ -204,7 +251,7 @@ void CMainDlg::OnShowAll()
     showListPane(true);
     ScanDataFile();
     m_list->setUpdatesEnabled(true);
-    SetStatusText(withMatchCount(m_model->rowCount()));
+    SetStatusText(matchCountText(m_model->rowCount()));
 }
 
 bool CMainDlg::ScanDataFile()
@@ -213,29 +260,32 @@ bool CMainDlg::ScanDataFile()
         return false;
     m_searchBusy = true;
     m_model->clear();
-    SetStatusText(withMatchCount(0));
+    SetStatusText(matchCountText(0));
     const SearchCriteria criteria = readCriteria(m_panel->inputs());
     std::vector<ResultRow> rows;
+    setStorageError(std::string());
     const bool opened = scanForMatches(criteria, m_layout, rows, [this](std::size_t count) {
-        SetStatusText(withMatchCount(count));
+        SetStatusText(matchCountText(count));
         m_status->repaint();
     });
     m_model->appendRows(std::move(rows));
     m_searchBusy = false;
+    // A read error part way through must not pass for a complete result.
+    if (opened && !storageError().empty())
+        showFileError(this);
     return opened;
 }
 
 void CMainDlg::OnColumnClick(int position)
 {
-    const auto column = static_cast<std::size_t>(position);
-    if (column == m_lastClickedColumn) {
+    if (position == m_lastClickedColumn) {
         m_sortAscending = !m_sortAscending;
     } else {
         m_sortAscending = true;
-        m_sortColumn = column;
+        m_sortColumn = static_cast<std::size_t>(position);
     }
     sortBy(m_sortColumn);
-    m_lastClickedColumn = column;
+    m_lastClickedColumn = position;
 }
 
 // ---- result list -------------------------------------------------------------
@@ -244,9 +294,7 @@ void CMainDlg::BuildColumns()
 {
     m_model->clear();
     SetStatusText(std::string());
-    const std::string flags = readIniString("window", "column", "1111111111111xxxxxxx", 21);
-    const std::string widths = readIniString("window", "columnsize", "", 100);
-    m_layout = buildColumnLayout(flags, widths);
+    m_layout = loadColumnLayout();
     m_model->setColumnLayout(m_layout);
     m_list->applyColumnWidths(m_layout);
 }
@@ -254,8 +302,7 @@ void CMainDlg::BuildColumns()
 void CMainDlg::SetListFont(int tenthsOfPoint)
 {
     writeIniInt("system", "font", tenthsOfPoint);
-    m_list->setFont(listFont(tenthsOfPoint));
-    m_list->setLargeIcons(largeIconsFor(tenthsOfPoint));
+    m_list->applyFontSize(tenthsOfPoint);
 }
 
 const std::vector<std::string>& CMainDlg::columnHeadings() const
@@ -284,15 +331,12 @@ std::optional<int> CMainDlg::selectedRecordId() const
 std::string CMainDlg::currentItemName() const
 {
     const std::optional<int> row = m_list->selectedRow();
-    if (!row)
-        return m_panel->inputs().name;
-    const std::vector<std::string>& cells = m_model->rows()[static_cast<std::size_t>(*row)].cells;
-    std::string name = cells.empty() ? std::string() : std::string(sjis::cutAtChar(cells[0], 99));
-    const std::size_t times = sjis::find(name, "×"_sj);
-    if (times != std::string::npos)
-        name.erase(times);
-    const std::size_t start = name.find_first_not_of(" \t\r\n");
-    return start == std::string::npos ? std::string() : name.substr(start);
+    std::optional<std::string_view> nameCell;
+    if (row) {
+        const std::vector<std::string>& cells = m_model->rows()[static_cast<std::size_t>(*row)].cells;
+        nameCell = cells.empty() ? std::string_view() : std::string_view(cells[0]);
+    }
+    return vornik::currentItemName(nameCell, m_panel->inputs().name);
 }
 
 void CMainDlg::removeRowsWithId(int id)
@@ -327,10 +371,8 @@ void CMainDlg::OpenDisplaySettings()
 
 void CMainDlg::OpenDetail()
 {
-    // The detail dialog is wired in by the record commands.
-    if (!selectedRecordId())
-        return;
-    emit m_menu.detail->triggered();
+    if (selectedRecordId())
+        detailCommand(*this);
 }
 
 // ---- other program windows ---------------------------------------------------
@@ -410,7 +452,7 @@ void CMainDlg::SaveWindowPlacement()
 
 void CMainDlg::SaveColumnWidths()
 {
-    writeIniString("window", "columnsize", columnWidthsText(m_list->currentWidths()));
+    saveColumnWidths(m_list->currentWidths());
 }
 
 void CMainDlg::closeEvent(QCloseEvent* event)

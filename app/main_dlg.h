@@ -65,6 +65,8 @@ protected:
 private:
     void initialise(const std::optional<std::string>& searchName);
     void connectCommands();
+    void connectRecordCommands();
+    void connectOutputCommands();
     void showListPane(bool list);
     bool ScanDataFile();
     void sortAfterSearch(bool skillChosen);
@@ -89,7 +91,7 @@ private:
     bool m_searchBusy = false;
     bool m_listShown = false;
     std::size_t m_sortColumn = 0;
-    std::size_t m_lastClickedColumn = 0;
+    int m_lastClickedColumn = -1; // no heading clicked yet
     bool m_sortAscending = true;
     bool m_placementRestored = false;
 };

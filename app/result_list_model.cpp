@@ -161,7 +161,8 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
 
 QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || static_cast<std::size_t>(section) >= m_headings.size())
+    if (orientation != Qt::Horizontal || section < 0
+        || static_cast<std::size_t>(section) >= m_headings.size())
         return QVariant();
     if (role == Qt::DisplayRole)
         return fromSjis(m_headings[static_cast<std::size_t>(section)]);

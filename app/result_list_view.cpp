@@ -27,9 +27,10 @@ ResultListView::ResultListView(QWidget* parent)
     // focus, as the list's owner relies on the user seeing which row the
     // menu commands act on.
     QPalette colours = palette();
-    colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(
+        QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     colours.color(QPalette::Active, QPalette::HighlightedText));
+        colours.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(colours);
 
     QHeaderView* heading = header();
@@ -114,7 +115,7 @@ void ResultListView::selectRow(int row)
 
 void ResultListView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::RightButton) {
+    if (event->button() == Qt::RightButton && selectionModel()) {
         // The menu acts on the row under the mouse, so that row becomes the
         // selection first; beside every row there is then no selection.
         const QModelIndex index = indexAt(event->position().toPoint());
@@ -137,19 +138,16 @@ void ResultListView::mouseReleaseEvent(QMouseEvent* event)
 
 void ResultListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
     // Not passed on: the base class would start expanding or editing.
     event->accept();
-    if (selectedRow())
+    if (event->button() == Qt::LeftButton && selectedRow())
         emit openRequested();
 }
 
 void ResultListView::keyPressEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         event->accept();
         if (selectedRow())
             emit openRequested();

@@ -16,8 +16,10 @@
 namespace vornik {
 namespace {
 
+// "ｽｷﾙ(&K)：" is read out as "ｽｷﾙ".
 QString withoutMnemonic(QString label)
 {
+    label.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
     label.remove(QLatin1Char('&'));
     if (label.endsWith(QStringLiteral("：")))
         label.chop(1);

@@ -4,10 +4,8 @@
 #include "app/core/command_line.h"
 #include "app/main_dlg.h"
 #include "platform/native_path.h"
-#include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/translations.h"
-#include "storage/data_file.h"
 #include "storage/paths.h"
 
 #include <QApplication>
@@ -15,17 +13,6 @@
 
 namespace vornik {
 namespace {
-
-// The data file that cannot be opened is reported without an owner window,
-// by whichever operation first tries to read it.
-void reportOpenError(const std::string& path)
-{
-    MessageBoxRequest request;
-    request.caption = QStringLiteral("オープンエラー");
-    request.text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromSjis(path);
-    request.icon = MessageIcon::Warning;
-    platformServices().messageBox(request);
-}
 
 std::vector<std::string> argumentsAfterProgram()
 {
@@ -47,7 +34,6 @@ int CVornikApp::run(int argc, char* argv[])
     installJapaneseTranslations(app);
 
     setProgramDir(sjisPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String()));
-    setOpenErrorHandler(reportOpenError);
 
     CMainDlg window(searchNameFromArguments(argumentsAfterProgram()));
     window.show();

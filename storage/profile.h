@@ -10,6 +10,9 @@
 
 namespace vornik {
 
+// programFilePath("vornik.ini").
+std::string settingsFilePath();
+
 // Value of the key, or def when the key is absent; at most capacity - 1 bytes
 // (cut so that no double-byte character is split).
 std::string readIniString(std::string_view section, std::string_view key,
@@ -25,6 +28,7 @@ bool writeIniInt(std::string_view section, std::string_view key, int n);
 std::string readProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view def,
                               std::size_t capacity = 256);
+int readProfileInt(const std::string& path, std::string_view section, std::string_view key, int def);
 bool writeProfileString(const std::string& path, std::string_view section,
                         std::string_view key, std::string_view value);
 

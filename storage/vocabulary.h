@@ -9,6 +9,8 @@
 
 namespace vornik {
 
+class ProfileFile;
+
 class Vocabulary {
 public:
     Vocabulary(std::size_t entries, std::size_t longestName);
@@ -28,6 +30,8 @@ public:
 
     // Reads keys "0" .. size()-1 of `section` from vornik.ini.
     void load(std::string_view section);
+    // The same from content already read (one read for all the tables).
+    void load(const ProfileFile& file, std::string_view section);
 
 private:
     std::vector<std::string> m_names;

@@ -13,25 +13,37 @@
 namespace vornik {
 namespace {
 
-constexpr std::size_t kFlagsCapacity = 21;  // 20 characters
+constexpr std::size_t kFlagsCapacity = 21; // 20 characters
 constexpr std::size_t kWidthsCapacity = 100; // 99 characters
 constexpr int kCrystalImages = 10;
 
 const std::string& headingOf(int flag)
 {
     switch (flag) {
-    case columnflag::Skill: return "ｽｷﾙ"_sj;
-    case columnflag::Rank: return "ﾗﾝｸ"_sj;
-    case columnflag::Need: return "必要"_sj;
-    case columnflag::Cap: return "限界"_sj;
-    case columnflag::Materials: return "素材"_sj;
-    case columnflag::Description: return "説明"_sj;
-    case columnflag::HighQuality: return "ﾊｲｸｫﾘﾃｨ"_sj;
-    case columnflag::Desynth: return "分解"_sj;
-    case columnflag::Stackable: return "ｽﾀｯｸ"_sj;
-    case columnflag::Ex: return "Ex"_sj;
-    case columnflag::Rare: return "Rare"_sj;
-    default: return "名前"_sj;
+    case columnflag::Skill:
+        return "ｽｷﾙ"_sj;
+    case columnflag::Rank:
+        return "ﾗﾝｸ"_sj;
+    case columnflag::Need:
+        return "必要"_sj;
+    case columnflag::Cap:
+        return "限界"_sj;
+    case columnflag::Materials:
+        return "素材"_sj;
+    case columnflag::Description:
+        return "説明"_sj;
+    case columnflag::HighQuality:
+        return "ﾊｲｸｫﾘﾃｨ"_sj;
+    case columnflag::Desynth:
+        return "分解"_sj;
+    case columnflag::Stackable:
+        return "ｽﾀｯｸ"_sj;
+    case columnflag::Ex:
+        return "Ex"_sj;
+    case columnflag::Rare:
+        return "Rare"_sj;
+    default:
+        return "名前"_sj;
     }
 }
 
@@ -74,7 +86,10 @@ std::array<int, kWidthPositions> parseWidths(std::string_view widthsText)
     return widths;
 }
 
-bool isFlagOne(const std::string& value) { return value == "1"; }
+bool isFlagOne(const std::string& value)
+{
+    return value == "1";
+}
 
 const std::string& mark(const std::string& flag)
 {
@@ -108,22 +123,34 @@ std::string materialsCell(bool prefix, bool hasSkill, const RecipeRecord& record
     return cell;
 }
 
-std::string cellFor(int flag, const ColumnLayout& layout, bool hasSkill, const std::string& skill,
-                    const RecipeRecord& record)
+std::string cellFor(
+    int flag, const ColumnLayout& layout, bool hasSkill, const std::string& skill, const RecipeRecord& record)
 {
     switch (flag) {
-    case columnflag::Skill: return skill;
-    case columnflag::Rank: return rankName(textToInt(record.rank()));
-    case columnflag::Need: return skillLevelSummary(LevelKind::Need, record);
-    case columnflag::Cap: return skillLevelSummary(LevelKind::Cap, record);
-    case columnflag::Materials: return materialsCell(layout.crystalPrefix, hasSkill, record);
-    case columnflag::Description: return sjis::replaceAll(record.description(), "<br>", " ");
-    case columnflag::HighQuality: return hqSummary(record);
-    case columnflag::Desynth: return sjis::replaceAll(record.desynth(), " ", "×"_sj);
-    case columnflag::Stackable: return mark(record.stackable());
-    case columnflag::Ex: return mark(record.ex());
-    case columnflag::Rare: return mark(record.rare());
-    default: return nameCell(record.name());
+    case columnflag::Skill:
+        return skill;
+    case columnflag::Rank:
+        return rankName(textToInt(record.rank()));
+    case columnflag::Need:
+        return skillLevelSummary(LevelKind::Need, record);
+    case columnflag::Cap:
+        return skillLevelSummary(LevelKind::Cap, record);
+    case columnflag::Materials:
+        return materialsCell(layout.crystalPrefix, hasSkill, record);
+    case columnflag::Description:
+        return sjis::replaceAll(record.description(), "<br>", " ");
+    case columnflag::HighQuality:
+        return hqSummary(record);
+    case columnflag::Desynth:
+        return sjis::replaceAll(record.desynth(), " ", "×"_sj);
+    case columnflag::Stackable:
+        return mark(record.stackable());
+    case columnflag::Ex:
+        return mark(record.ex());
+    case columnflag::Rare:
+        return mark(record.rare());
+    default:
+        return nameCell(record.name());
     }
 }
 
@@ -155,7 +182,8 @@ ColumnLayout buildColumnLayout(std::string_view flags, std::string_view widthsTe
         if (!flagSet(flags, flag))
             continue;
         const int position = static_cast<int>(layout.columns.size());
-        layout.columns.push_back({ headingOf(flag), flag, layout.widthsByPosition[static_cast<std::size_t>(position)] });
+        layout.columns.push_back(
+            { headingOf(flag), flag, layout.widthsByPosition[static_cast<std::size_t>(position)] });
         if (flag == columnflag::Rank)
             layout.rankColumn = position;
         else if (flag == columnflag::Cap)

@@ -30,8 +30,8 @@ inline constexpr int Stackable = 8;
 inline constexpr int Ex = 9;
 inline constexpr int Rare = 10;
 inline constexpr int CrystalPrefix = 11; // no column: the crystal in front of the materials
-inline constexpr int ColumnKinds = 11;   // flags 0 .. 10 are columns
-inline constexpr int DialogFlags = 12;   // flags 0 .. 11 have a check box
+inline constexpr int ColumnKinds = 11; // flags 0 .. 10 are columns
+inline constexpr int DialogFlags = 12; // flags 0 .. 11 have a check box
 } // namespace columnflag
 
 inline constexpr int kNameColumnFlag = -1;
@@ -48,7 +48,7 @@ struct ColumnLayout {
     std::vector<ListColumn> columns; // by visible position; [0] is the name
     std::array<int, kWidthPositions> widthsByPosition {};
     int rankColumn = 0; // 0 when hidden
-    int capColumn = 0;  // 0 when hidden
+    int capColumn = 0; // 0 when hidden
     bool crystalPrefix = false;
 
     std::vector<std::string> headings() const;

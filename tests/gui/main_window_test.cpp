@@ -233,7 +233,8 @@ private slots:
         const QString longLine = QString(400, QChar(u'字'));
         {
             auto window = openWindow();
-            window->memoPane()->setPlainText(QStringLiteral("\n一行目\n") + longLine + QStringLiteral("\n最後"));
+            window->memoPane()->setFocus();
+            window->memoPane()->insertPlainText(QStringLiteral("\n一行目\n") + longLine + QStringLiteral("\n最後"));
             window->close();
         }
         const std::string file = readFileBytes(m_dir->path() / "memo.txt");

@@ -1,0 +1,54 @@
+#pragma once
+// What the data edit dialog does on OK, without the dialog: the record is
+// rebuilt from the dialog's inputs in the current record, stored, and the
+// memo stored under its id. Every check comes before the first write, so a
+// refused OK has changed nothing.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vornik {
+
+inline constexpr std::size_t kMemoByteLimit = 1000;
+
+// The dialog's controls as Shift-JIS texts (line breaks as CR LF).
+struct EditedRecord {
+    std::string name;
+    std::vector<std::string> materialEntries; // in list order
+    std::string crystalName;
+    std::string skillName;
+    std::string rankName;
+    std::array<std::string, 3> hq;
+    std::string description;
+    bool stackable = false;
+    bool rare = false;
+    bool ex = false;
+    std::string desynth;
+};
+
+// Where the record goes: appended under a fresh id, or in place of the
+// lines with `id`. After a new record has been stored the target turns into
+// that record, so a second OK (after a failed memo store) does not add it
+// twice.
+struct StoreTarget {
+    bool isNew = true;
+    std::string id;
+};
+
+enum class StoreOutcome {
+    Stored,
+    MemoTooLong, // nothing written
+    TooManyMaterials, // nothing written
+    RecordFailed, // storageError() tells why; the data file is unchanged
+    MemoFailed, // the record is stored, the memo is not
+};
+
+// Fills the current record from `edited`: name, materials, crystal, hq and
+// every field after it are replaced; id and the skill level fields are kept.
+void applyEditedRecord(const EditedRecord& edited);
+
+StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& memo, StoreTarget& target);
+
+} // namespace vornik

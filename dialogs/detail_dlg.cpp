@@ -1,0 +1,360 @@
+#include "dialogs/detail_dlg.h"
+
+#include "app/file_error.h"
+#include "dialogs/core/edit_store.h"
+#include "dialogs/core/record_display.h"
+#include "dialogs/dialog_parts.h"
+#include "dialogs/sjis_byte_limit.h"
+#include "output/core/outside_links.h"
+#include "output/link_commands.h"
+#include "platform/qt/platform_services.h"
+#include "platform/qt/qt_text.h"
+#include "storage/data_file.h"
+#include "storage/formatting.h"
+#include "storage/memo_file.h"
+#include "storage/numbers.h"
+#include "storage/sjis_literal.h"
+#include "storage/vocabulary.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vornik {
+namespace {
+
+constexpr int kListWidth = 210;
+constexpr int kHqLabelWidth = 30;
+constexpr int kHqTextWidth = 180;
+const QPoint kMenuOffset(5, 5);
+
+QLabel* valueLabel()
+{
+    auto* label = new QLabel;
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QGroupBox* groupWith(const QString& title, QWidget* content)
+{
+    auto* group = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(content);
+    nameControl(content, title);
+    return group;
+}
+
+QListWidget* entryList(QAbstractItemView::SelectionMode mode)
+{
+    auto* list = new QListWidget;
+    list->setSelectionMode(mode);
+    list->setMinimumWidth(kListWidth + 8);
+    return list;
+}
+
+} // namespace
+
+CDetailDlg::CDetailDlg(QWidget* parent)
+    : QDialog(parent)
+    , m_name(new QLineEdit)
+    , m_attributes(valueLabel())
+    , m_description(new QPlainTextEdit)
+    , m_skill(valueLabel())
+    , m_rank(valueLabel())
+    , m_capLevels(valueLabel())
+    , m_needLevels(valueLabel())
+    , m_crystal(valueLabel())
+    , m_materials(entryList(QAbstractItemView::SingleSelection))
+    , m_hq(new QTreeWidget)
+    , m_desynth(entryList(QAbstractItemView::ExtendedSelection))
+    , m_memoEdit(new ByteLimitedTextEdit(kMemoByteLimit))
+    , m_materialMenu(new QMenu(this))
+{
+    setWindowTitle(QStringLiteral("詳細情報"));
+    m_name->setObjectName(QStringLiteral("name"));
+    m_name->setReadOnly(true);
+    m_description->setObjectName(QStringLiteral("description"));
+    m_description->setReadOnly(true);
+    m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_materials->setObjectName(QStringLiteral("materials"));
+    m_hq->setObjectName(QStringLiteral("hq"));
+    m_desynth->setObjectName(QStringLiteral("desynth"));
+    m_memoEdit->setObjectName(QStringLiteral("memo"));
+    m_memoEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_attributes->setObjectName(QStringLiteral("attributes"));
+    m_crystal->setObjectName(QStringLiteral("crystal"));
+    m_skill->setObjectName(QStringLiteral("skill"));
+    m_rank->setObjectName(QStringLiteral("rank"));
+    m_capLevels->setObjectName(QStringLiteral("capLevels"));
+    m_needLevels->setObjectName(QStringLiteral("needLevels"));
+
+    auto* item = new QGroupBox(QStringLiteral("アイテム情報"));
+    auto* itemForm = new QFormLayout(item);
+    addLabelledRow(itemForm, QStringLiteral("名前："), m_name);
+    addLabelledRow(itemForm, QStringLiteral("属性："), m_attributes);
+    itemForm->addRow(m_description);
+    nameControl(m_description, item->title());
+
+    auto* skill = new QGroupBox(QStringLiteral("合成スキル"));
+    auto* skillForm = new QFormLayout(skill);
+    addLabelledRow(skillForm, QStringLiteral("スキル："), m_skill);
+    addLabelledRow(skillForm, QStringLiteral("ランク："), m_rank);
+    addLabelledRow(skillForm, QStringLiteral("限界："), m_capLevels);
+    addLabelledRow(skillForm, QStringLiteral("必要："), m_needLevels);
+
+    auto* materials = new QGroupBox(QStringLiteral("合成素材"));
+    auto* materialForm = new QFormLayout(materials);
+    addLabelledRow(materialForm, QStringLiteral("ｸﾘｽﾀﾙ："), m_crystal);
+    materialForm->addRow(m_materials);
+    nameControl(m_materials, materials->title());
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(item);
+    left->addWidget(skill);
+    auto* right = new QVBoxLayout;
+    right->addWidget(materials);
+    right->addWidget(groupWith(QStringLiteral("ハイクォリティ"), m_hq));
+    right->addWidget(groupWith(QStringLiteral("分解アイテム"), m_desynth));
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+
+    auto* close = new QPushButton(QStringLiteral("閉じる"));
+    close->setDefault(true);
+    nameControl(close, close->text());
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("説明：アイテムを選択するとレシピ検索が行えます。")));
+    bottom->addStretch();
+    bottom->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(groupWith(QStringLiteral("メモ"), m_memoEdit));
+    layout->addLayout(bottom);
+
+    setUpLists();
+    connect(close, &QPushButton::clicked, this, &CDetailDlg::OnOK);
+    connect(m_hq, &QTreeWidget::itemDoubleClicked, this, &CDetailDlg::OnHqDoubleClick);
+    connect(m_desynth, &QListWidget::itemDoubleClicked, this, &CDetailDlg::OnDesynthDoubleClick);
+    connect(m_materials, &QListWidget::itemClicked, this, [this] { ShowMaterialMenu(QCursor::pos()); });
+    m_materials->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_materials, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QListWidgetItem* hit = m_materials->itemAt(at))
+            m_materials->setCurrentItem(hit);
+        ShowMaterialMenu(m_materials->viewport()->mapToGlobal(at));
+    });
+
+    m_materialMenu->addAction(QStringLiteral("レシピ検索(&S)..."), this, &CDetailDlg::OnMaterialRecipeSearch);
+    m_materialMenu->addAction(
+        QStringLiteral("Orlanmereショップサーチ(&A)..."), this, &CDetailDlg::OnMaterialShopSearch);
+    m_materialMenu->addAction(
+        QStringLiteral("OpenVornikで検索(&O)..."), this, &CDetailDlg::OnMaterialOpenVornik);
+    m_materialMenu->addAction(QStringLiteral("Kestreloで検索(&F)..."), this, &CDetailDlg::OnMaterialKestrelo);
+}
+
+void CDetailDlg::setUpLists()
+{
+    m_materials->setSortingEnabled(true);
+    m_hq->setColumnCount(2);
+    m_hq->setHeaderHidden(true);
+    m_hq->setRootIsDecorated(false);
+    m_hq->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_hq->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_hq->setColumnWidth(0, kHqLabelWidth);
+    m_hq->setColumnWidth(1, kHqTextWidth);
+    m_hq->setMinimumWidth(kHqLabelWidth + kHqTextWidth + 8);
+}
+
+int CDetailDlg::DoModal()
+{
+    if (!OnInitDialog())
+        return result();
+    return exec();
+}
+
+bool CDetailDlg::OnInitDialog()
+{
+    m_searchName.clear();
+    m_recordLoaded = false;
+    {
+        BusyCursor busy;
+        if (!openDataFile()) {
+            // Reported by the open-error handler. Nothing is shown, so
+            // nothing may be stored either.
+            m_memoEdit->setReadOnly(true);
+            return true;
+        }
+        const bool found = findRecord();
+        closeDataFile();
+        if (found) {
+            fillFromRecord();
+            m_loadedMemo = readMemo(m_loadedId);
+            m_memoEdit->setSjisText(m_loadedMemo);
+        }
+    }
+    if (!m_recordLoaded) {
+        showRecordNotFound(this);
+        done(QDialog::Rejected);
+        return false;
+    }
+    return true;
+}
+
+bool CDetailDlg::findRecord()
+{
+    while (readNextRecord()) {
+        if (textToInt(currentRecord().id()) == m_recordId) {
+            m_recordLoaded = true;
+            m_loadedId = currentRecord().id();
+            return true;
+        }
+    }
+    return false;
+}
+
+void CDetailDlg::fillFromRecord()
+{
+    const RecipeRecord& record = currentRecord();
+    const QString name = fromSjis(blanksAsTimes(record.name()));
+    m_name->setText(name);
+    setWindowTitle(QStringLiteral("　詳細情報 - ") + name + QStringLiteral(" -"));
+
+    const std::string& skill = skillName(textToInt(record.skill()));
+    m_crystal->setText(fromSjis(showsCrystal(skill) ? crystalName(textToInt(record.crystal())) : "-"));
+    m_skill->setText(fromSjis(skill));
+    m_rank->setText(fromSjis(rankName(textToInt(record.rank()))));
+    m_capLevels->setText(fromSjis(skillLevelSummary(LevelKind::Cap, record)));
+    m_needLevels->setText(fromSjis(skillLevelSummary(LevelKind::Need, record)));
+
+    for (const std::string& entry : materialEntries(materialSummary(MaterialForm::Display, record)))
+        m_materials->addItem(fromSjis(entry));
+    m_description->setPlainText(multiLineFromSjis(descriptionForDisplay(record.description())));
+    for (int n = 1; n <= 3; ++n) {
+        auto* row = new QTreeWidgetItem(m_hq);
+        row->setText(0, QStringLiteral("HQ%1").arg(n));
+        row->setText(1, fromSjis(hqRowText(n, record)));
+    }
+    m_desynth->addItem(fromSjis(desynthRowText(record)));
+    m_attributes->setText(fromSjis(attributeText(record)));
+}
+
+bool CDetailDlg::storeChangedMemo()
+{
+    m_memo = m_memoEdit->sjisText();
+    if (!m_recordLoaded || m_memo == m_loadedMemo)
+        return true;
+    if (saveMemo(m_loadedId, m_memo)) {
+        m_loadedMemo = m_memo;
+        return true;
+    }
+    showFileError(this);
+    return false;
+}
+
+void CDetailDlg::OnOK()
+{
+    // Checked before anything is stored, so one click never both stores
+    // and refuses.
+    if (m_recordLoaded && m_memoEdit->sjisText() != m_loadedMemo
+        && m_memoEdit->sjisText().size() > kMemoByteLimit) {
+        showTooLong(this, static_cast<int>(kMemoByteLimit));
+        m_searchName.clear();
+        return;
+    }
+    if (!storeChangedMemo()) {
+        m_searchName.clear();
+        return;
+    }
+    accept();
+}
+
+void CDetailDlg::closeEvent(QCloseEvent* event)
+{
+    if (!storeChangedMemo()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CDetailDlg::chooseForSearch(const std::string& entryText)
+{
+    const std::optional<std::string> name = itemNameOfEntry(entryText);
+    if (!name)
+        return;
+    m_searchName = *name;
+    OnOK();
+}
+
+void CDetailDlg::OnHqDoubleClick()
+{
+    for (int row = 0; row < m_hq->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = m_hq->topLevelItem(row);
+        if (item->isSelected()) {
+            chooseForSearch(toSjis(item->text(1)));
+            return;
+        }
+    }
+}
+
+void CDetailDlg::OnDesynthDoubleClick()
+{
+    for (int row = 0; row < m_desynth->count(); ++row) {
+        if (m_desynth->item(row)->isSelected()) {
+            chooseForSearch(toSjis(m_desynth->item(row)->text()));
+            return;
+        }
+    }
+}
+
+std::optional<std::string> CDetailDlg::selectedMaterialName() const
+{
+    const QList<QListWidgetItem*> selected = m_materials->selectedItems();
+    if (selected.isEmpty())
+        return std::nullopt;
+    return itemNameOfEntry(toSjis(selected.front()->text()));
+}
+
+void CDetailDlg::ShowMaterialMenu(const QPoint& globalPos)
+{
+    if (m_materials->selectedItems().isEmpty())
+        return;
+    m_materialMenu->exec(globalPos + kMenuOffset);
+}
+
+void CDetailDlg::OnMaterialRecipeSearch()
+{
+    const QList<QListWidgetItem*> selected = m_materials->selectedItems();
+    if (!selected.isEmpty())
+        chooseForSearch(toSjis(selected.front()->text()));
+}
+
+void CDetailDlg::OnMaterialShopSearch()
+{
+    if (const std::optional<std::string> name = selectedMaterialName())
+        shopSearchFor(*name);
+}
+
+void CDetailDlg::OnMaterialOpenVornik()
+{
+    if (const std::optional<std::string> name = selectedMaterialName())
+        searchOpenVornikFor(*name);
+}
+
+void CDetailDlg::OnMaterialKestrelo()
+{
+    if (const std::optional<std::string> name = selectedMaterialName())
+        searchKestreloFor(*name);
+}
+
+} // namespace vornik

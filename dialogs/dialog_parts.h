@@ -1,0 +1,39 @@
+#pragma once
+// Pieces every record dialog is built from: labelled controls whose
+// accessible name is their label, the bottom button row, and the messages
+// these dialogs show.
+
+#include <QString>
+
+class QBoxLayout;
+class QDialog;
+class QFormLayout;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace vornik {
+
+// The label without its mnemonic marker: "名前(&N)：" -> "名前(N)：".
+QString withoutMnemonic(const QString& label);
+
+// Adds a row "label  control" with the label as the control's buddy and
+// accessible name.
+QLabel* addLabelledRow(QFormLayout* form, const QString& label, QWidget* control);
+void nameControl(QWidget* control, const QString& label);
+
+struct OkCancelButtons {
+    QPushButton* cancel = nullptr;
+    QPushButton* ok = nullptr;
+};
+// "キャンセル" and "OK" (the default) on the right; OK calls nothing by
+// itself, the dialog connects it to its own handler.
+OkCancelButtons addOkCancel(QBoxLayout* layout, QDialog* dialog);
+
+void showWarning(QWidget* parent, const QString& caption, const QString& text);
+// "検索エラー": the record looked up by id is no longer in the data file.
+void showRecordNotFound(QWidget* parent);
+// The memo box holds more than it may: nothing has been stored.
+void showTooLong(QWidget* parent, int limit);
+
+} // namespace vornik

@@ -1,0 +1,19 @@
+#include "output/core/displayed_table.h"
+
+#include "storage/sjis_text.h"
+
+namespace vornik {
+
+std::string_view shownHeading(const DisplayedTable& table, std::size_t column)
+{
+    return sjis::cutAtChar(table.headings[column], kMaxHeadingBytes);
+}
+
+std::string_view shownCell(const ResultRow& row, std::size_t column)
+{
+    if (column >= row.cells.size())
+        return {};
+    return sjis::cutAtChar(row.cells[column], kMaxCellBytes);
+}
+
+} // namespace vornik

@@ -1,0 +1,172 @@
+#include "output/export_commands.h"
+
+#include "app/main_window_access.h"
+#include "output/core/csv_export.h"
+#include "output/core/displayed_table.h"
+#include "output/core/export_file.h"
+#include "output/core/html_export.h"
+#include "output/core/ime_dictionary.h"
+#include "platform/qt/qt_text.h"
+#include "storage/paths.h"
+
+namespace vornik {
+namespace {
+
+const QString kTableExportCaption = QStringLiteral("表示データを出力");
+
+void showMessage(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)
+{
+    MessageBoxRequest request;
+    request.parent = parent;
+    request.caption = caption;
+    request.text = text;
+    request.icon = icon;
+    platformServices().messageBox(request);
+}
+
+// Every path the program keeps or opens is Shift-JIS; a name with a
+// character outside it would silently become another file.
+std::optional<std::string> sjisPathOf(const std::optional<FileDialogResult>& result, QWidget* parent)
+{
+    if (!result)
+        return std::nullopt;
+    std::string path = toSjis(result->path);
+    if (fromSjis(path) != result->path) {
+        showMessage(parent, QStringLiteral("ファイルエラー"),
+            QStringLiteral("このファイル名には使えない文字が含まれています。\n") + result->path,
+            MessageIcon::Warning);
+        return std::nullopt;
+    }
+    return path;
+}
+
+// Writes the table in the chosen format; false with `error` set when the
+// file could not be written completely.
+bool writeTable(MainWindowAccess& window, const std::string& path, ExportFormat format, std::string& error)
+{
+    BusyCursor busy;
+    const DisplayedTable table { window.columnHeadings(), window.shownRows() };
+    if (format == ExportFormat::Csv)
+        return writeCsvFile(table, path, error);
+    TableExportPage page;
+    page.heading = buildSearchHeading(window.searchInputs());
+    return writeHtmlFile(table, path, page, error);
+}
+
+// The busy cursor is over before any message: Qt keeps an override cursor
+// on top of message boxes too.
+bool exportTable(
+    MainWindowAccess& window, const FileDialogRequest& dialog, std::optional<ExportFormat> format)
+{
+    const std::optional<std::string> path = askSaveFileName(dialog);
+    if (!path)
+        return false;
+    std::string error;
+    if (!writeTable(window, *path, format.value_or(exportFormatForPath(*path)), error)) {
+        showFileErrorText(window.window(), error);
+        return false;
+    }
+    confirmOpenExported(*path, kTableExportCaption);
+    return true;
+}
+
+void reportImeResult(
+    QWidget* parent, ImeExportResult result, const std::string& path, const std::string& error)
+{
+    const QString errorCaption = QStringLiteral("エラー");
+    switch (result) {
+    case ImeExportResult::Written:
+        showMessage(parent, QStringLiteral("IME辞書出力"),
+            QStringLiteral("正常に保存が終了しました。\n") + fromSjis(path), MessageIcon::Information);
+        return;
+    case ImeExportResult::CannotCreate:
+        showMessage(
+            parent, errorCaption, QStringLiteral("辞書ファイルの作成に失敗しました。"), MessageIcon::Warning);
+        return;
+    case ImeExportResult::DataFileNotOpened:
+        showMessage(
+            parent, errorCaption, QStringLiteral("データファイルが開けませんでした。"), MessageIcon::Warning);
+        return;
+    case ImeExportResult::DataFileUnreadable:
+    case ImeExportResult::WriteFailed:
+        // The dictionary is incomplete: say so instead of reporting success.
+        showMessage(parent, errorCaption,
+            QStringLiteral("辞書ファイルの作成に失敗しました。\n") + fromSjis(error), MessageIcon::Warning);
+        return;
+    }
+}
+
+} // namespace
+
+FileDialogRequest programFolderDialog(QWidget* parent, const QString& title, const QString& filters,
+    const QString& initialName, const QString& defaultExtension)
+{
+    FileDialogRequest request;
+    request.parent = parent;
+    request.title = title;
+    request.filters = filters;
+    request.initialFolder = fromSjis(programDir());
+    request.initialName = initialName;
+    request.defaultExtension = defaultExtension;
+    return request;
+}
+
+std::optional<std::string> askSaveFileName(const FileDialogRequest& request)
+{
+    return sjisPathOf(platformServices().saveFileName(request), request.parent);
+}
+
+std::optional<std::string> askOpenFileName(const FileDialogRequest& request)
+{
+    return sjisPathOf(platformServices().openFileName(request), request.parent);
+}
+
+void showFileErrorText(QWidget* parent, const std::string& message)
+{
+    showMessage(parent, QStringLiteral("ファイルエラー"), fromSjis(message), MessageIcon::Error);
+}
+
+void confirmOpenExported(const std::string& path, const QString& caption)
+{
+    MessageBoxRequest request;
+    request.caption = caption;
+    request.text = QStringLiteral("正常に保存が終了しました。出力したファイルを開きますか？\nファイル:")
+        + fromSjis(path);
+    request.icon = MessageIcon::Question;
+    request.buttons = MessageButtons::YesNo;
+    if (platformServices().messageBox(request) == MessageAnswer::Yes)
+        platformServices().openWithShell(fromSjis(path));
+}
+
+bool exportDisplayedData(MainWindowAccess& window)
+{
+    const FileDialogRequest dialog = programFolderDialog(window.window(), kTableExportCaption,
+        QStringLiteral("CSV形式(*.csv)|*.csv|Web形式(*.htm,*.html)|*.htm||"), QStringLiteral("*.csv"),
+        QStringLiteral("csv"));
+    return exportTable(window, dialog, std::nullopt);
+}
+
+bool exportWebPage(MainWindowAccess& window)
+{
+    const FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("WEB形式で出力"),
+        QStringLiteral("Web形式(*.htm,*.html)|*.htm||"), QStringLiteral("*.htm"), QStringLiteral("htm"));
+    return exportTable(window, dialog, ExportFormat::Html);
+}
+
+void exportImeDictionary(MainWindowAccess& window)
+{
+    const FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("IME辞書を出力"),
+        QStringLiteral("テキスト形式(*.txt)|*.txt||"), QStringLiteral("*.txt"), QStringLiteral("txt"));
+    const std::optional<std::string> path = askSaveFileName(dialog);
+    if (!path)
+        return;
+    std::string error;
+    ImeExportResult result = ImeExportResult::CannotCreate;
+    {
+        BusyCursor busy;
+        result = writeImeDictionaryFile(*path, error);
+    }
+    reportImeResult(window.window(), result, *path, error);
+}
+
+} // namespace vornik

@@ -1,0 +1,224 @@
+#include "platform/atomic_file.h"
+
+#include "platform/file_ops.h"
+#include "storage/sjis_literal.h"
+#include "storage/sjis_text.h"
+
+#include <atomic>
+#include <cerrno>
+#include <random>
+#include <vector>
+
+namespace vornik {
+namespace {
+
+bool isSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+// A name nobody else uses at the same moment: several windows may replace
+// files beside each other.
+std::string uniqueTempPathBeside(const std::string& target)
+{
+    static std::atomic<unsigned> counter { 0 };
+    static const unsigned long long salt = std::random_device {}() * 65536ULL + std::random_device {}();
+    return target + "." + std::to_string(salt) + "-" + std::to_string(counter++) + ".tmp";
+}
+
+const std::string& causeText(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return "ファイルまたはフォルダが見つかりません。"_sj;
+    case EACCES:
+    case EPERM:
+        return "アクセスが拒否されました。"_sj;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return "ディスクの空き容量が足りません。"_sj;
+    case EROFS:
+        return "読み取り専用の場所です。"_sj;
+    case EBUSY:
+    case ETXTBSY:
+        return "ファイルが使用中です。"_sj;
+    case ETIMEDOUT:
+    case EWOULDBLOCK:
+        return "他のウィンドウがファイルを使用中です。しばらくしてからやり直してください。"_sj;
+    case ENAMETOOLONG:
+        return "パスが長すぎます。"_sj;
+    case EISDIR:
+        return "同じ名前のフォルダがあります。"_sj;
+    case EIO:
+        return "読み書き中にエラーが発生しました。"_sj;
+    case EXDEV:
+        return "別のドライブへは移動できません。"_sj;
+    default:
+        return "予期しないエラーが発生しました。"_sj;
+    }
+}
+
+const std::string& actionText(FileAction action)
+{
+    switch (action) {
+    case FileAction::Open:
+        return "ファイルを開けませんでした。"_sj;
+    case FileAction::Create:
+        return "ファイルを作成できませんでした。"_sj;
+    case FileAction::Read:
+        return "ファイルを読み込めませんでした。"_sj;
+    case FileAction::Write:
+        return "ファイルに書き込めませんでした。"_sj;
+    case FileAction::Replace:
+        return "ファイルを置き換えられませんでした。"_sj;
+    case FileAction::Lock:
+        return "ファイルをロックできませんでした。"_sj;
+    }
+    return "ファイルを開けませんでした。"_sj;
+}
+
+// Writes `bytes` to `path` (created or emptied), syncs and closes it.
+// The file is removed again when anything fails.
+bool writeSyncedFile(const std::string& path, std::string_view bytes, std::string& error)
+{
+    int code = 0;
+    ScopedFile file;
+    if (!file.open(path, OpenMode::CreateTruncate, code)) {
+        error = fileErrorText(FileAction::Create, path, code);
+        return false;
+    }
+    if (writeAll(file.handle(), bytes, code) && fileOps().sync(file.handle(), code)
+        && file.closeChecked(code))
+        return true;
+    file.closeQuietly();
+    int ignored = 0;
+    fileOps().remove(path, ignored);
+    error = fileErrorText(FileAction::Write, path, code);
+    return false;
+}
+
+bool readWholeFile(const std::string& path, std::string& content, int& error)
+{
+    ScopedFile file;
+    if (!file.open(path, OpenMode::Read, error))
+        return false;
+    content.clear();
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        std::size_t got = 0;
+        if (!fileOps().read(file.handle(), buffer.data(), buffer.size(), got, error))
+            return false;
+        if (got == 0)
+            break;
+        content.append(buffer.data(), got);
+    }
+    return file.closeChecked(error);
+}
+
+void syncFolderOf(const std::string& path)
+{
+    // The rename has already happened: the new content is in place for every
+    // reader. A failing folder sync only weakens durability across a power
+    // cut, so it is not reported as a failed save.
+    int ignored = 0;
+    fileOps().syncFolder(folderOfPath(path), ignored);
+}
+
+std::string keptContentNote(const std::string& tempPath)
+{
+    return "\n"_sj + "保存する内容は次のファイルに残っています。"_sj + "\n" + tempPath;
+}
+
+// Different file systems: copy to a temporary file beside the target, which
+// can then be renamed over it.
+bool replaceAcrossFileSystems(const std::string& tempPath, const std::string& targetPath, std::string& error)
+{
+    std::string content;
+    int code = 0;
+    if (!readWholeFile(tempPath, content, code)) {
+        error = fileErrorText(FileAction::Read, tempPath, code) + keptContentNote(tempPath);
+        return false;
+    }
+    const std::string beside = uniqueTempPathBeside(targetPath);
+    if (!writeSyncedFile(beside, content, error)) {
+        error += keptContentNote(tempPath);
+        return false;
+    }
+    if (!fileOps().rename(beside, targetPath, code)) {
+        int ignored = 0;
+        fileOps().remove(beside, ignored);
+        error = fileErrorText(FileAction::Replace, targetPath, code) + keptContentNote(tempPath);
+        return false;
+    }
+    syncFolderOf(targetPath);
+    int ignored = 0;
+    fileOps().remove(tempPath, ignored);
+    return true;
+}
+
+} // namespace
+
+std::string folderOfPath(const std::string& path)
+{
+    // Walk by character: on Windows a backslash byte may be the second half
+    // of a double-byte character.
+    std::size_t lastSeparator = std::string::npos;
+    for (std::size_t pos = 0; pos < path.size(); pos += sjis::charLength(path, pos)) {
+        if (isSeparator(path[pos]))
+            lastSeparator = pos;
+    }
+    if (lastSeparator == std::string::npos)
+        return std::string();
+    if (lastSeparator == 0)
+        return path.substr(0, 1);
+    return path.substr(0, lastSeparator);
+}
+
+std::string fileErrorText(FileAction action, const std::string& path, int error)
+{
+    std::string text = actionText(action);
+    text += '\n';
+    text += path;
+    text += '\n';
+    text += causeText(error);
+    if (&causeText(error) == &causeText(-1))
+        text += " (errno " + std::to_string(error) + ")";
+    return text;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error)
+{
+    const std::string temp = uniqueTempPathBeside(path);
+    if (!writeSyncedFile(temp, bytes, error))
+        return false;
+    int code = 0;
+    if (!fileOps().rename(temp, path, code)) {
+        int ignored = 0;
+        fileOps().remove(temp, ignored);
+        error = fileErrorText(FileAction::Replace, path, code);
+        return false;
+    }
+    syncFolderOf(path);
+    return true;
+}
+
+bool replaceWithTemp(const std::string& tempPath, const std::string& targetPath, std::string& error)
+{
+    int code = 0;
+    if (fileOps().rename(tempPath, targetPath, code)) {
+        syncFolderOf(targetPath);
+        return true;
+    }
+    if (code == EXDEV)
+        return replaceAcrossFileSystems(tempPath, targetPath, error);
+    error = fileErrorText(FileAction::Replace, targetPath, code) + keptContentNote(tempPath);
+    return false;
+}
+
+} // namespace vornik

@@ -1,0 +1,163 @@
+// File operations on POSIX systems.
+
+#include "platform/file_lock.h"
+#include "platform/file_ops.h"
+#include "platform/native_path.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vornik {
+namespace {
+
+std::string native(const std::string& path)
+{
+    return nativePath(path).string();
+}
+
+int descriptor(FileHandle file)
+{
+    return static_cast<int>(file);
+}
+
+int openFlags(OpenMode mode)
+{
+    switch (mode) {
+    case OpenMode::Read:
+        return O_RDONLY;
+    case OpenMode::CreateTruncate:
+        return O_WRONLY | O_CREAT | O_TRUNC;
+    case OpenMode::ReadWrite:
+        return O_RDWR | O_CREAT;
+    }
+    return O_RDONLY;
+}
+
+class PosixFileOps final : public FileOps {
+public:
+    bool open(const std::string& path, OpenMode mode, FileHandle& file, int& error) override
+    {
+        int fd = -1;
+        do {
+            fd = ::open(native(path).c_str(), openFlags(mode) | O_CLOEXEC, 0666);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+            error = errno;
+            return false;
+        }
+        file = fd;
+        return true;
+    }
+
+    bool read(FileHandle file, char* buffer, std::size_t size, std::size_t& got, int& error) override
+    {
+        ssize_t n = -1;
+        do {
+            n = ::read(descriptor(file), buffer, size);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            error = errno;
+            return false;
+        }
+        got = static_cast<std::size_t>(n);
+        return true;
+    }
+
+    bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error) override
+    {
+        ssize_t n = -1;
+        do {
+            n = ::write(descriptor(file), data, size > SSIZE_MAX ? SSIZE_MAX : size);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            error = errno;
+            return false;
+        }
+        written = static_cast<std::size_t>(n);
+        return true;
+    }
+
+    bool seekToEnd(FileHandle file, std::uint64_t& size, int& error) override
+    {
+        const off_t end = ::lseek(descriptor(file), 0, SEEK_END);
+        if (end < 0) {
+            error = errno;
+            return false;
+        }
+        size = static_cast<std::uint64_t>(end);
+        return true;
+    }
+
+    bool sync(FileHandle file, int& error) override
+    {
+        if (::fsync(descriptor(file)) != 0) {
+            error = errno;
+            return false;
+        }
+        return true;
+    }
+
+    bool close(FileHandle file, int& error) override
+    {
+        // After close() the descriptor is gone whatever it returns; retrying
+        // on EINTR could close a descriptor another thread just opened.
+        if (::close(descriptor(file)) != 0 && errno != EINTR) {
+            error = errno;
+            return false;
+        }
+        return true;
+    }
+
+    bool remove(const std::string& path, int& error) override
+    {
+        if (::unlink(native(path).c_str()) != 0) {
+            error = errno;
+            return false;
+        }
+        return true;
+    }
+
+    bool rename(const std::string& from, const std::string& to, int& error) override
+    {
+        if (::rename(native(from).c_str(), native(to).c_str()) != 0) {
+            error = errno;
+            return false;
+        }
+        return true;
+    }
+
+    bool syncFolder(const std::string& folder, int& error) override
+    {
+        const int fd = ::open(
+            native(folder.empty() ? std::string(".") : folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            error = errno;
+            return false;
+        }
+        // Some file systems cannot sync a folder; they report EINVAL and
+        // have nothing to flush.
+        const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+        if (!ok)
+            error = errno;
+        ::close(fd);
+        return ok;
+    }
+
+    bool lock(FileHandle file, std::chrono::milliseconds timeout, int& error) override
+    {
+        return lockFileHandle(file, timeout, error);
+    }
+};
+
+} // namespace
+
+FileOps& realFileOps()
+{
+    static PosixFileOps ops;
+    return ops;
+}
+
+} // namespace vornik

@@ -1,0 +1,32 @@
+#include "platform/qt/translations.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace vornik {
+
+bool installJapaneseTranslationsFrom(QCoreApplication& app, const QString& folder)
+{
+    // Asked for by full name: QTranslator's own search would fall back to a
+    // language-less "qtbase.qm".
+    const QString file = QDir(folder).filePath(QStringLiteral("qtbase_ja.qm"));
+    if (folder.isEmpty() || !QFileInfo(file).isFile())
+        return false;
+    // Owned by the application, so it lives exactly as long as it is used.
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(file) || !app.installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}
+
+void installJapaneseTranslations(QCoreApplication& app)
+{
+    installJapaneseTranslationsFrom(app, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+} // namespace vornik

@@ -1,0 +1,352 @@
+#include "storage/data_file.h"
+
+#include "platform/atomic_file.h"
+#include "platform/file_lock.h"
+#include "platform/file_ops.h"
+#include "storage/field_codec.h"
+#include "storage/line_reader.h"
+#include "storage/numbers.h"
+#include "storage/paths.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace vornik {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kWriteChunk = 1 << 20;
+
+std::string& lastStorageError()
+{
+    static std::string text;
+    return text;
+}
+
+std::function<void(const std::string&)>& openErrorHandler()
+{
+    static std::function<void(const std::string&)> handler;
+    return handler;
+}
+
+void reportOpenError(const std::string& path, int error)
+{
+    setStorageError(fileErrorText(FileAction::Open, path, error));
+    if (openErrorHandler())
+        openErrorHandler()(path);
+}
+
+LineReader& scanReader()
+{
+    static LineReader reader;
+    return reader;
+}
+
+// Text before the first comma, as splitField gives it for position 0.
+std::string_view firstField(std::string_view line)
+{
+    const std::size_t comma = line.find(',');
+    return comma == std::string_view::npos ? line : line.substr(0, comma);
+}
+
+// New ids: one more than the largest non-negative id. Damaged lines must not
+// make new records collide: a negative id is ignored, and when the largest id
+// is already the largest int, the smallest positive id that no line uses is
+// taken instead (it is at most the line count + 1).
+class NextIdRule {
+public:
+    void add(std::string_view line)
+    {
+        const std::int32_t id = textToInt(firstField(line));
+        if (id > m_largest)
+            m_largest = id;
+        ++m_lines;
+    }
+    bool needsFreeIdSearch() const { return m_largest == std::numeric_limits<std::int32_t>::max(); }
+    // Only when needsFreeIdSearch() is false.
+    std::string nextId() const { return intToText(m_largest + 1); }
+    std::size_t lineCount() const { return m_lines; }
+
+private:
+    std::int32_t m_largest = 0;
+    std::size_t m_lines = 0;
+};
+
+// Second pass of NextIdRule over `path`. False with storageError() set when
+// the file cannot be read.
+bool smallestFreeId(const std::string& path, std::size_t lineCount, std::string& id)
+{
+    std::vector<bool> used(lineCount + 2, false);
+    LineReader reader;
+    if (!reader.open(path)) {
+        setStorageError(fileErrorText(FileAction::Open, path, reader.error()));
+        return false;
+    }
+    std::string_view line;
+    while (reader.readLine(line)) {
+        const std::int32_t value = textToInt(firstField(line));
+        if (value > 0 && static_cast<std::size_t>(value) < used.size())
+            used[static_cast<std::size_t>(value)] = true;
+    }
+    if (reader.error() != 0) {
+        setStorageError(fileErrorText(FileAction::Read, path, reader.error()));
+        return false;
+    }
+    std::size_t candidate = 1;
+    while (used[candidate])
+        ++candidate;
+    id = intToText(static_cast<std::int32_t>(candidate));
+    return true;
+}
+
+bool failWrite(const std::string& tempPath, int error)
+{
+    setStorageError(fileErrorText(FileAction::Write, tempPath, error));
+    int ignored = 0;
+    fileOps().remove(tempPath, ignored);
+    return false;
+}
+
+bool flushPending(FileHandle file, std::string& pending, int& error)
+{
+    const bool ok = writeAll(file, pending, error);
+    pending.clear();
+    return ok;
+}
+
+std::string tempDataPath()
+{
+    return programFilePath("temp.dat");
+}
+
+// Replaces every line whose first field is `key` by `recordLine`; appends
+// `recordLine` when there is none.
+bool writeRecordLine(const std::string& key, const std::string& recordLine)
+{
+    bool found = false;
+    FileRewrite rewrite;
+    rewrite.sourcePath = dataFilePath();
+    rewrite.tempPath = tempDataPath();
+    rewrite.copyLine = [&](std::string_view line, std::string& out) {
+        if (firstField(line) == key) {
+            out += recordLine;
+            found = true;
+        } else {
+            out += line;
+        }
+        out += kLineEnd;
+    };
+    rewrite.finish = [&](std::string& out) {
+        if (!found) {
+            out += recordLine;
+            out += kLineEnd;
+        }
+        return true;
+    };
+    return rewriteThroughTemp(rewrite);
+}
+
+} // namespace
+
+const std::string& storageError()
+{
+    return lastStorageError();
+}
+
+void setStorageError(std::string text)
+{
+    lastStorageError() = std::move(text);
+}
+
+void setOpenErrorHandler(std::function<void(const std::string& path)> handler)
+{
+    openErrorHandler() = std::move(handler);
+}
+
+std::string storageLockPath()
+{
+    return programFilePath("vornik.lock");
+}
+
+bool withStorageLock(const std::function<bool()>& body)
+{
+    setStorageError(std::string());
+    const std::string lockPath = storageLockPath();
+    FileLock lock(lockPath);
+    if (!lock.isLocked()) {
+        setStorageError(fileErrorText(FileAction::Lock, lockPath, lock.error()));
+        return false;
+    }
+    return body();
+}
+
+bool openDataFile()
+{
+    setStorageError(std::string());
+    const std::string path = dataFilePath();
+    LineReader& reader = scanReader();
+    if (!reader.open(path)) {
+        reportOpenError(path, reader.error());
+        return false;
+    }
+    return true;
+}
+
+bool readNextRecord()
+{
+    LineReader& reader = scanReader();
+    std::string_view line;
+    if (!reader.readLine(line)) {
+        if (reader.error() != 0)
+            setStorageError(fileErrorText(FileAction::Read, dataFilePath(), reader.error()));
+        return false;
+    }
+    decodeLine(line, currentRecord());
+    return true;
+}
+
+void closeDataFile()
+{
+    scanReader().close();
+}
+
+std::string nextRecordId()
+{
+    const std::string path = dataFilePath();
+    LineReader reader;
+    if (!reader.open(path)) {
+        reportOpenError(path, reader.error());
+        return "1";
+    }
+    NextIdRule rule;
+    std::string_view line;
+    while (reader.readLine(line))
+        rule.add(line);
+    reader.close();
+    if (!rule.needsFreeIdSearch())
+        return rule.nextId();
+    std::string id = "1";
+    smallestFreeId(path, rule.lineCount(), id);
+    return id;
+}
+
+bool rewriteThroughTemp(const FileRewrite& rewrite)
+{
+    int error = 0;
+    ScopedFile temp;
+    if (!temp.open(rewrite.tempPath, OpenMode::CreateTruncate, error)) {
+        setStorageError(fileErrorText(FileAction::Create, rewrite.tempPath, error));
+        return false;
+    }
+    LineReader source;
+    if (!source.open(rewrite.sourcePath)) {
+        if (!(rewrite.missingSourceIsEmpty && source.error() == ENOENT)) {
+            temp.closeQuietly();
+            int ignored = 0;
+            fileOps().remove(rewrite.tempPath, ignored);
+            if (rewrite.missingSourceIsEmpty)
+                setStorageError(fileErrorText(FileAction::Open, rewrite.sourcePath, source.error()));
+            else
+                reportOpenError(rewrite.sourcePath, source.error());
+            return false;
+        }
+    }
+
+    std::string pending;
+    pending.reserve(kWriteChunk + 4096);
+    std::string_view line;
+    while (source.isOpen() && source.readLine(line)) {
+        rewrite.copyLine(line, pending);
+        if (pending.size() >= kWriteChunk && !flushPending(temp.handle(), pending, error)) {
+            temp.closeQuietly();
+            return failWrite(rewrite.tempPath, error);
+        }
+    }
+    if (source.isOpen() && source.error() != 0) {
+        temp.closeQuietly();
+        int ignored = 0;
+        fileOps().remove(rewrite.tempPath, ignored);
+        setStorageError(fileErrorText(FileAction::Read, rewrite.sourcePath, source.error()));
+        return false;
+    }
+    if (rewrite.finish && !rewrite.finish(pending)) {
+        temp.closeQuietly();
+        int ignored = 0;
+        fileOps().remove(rewrite.tempPath, ignored);
+        return false;
+    }
+    if (!flushPending(temp.handle(), pending, error) || !fileOps().sync(temp.handle(), error)
+        || !temp.closeChecked(error)) {
+        temp.closeQuietly();
+        return failWrite(rewrite.tempPath, error);
+    }
+    source.close();
+
+    std::string replaceError;
+    if (!replaceWithTemp(rewrite.tempPath, rewrite.sourcePath, replaceError)) {
+        setStorageError(replaceError);
+        return false;
+    }
+    return true;
+}
+
+bool saveRecord()
+{
+    return withStorageLock([] {
+        RecipeRecord& record = currentRecord();
+        encodeFields(record);
+        return writeRecordLine(record.id(), joinFields(record));
+    });
+}
+
+bool saveNewRecord()
+{
+    return withStorageLock([] {
+        // One pass: every line is copied unchanged while the ids are counted,
+        // and the new record goes after the last line.
+        NextIdRule rule;
+        FileRewrite rewrite;
+        rewrite.sourcePath = dataFilePath();
+        rewrite.tempPath = tempDataPath();
+        rewrite.copyLine = [&rule](std::string_view line, std::string& out) {
+            rule.add(line);
+            out += line;
+            out += kLineEnd;
+        };
+        rewrite.finish = [&rule, &rewrite](std::string& out) {
+            std::string id;
+            if (!rule.needsFreeIdSearch())
+                id = rule.nextId();
+            else if (!smallestFreeId(rewrite.sourcePath, rule.lineCount(), id))
+                return false;
+            RecipeRecord& record = currentRecord();
+            record.id() = id;
+            encodeFields(record);
+            out += joinFields(record);
+            out += kLineEnd;
+            return true;
+        };
+        return rewriteThroughTemp(rewrite);
+    });
+}
+
+bool deleteRecord()
+{
+    return withStorageLock([] {
+        const std::string key = currentRecord().id();
+        FileRewrite rewrite;
+        rewrite.sourcePath = dataFilePath();
+        rewrite.tempPath = tempDataPath();
+        rewrite.copyLine = [&key](std::string_view line, std::string& out) {
+            if (firstField(line) == key)
+                return;
+            out += line;
+            out += kLineEnd;
+        };
+        return rewriteThroughTemp(rewrite);
+    });
+}
+
+} // namespace vornik

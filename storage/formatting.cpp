@@ -1,0 +1,148 @@
+#include "storage/formatting.h"
+
+#include "storage/numbers.h"
+#include "storage/sjis_literal.h"
+#include "storage/sjis_text.h"
+#include "storage/vocabulary.h"
+
+namespace vornik {
+namespace {
+
+constexpr std::string_view kHqSeparator = "<>";
+
+const std::string& levelOf(LevelKind which, const RecipeRecord& record, int k)
+{
+    return which == LevelKind::Need ? record.needLevel(k) : record.capLevel(k);
+}
+
+std::string levelEntry(std::string_view skillLabel, std::string_view level)
+{
+    std::string entry(skillLabel);
+    entry += ':';
+    if (level.empty())
+        entry += "?  ";
+    else
+        entry += padLevel(level) + " ";
+    return entry;
+}
+
+std::string countSuffix(MaterialForm form, int n)
+{
+    if (form == MaterialForm::Compact)
+        return intToText(n);
+    if (n == 1)
+        return "　"_sj;
+    return "×"_sj + intToText(n) + "　"_sj;
+}
+
+// The record's hq field as shown: a stored blank is the count separator.
+std::string shownHq(const RecipeRecord& record)
+{
+    return sjis::replaceAll(record.hq(), " ", "×"_sj);
+}
+
+std::string orDash(std::string_view part)
+{
+    return part.empty() ? std::string(" -") : std::string(part);
+}
+
+std::string_view beforeSeparator(std::string_view text)
+{
+    return text.substr(0, sjis::find(text, kHqSeparator));
+}
+
+} // namespace
+
+std::string skillLevelSummary(LevelKind which, const RecipeRecord& record)
+{
+    std::string summary;
+    int mainSkill = 0;
+    const bool hasMainSkill = record.skill() != "0";
+    if (hasMainSkill) {
+        mainSkill = textToInt(record.skill());
+        // Only skills 1 to 10 have level fields; a damaged record may name
+        // any other index, which then has no level to show.
+        const bool hasLevels = mainSkill >= 1 && mainSkill <= kLevelSkills;
+        summary += levelEntry(skillName(mainSkill), hasLevels ? levelOf(which, record, mainSkill) : "");
+    }
+    for (int k = 1; k <= kLevelSkills; ++k) {
+        if (record.skillUsed(k) == "1" && !(hasMainSkill && k == mainSkill))
+            summary += levelEntry(skillName(k), levelOf(which, record, k));
+    }
+    return summary;
+}
+
+std::string padLevel(std::string_view text)
+{
+    std::string padded;
+    if (text.size() < 3)
+        padded.assign(3 - text.size(), ' ');
+    padded += text;
+    return padded;
+}
+
+std::string materialSummary(MaterialForm form, const RecipeRecord& record)
+{
+    const int firstSlot = field::Material1;
+    const int lastSlot = field::Material1 + kMaterialSlots - 1;
+    std::string summary = record[firstSlot];
+    std::string run; // name of the open run, written when the run closes
+    int count = 1;
+    for (int pos = firstSlot + 1; pos <= lastSlot; ++pos) {
+        const std::string& slot = record[pos];
+        if (slot.empty())
+            continue;
+        if (slot == record[pos - 1]) {
+            ++count;
+            continue;
+        }
+        summary += run + countSuffix(form, count);
+        run = slot;
+        count = 1;
+    }
+    // The crystal field follows the last slot and closes the last run, even
+    // when a damaged record leaves it empty or equal to that slot.
+    summary += run + countSuffix(form, count);
+    return summary;
+}
+
+std::string hqSummary(const RecipeRecord& record)
+{
+    const std::string t = shownHq(record);
+    if (t.size() < 2 || t == "<><>" || t == "0<><>")
+        return {};
+    const std::string noMore = "　(2) -　(3) -　"_sj;
+    const std::size_t first = sjis::find(t, kHqSeparator);
+    if (first == std::string::npos)
+        return "(1)" + t + noMore;
+    const std::string p1 = orDash(std::string_view(t).substr(0, first));
+    const std::string_view rest = std::string_view(t).substr(first + kHqSeparator.size());
+    const std::size_t second = sjis::find(rest, kHqSeparator);
+    if (second == std::string::npos)
+        return "(1)" + p1 + noMore;
+    const std::string p2 = orDash(rest.substr(0, second));
+    const std::string p3 = orDash(rest.substr(second + kHqSeparator.size()));
+    return "(1)" + p1 + "　(2)"_sj + p2 + "　(3)"_sj + p3;
+}
+
+std::string hqPart(int n, const RecipeRecord& record)
+{
+    const std::string t = shownHq(record);
+    const std::string_view text = t;
+    std::string part;
+    if (n == 1) {
+        part = beforeSeparator(text);
+    } else if (n == 2) {
+        const std::size_t first = sjis::find(text, kHqSeparator);
+        if (first == std::string::npos)
+            return " - ";
+        part = beforeSeparator(text.substr(first + kHqSeparator.size()));
+    } else if (n == 3) {
+        // '>' (0x3E) is never a trail byte, so a byte search is exact here.
+        const std::size_t last = text.rfind('>');
+        part = last == std::string::npos ? text : text.substr(last + 1);
+    }
+    return part == "0" ? std::string(" - ") : part;
+}
+
+} // namespace vornik

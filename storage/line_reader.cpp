@@ -1,0 +1,92 @@
+#include "storage/line_reader.h"
+
+#include <cstring>
+
+namespace vornik {
+namespace {
+
+std::string_view withoutLineEnd(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+} // namespace
+
+LineReader::LineReader(std::size_t bufferSize)
+    : m_buffer(bufferSize < 16 ? 16 : bufferSize)
+{
+}
+
+LineReader::~LineReader() = default;
+
+bool LineReader::open(const std::string& path)
+{
+    close();
+    m_error = 0;
+    return m_file.open(path, OpenMode::Read, m_error);
+}
+
+void LineReader::close()
+{
+    m_file.closeQuietly();
+    m_begin = m_end = 0;
+    m_longLine.clear();
+    m_atEnd = false;
+}
+
+bool LineReader::refill()
+{
+    m_begin = m_end = 0;
+    if (m_atEnd || !m_file.isOpen())
+        return false;
+    std::size_t got = 0;
+    if (!fileOps().read(m_file.handle(), m_buffer.data(), m_buffer.size(), got, m_error)) {
+        m_atEnd = true;
+        return false;
+    }
+    if (got == 0) {
+        m_atEnd = true;
+        return false;
+    }
+    m_end = got;
+    return true;
+}
+
+bool LineReader::readLine(std::string_view& line)
+{
+    m_longLine.clear();
+    bool pieceTaken = false; // part of the line already copied to m_longLine
+    for (;;) {
+        if (m_begin == m_end && !refill()) {
+            if (m_error != 0)
+                return false;
+            // End of file: a last line without a line end is still a line.
+            if (!pieceTaken)
+                return false;
+            line = withoutLineEnd(m_longLine);
+            return true;
+        }
+        const char* start = m_buffer.data() + m_begin;
+        const std::size_t available = m_end - m_begin;
+        const void* newline = std::memchr(start, '\n', available);
+        if (newline) {
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
+            m_begin += length + 1;
+            if (!pieceTaken) {
+                line = withoutLineEnd(std::string_view(start, length));
+            } else {
+                m_longLine.append(start, length);
+                line = withoutLineEnd(m_longLine);
+            }
+            return true;
+        }
+        // The line goes on beyond the buffer: keep what we have and read on.
+        m_longLine.append(start, available);
+        pieceTaken = true;
+        m_begin = m_end;
+    }
+}
+
+} // namespace vornik

@@ -1,0 +1,46 @@
+#pragma once
+// Reads a file line by line through a large buffer, never the whole file at
+// once. A line ends at LF; a CR right before the LF belongs to the line end.
+// A last line without line end is still a line. Every other byte (NUL,
+// invalid Shift-JIS) is passed on as it is, and lines may be any length.
+
+#include "platform/file_ops.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vornik {
+
+class LineReader {
+public:
+    explicit LineReader(std::size_t bufferSize = 256 * 1024);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // False with error() set when the file cannot be opened.
+    bool open(const std::string& path);
+    bool isOpen() const { return m_file.isOpen(); }
+    void close();
+
+    // The next line without its line end, valid until the next call. False at
+    // the end of the file, and on a read error (then error() is not 0).
+    bool readLine(std::string_view& line);
+
+    // errno value of the last failure, 0 when none.
+    int error() const { return m_error; }
+
+private:
+    bool refill();
+
+    ScopedFile m_file;
+    std::vector<char> m_buffer;
+    std::size_t m_begin = 0;
+    std::size_t m_end = 0;
+    std::string m_longLine; // a line that did not fit in the buffer
+    bool m_atEnd = false;
+    int m_error = 0;
+};
+
+} // namespace vornik

@@ -1,0 +1,89 @@
+#include "storage/memo_file.h"
+
+#include "storage/data_file.h"
+#include "storage/line_reader.h"
+#include "storage/numbers.h"
+#include "storage/paths.h"
+#include "storage/sjis_literal.h"
+#include "storage/sjis_text.h"
+
+namespace vornik {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// A memo is one line: line breaks become "<br>" (a lone CR or LF too, which
+// would otherwise split the line) and a typed "," the full-width one, so the
+// first comma of the line always ends the id.
+std::string encodeMemoText(const std::string& text)
+{
+    std::string encoded = sjis::replaceAll(text, "\r\n", "<br>");
+    std::string out;
+    out.reserve(encoded.size());
+    for (const char c : encoded) {
+        if (c == '\r' || c == '\n')
+            out += "<br>";
+        else if (c == ',')
+            out += "，"_sj;
+        else
+            out.push_back(c);
+    }
+    return out;
+}
+
+// Replaces every memo line of `id` (compared as text) by `newLine`, or
+// appends it; drops lines without a comma.
+bool rewriteMemoLine(const std::string& id, const std::string& newLine)
+{
+    bool found = false;
+    FileRewrite rewrite;
+    rewrite.sourcePath = memoFilePath();
+    rewrite.tempPath = programFilePath("temp2.dat");
+    rewrite.missingSourceIsEmpty = true;
+    rewrite.copyLine = [&](std::string_view line, std::string& out) {
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos)
+            return;
+        if (line.substr(0, comma) == id) {
+            out += newLine;
+            found = true;
+        } else {
+            out += line;
+        }
+        out += kLineEnd;
+    };
+    rewrite.finish = [&](std::string& out) {
+        if (!found) {
+            out += newLine;
+            out += kLineEnd;
+        }
+        return true;
+    };
+    return rewriteThroughTemp(rewrite);
+}
+
+} // namespace
+
+std::string readMemo(const std::string& id)
+{
+    LineReader reader;
+    if (!reader.open(memoFilePath()))
+        return std::string();
+    const std::int32_t wanted = textToInt(id);
+    std::string_view line;
+    while (reader.readLine(line)) {
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos || textToInt(line.substr(0, comma)) != wanted)
+            continue;
+        return sjis::replaceAll(line.substr(comma + 1), "<br>", "\r\n");
+    }
+    return std::string();
+}
+
+bool saveMemo(const std::string& id, const std::string& text)
+{
+    const std::string newLine = id + "," + encodeMemoText(text);
+    return withStorageLock([&] { return rewriteMemoLine(id, newLine); });
+}
+
+} // namespace vornik

@@ -1,0 +1,66 @@
+#include "storage/profile.h"
+
+#include "storage/numbers.h"
+#include "storage/paths.h"
+#include "storage/profile_file.h"
+
+namespace vornik {
+namespace {
+
+// Another instance of the program may have changed the file since the last
+// call, so every access reads it afresh.
+ProfileFile currentContent(const std::string& path)
+{
+    std::optional<ProfileFile> file = ProfileFile::load(path);
+    return file ? std::move(*file) : ProfileFile();
+}
+
+} // namespace
+
+std::string settingsFilePath()
+{
+    return programFilePath("vornik.ini");
+}
+
+std::string readProfileString(const std::string& path, std::string_view section, std::string_view key,
+    std::string_view def, std::size_t capacity)
+{
+    return currentContent(path).readString(section, key, def, capacity);
+}
+
+int readProfileInt(const std::string& path, std::string_view section, std::string_view key, int def)
+{
+    return currentContent(path).readInt(section, key, def);
+}
+
+bool writeProfileString(
+    const std::string& path, std::string_view section, std::string_view key, std::string_view value)
+{
+    std::optional<ProfileFile> file = ProfileFile::load(path);
+    if (!file || !file->writeString(section, key, value))
+        return false;
+    return !file->isModified() || file->save(path);
+}
+
+std::string readIniString(
+    std::string_view section, std::string_view key, std::string_view def, std::size_t capacity)
+{
+    return readProfileString(settingsFilePath(), section, key, def, capacity);
+}
+
+int readIniInt(std::string_view section, std::string_view key, int def)
+{
+    return readProfileInt(settingsFilePath(), section, key, def);
+}
+
+bool writeIniString(std::string_view section, std::string_view key, std::string_view value)
+{
+    return writeProfileString(settingsFilePath(), section, key, value);
+}
+
+bool writeIniInt(std::string_view section, std::string_view key, int n)
+{
+    return writeIniString(section, key, intToText(n));
+}
+
+} // namespace vornik

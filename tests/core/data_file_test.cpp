@@ -1,0 +1,343 @@
+#include "storage/data_file.h"
+
+#include "storage/field_codec.h"
+#include "storage/line_reader.h"
+#include "storage/paths.h"
+#include "storage/profile.h"
+#include "storage/sjis_literal.h"
+#include "tests/core/fault_injection.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vornik {
+namespace {
+
+using test::readFileBytes;
+using test::TempProgramDir;
+using test::writeFileBytes;
+
+std::string commas(int n)
+{
+    return std::string(static_cast<std::size_t>(n), ',');
+}
+
+// A full 50-field line with the given id and name.
+std::string recordLine(const std::string& id, const std::string& name)
+{
+    return id + "," + name + commas(kFieldCount - 2);
+}
+
+std::vector<RecipeRecord> readAll()
+{
+    std::vector<RecipeRecord> records;
+    if (!openDataFile())
+        return records;
+    while (readNextRecord())
+        records.push_back(currentRecord());
+    closeDataFile();
+    return records;
+}
+
+std::vector<std::string> ids(const std::vector<RecipeRecord>& records)
+{
+    std::vector<std::string> out;
+    for (const RecipeRecord& record : records)
+        out.push_back(record.id());
+    return out;
+}
+
+void setCurrent(const std::string& id, const std::string& name)
+{
+    RecipeRecord& record = currentRecord();
+    record = RecipeRecord();
+    record.id() = id;
+    record.name() = name;
+}
+
+std::vector<std::string> linesOf(const std::string& path, std::size_t bufferSize)
+{
+    LineReader reader(bufferSize);
+    std::vector<std::string> lines;
+    if (!reader.open(path))
+        return lines;
+    std::string_view line;
+    while (reader.readLine(line))
+        lines.emplace_back(line);
+    return lines;
+}
+
+class DataFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setOpenErrorHandler([this](const std::string& path) { m_openErrors.push_back(path); });
+    }
+    void TearDown() override { setOpenErrorHandler(nullptr); }
+
+    std::string dataPath() const { return m_dir.file("vornik.txt"); }
+    std::string data() const { return readFileBytes(dataPath()); }
+    void writeData(const std::string& bytes) const { writeFileBytes(dataPath(), bytes); }
+    bool tempLeft() const { return std::filesystem::exists(m_dir.path() / "temp.dat"); }
+
+    TempProgramDir m_dir;
+    std::vector<std::string> m_openErrors;
+};
+
+TEST_F(DataFileTest, LineEndsOfEveryKindReadTheSame)
+{
+    const std::string a = recordLine("1", "Alpha");
+    const std::string b = recordLine("2", "Beta");
+    std::vector<std::vector<std::string>> seen;
+    for (const std::string& bytes : { a + "\r\n" + b + "\r\n", a + "\n" + b + "\n", a + "\r\n" + b }) {
+        writeData(bytes);
+        std::vector<std::string> names;
+        for (const RecipeRecord& record : readAll())
+            names.push_back(record.id() + ":" + record.name());
+        seen.push_back(names);
+    }
+    const std::vector<std::string> expected = { "1:Alpha", "2:Beta" };
+    for (const auto& names : seen)
+        EXPECT_EQ(names, expected);
+}
+
+TEST_F(DataFileTest, LineReaderHandlesLinesAcrossItsBuffer)
+{
+    std::string bytes;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 200; ++i) {
+        std::string line(static_cast<std::size_t>(i * 7 % 53), static_cast<char>('a' + i % 26));
+        if (i % 5 == 0)
+            line += '\r'; // a CR before the LF belongs to the line end
+        if (i % 7 == 0)
+            line += std::string("\0\x83", 2); // NUL and a stray lead byte stay
+        bytes += line + "\n";
+        expected.push_back(i % 5 == 0 && i % 7 != 0 ? line.substr(0, line.size() - 1) : line);
+    }
+    bytes += "last\rline"; // no line end; an inner CR stays
+    expected.push_back("last\rline");
+    writeData(bytes);
+    for (std::size_t bufferSize : { 16u, 17u, 64u, 4096u })
+        EXPECT_EQ(linesOf(dataPath(), bufferSize), expected) << "buffer " << bufferSize;
+
+    writeData("");
+    EXPECT_TRUE(linesOf(dataPath(), 16).empty());
+    writeData("\n\r\n");
+    EXPECT_EQ(linesOf(dataPath(), 16), (std::vector<std::string> { "", "" }));
+}
+
+TEST_F(DataFileTest, ReadsLinesOfManyMegabytes)
+{
+    const std::string huge(5 * 1024 * 1024, 'm');
+    writeData(recordLine("1", "a") + "\r\n2," + huge + ",x\r\n" + recordLine("3", "c"));
+    const std::vector<RecipeRecord> records = readAll();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[1].name(), huge);
+    EXPECT_EQ(records[1].material(1), "x");
+    EXPECT_EQ(records[2].name(), "c");
+}
+
+TEST_F(DataFileTest, EndOfFileLeavesTheCurrentRecordAlone)
+{
+    writeData(recordLine("4", "Only"));
+    ASSERT_TRUE(openDataFile());
+    ASSERT_TRUE(readNextRecord());
+    EXPECT_FALSE(readNextRecord());
+    closeDataFile();
+    EXPECT_EQ(currentRecord().id(), "4");
+    EXPECT_EQ(currentRecord().name(), "Only");
+}
+
+TEST_F(DataFileTest, MissingFileCallsTheOpenErrorHandler)
+{
+    EXPECT_FALSE(openDataFile());
+    ASSERT_EQ(m_openErrors.size(), 1u);
+    EXPECT_EQ(m_openErrors[0], dataPath());
+    EXPECT_FALSE(storageError().empty());
+
+    setCurrent("1", "New");
+    EXPECT_FALSE(saveRecord());
+    EXPECT_FALSE(deleteRecord());
+    EXPECT_EQ(m_openErrors.size(), 3u);
+    EXPECT_FALSE(std::filesystem::exists(dataPath()));
+    EXPECT_FALSE(tempLeft());
+
+    EXPECT_EQ(nextRecordId(), "1");
+}
+
+TEST_F(DataFileTest, SaveReplacesEveryLineWithTheIdAndCopiesTheRestByteForByte)
+{
+    const std::string odd = std::string("8,odd\0name\x83", 12) + commas(3) + ",%20x";
+    writeData(recordLine("7", "Old") + "\n" + recordLine("07", "Other") + "\n" + odd + "\n"
+        + recordLine("7", "Dup") + "\n" + recordLine("9", "Last"));
+    setCurrent("7", "New×2"_sj);
+    ASSERT_TRUE(saveRecord()) << storageError();
+
+    const std::string newLine = "7,New 2" + commas(kFieldCount - 2);
+    EXPECT_EQ(data(),
+        newLine + "\r\n" + recordLine("07", "Other") + "\r\n" + odd + "\r\n" + newLine + "\r\n"
+            + recordLine("9", "Last") + "\r\n");
+    EXPECT_FALSE(tempLeft());
+}
+
+TEST_F(DataFileTest, SaveAppendsAnUnknownId)
+{
+    writeData(recordLine("1", "A"));
+    setCurrent("12", "B");
+    ASSERT_TRUE(saveRecord());
+    EXPECT_EQ(data(), recordLine("1", "A") + "\r\n" + recordLine("12", "B") + "\r\n");
+}
+
+TEST_F(DataFileTest, DeleteRemovesEveryLineWithTheIdOnly)
+{
+    writeData(recordLine("3", "A") + "\n" + recordLine("03", "B") + "\n" + recordLine("3", "C") + "\n");
+    setCurrent("3", "");
+    ASSERT_TRUE(deleteRecord());
+    EXPECT_EQ(data(), recordLine("03", "B") + "\r\n");
+    EXPECT_FALSE(tempLeft());
+}
+
+TEST_F(DataFileTest, NextRecordIdNeverHandsOutAnIdInUse)
+{
+    struct Case {
+        std::vector<std::string> firstFields;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        { {}, "1" },
+        { { "3", "10", "2" }, "11" },
+        { { "-1" }, "1" },
+        { { "-1", "5" }, "6" },
+        { { "abc", "" }, "1" },
+        { { " 12", "7x" }, "13" },
+        // Too large for an int: the smallest positive id no line uses.
+        { { "4294967295", "1", "2" }, "3" },
+        { { "99999999999", "2" }, "1" },
+        { { "2147483647", "1", "3" }, "2" },
+        { { "2147483646" }, "2147483647" },
+    };
+    for (const Case& c : cases) {
+        std::string bytes;
+        for (const std::string& id : c.firstFields)
+            bytes += id + ",name\r\n";
+        writeData(bytes);
+        EXPECT_EQ(nextRecordId(), c.expected) << bytes;
+    }
+}
+
+TEST_F(DataFileTest, SaveNewRecordTakesTheNextIdAndAppends)
+{
+    writeData(recordLine("5", "A") + "\r\n" + recordLine("-1", "Broken") + "\r\n" + recordLine("2", "B"));
+    setCurrent("", "C");
+    ASSERT_TRUE(saveNewRecord()) << storageError();
+    EXPECT_EQ(currentRecord().id(), "6");
+    setCurrent("", "D");
+    ASSERT_TRUE(saveNewRecord());
+    EXPECT_EQ(ids(readAll()), (std::vector<std::string> { "5", "-1", "2", "6", "7" }));
+
+    writeData(recordLine("2147483647", "Max") + "\r\n" + recordLine("1", "One") + "\r\n");
+    setCurrent("", "E");
+    ASSERT_TRUE(saveNewRecord());
+    EXPECT_EQ(currentRecord().id(), "2");
+}
+
+TEST_F(DataFileTest, WorksWithPathsLongerThan260Bytes)
+{
+    std::filesystem::path folder = m_dir.path();
+    for (int i = 0; i < 6; ++i)
+        folder /= std::string(60, static_cast<char>('a' + i));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "long.txt").string();
+    ASSERT_GT(path.size(), 260u);
+    ASSERT_TRUE(writeIniString("system", "file", path));
+    ASSERT_EQ(dataFilePath(), path);
+    writeFileBytes(path, recordLine("1", "Far"));
+
+    setCurrent("2", "Away");
+    ASSERT_TRUE(saveRecord()) << storageError();
+    EXPECT_EQ(ids(readAll()), (std::vector<std::string> { "1", "2" }));
+    EXPECT_TRUE(m_openErrors.empty());
+}
+
+// Every file call of a save made to fail in turn: the save reports it, the
+// data file keeps its old content, and a partial temporary file is not left
+// behind. When the new content was complete, it stays in temp.dat.
+TEST_F(DataFileTest, FailureAtEveryStepKeepsTheOldFile)
+{
+    const std::string old = recordLine("1", "A") + "\r\n" + recordLine("2", "B") + "\r\n";
+    const std::string updated = recordLine("1", "A") + "\r\n" + recordLine("2", "Changed") + "\r\n";
+    for (const bool shortWrite : { false, true }) {
+        for (int k = 1;; ++k) {
+            writeData(old);
+            std::filesystem::remove(m_dir.path() / "temp.dat");
+            test::FaultInjector injector(k, ENOSPC, shortWrite);
+            bool saved = false;
+            {
+                test::ScopedFileOps installed(injector);
+                setCurrent("2", "Changed");
+                saved = saveRecord();
+            }
+            if (!injector.fired()) {
+                EXPECT_TRUE(saved);
+                EXPECT_GT(k, 8); // lock, create, read, write, sync, close, rename ...
+                break;
+            }
+            const std::string at = "call " + std::to_string(k) + " (" + injector.failedCall() + ")";
+            if (saved) {
+                // Only what follows the rename may fail without failing the save.
+                EXPECT_EQ(data(), updated) << at;
+                EXPECT_FALSE(tempLeft()) << at;
+                continue;
+            }
+            EXPECT_EQ(data(), old) << at;
+            EXPECT_FALSE(storageError().empty()) << at;
+            if (tempLeft()) {
+                EXPECT_EQ(readFileBytes(m_dir.path() / "temp.dat"), updated) << at;
+            }
+            if (injector.failedCall() == "rename") {
+                EXPECT_TRUE(tempLeft()) << at;
+            }
+
+            setCurrent("2", "Changed");
+            ASSERT_TRUE(saveRecord()) << at << ": " << storageError();
+            EXPECT_EQ(data(), updated) << at;
+            EXPECT_FALSE(tempLeft()) << at;
+            EXPECT_TRUE(storageError().empty()) << at;
+        }
+    }
+}
+
+TEST_F(DataFileTest, ReplacesAcrossFileSystemsThroughATempBesideTheTarget)
+{
+    writeData(recordLine("1", "A") + "\r\n");
+    test::FaultInjector counter;
+    {
+        test::ScopedFileOps installed(counter);
+        setCurrent("2", "B");
+        ASSERT_TRUE(saveRecord());
+    }
+    const auto& log = counter.log();
+    const auto rename = std::find(log.begin(), log.end(), "rename");
+    ASSERT_NE(rename, log.end());
+
+    writeData(recordLine("1", "A") + "\r\n");
+    test::FaultInjector crossDevice(static_cast<int>(rename - log.begin()) + 1, EXDEV);
+    {
+        test::ScopedFileOps installed(crossDevice);
+        setCurrent("2", "B");
+        ASSERT_TRUE(saveRecord()) << storageError();
+    }
+    EXPECT_EQ(crossDevice.failedCall(), "rename");
+    EXPECT_EQ(data(), recordLine("1", "A") + "\r\n" + recordLine("2", "B") + "\r\n");
+    EXPECT_FALSE(tempLeft());
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.path()))
+        EXPECT_TRUE(entry.path().extension() != ".tmp") << entry.path();
+}
+
+} // namespace
+} // namespace vornik

@@ -1,0 +1,166 @@
+// The edit dialog's OK without the dialog: rebuild the record, store it and
+// its memo; refuse before writing anything; never store a new record twice.
+
+#include "dialogs/core/edit_store.h"
+#include "storage/data_file.h"
+#include "storage/paths.h"
+#include "storage/sjis_literal.h"
+#include "storage/vocabulary.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace vornik;
+using namespace std::string_literals;
+using test::readFileBytes;
+using test::writeFileBytes;
+
+namespace {
+
+std::string line(const std::string& id, const std::string& name, const std::string& rest = "")
+{
+    // id, name, then 48 more fields (47 commas after "rest" starts field 2).
+    std::string text = id + "," + name + "," + rest;
+    std::size_t commas = 0;
+    for (char c : text)
+        commas += c == ',';
+    return text + std::string(49 - commas, ',') + "\r\n";
+}
+
+class DialogsStore : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setOpenErrorHandler([this](const std::string&) { ++m_openErrors; });
+        loadSettings();
+        m_original = line("3", "灰樫材"_sj) + line("7", "霜草"_sj);
+        writeFileBytes(dataPath(), m_original);
+    }
+    void TearDown() override { setOpenErrorHandler(nullptr); }
+
+    std::string dataPath() const { return m_dir.file("vornik.txt"); }
+    std::string memoPath() const { return m_dir.file("vornik_memo.txt"); }
+    std::string data() const { return readFileBytes(dataPath()); }
+
+    EditedRecord swordInputs() const
+    {
+        EditedRecord edited;
+        edited.name = "星鉄の剣×2"_sj;
+        edited.materialEntries = { "霜草×3"_sj, "月光石"_sj };
+        edited.crystalName = "炎"_sj;
+        edited.skillName = "鍛冶"_sj;
+        edited.rankName = "見習い"_sj;
+        edited.description = "（片手剣）\r\nLv10"_sj;
+        edited.stackable = true;
+        edited.desynth = "霜草×1"_sj;
+        return edited;
+    }
+
+    test::TempProgramDir m_dir;
+    std::string m_original;
+    int m_openErrors = 0;
+};
+
+} // namespace
+
+TEST_F(DialogsStore, NewRecordGetsTheNextIdAndItsMemo)
+{
+    currentRecord() = RecipeRecord();
+    currentRecord().id() = "3"; // left over from an earlier scan
+    StoreTarget target;
+    ASSERT_EQ(storeEditedRecord(swordInputs(), "一行目\r\n二行目"_sj, target), StoreOutcome::Stored);
+    EXPECT_FALSE(target.isNew);
+    EXPECT_EQ(target.id, "8");
+
+    const std::string expected = "8,"s + "星鉄の剣 2"_sj + "," + "霜草,霜草,霜草,"_sj + "月光石"_sj
+        + ",,,,,1," + std::string(30, ',') + "<><>,1,2," + "（片手剣）<br>Lv10"_sj + ",0,0,1," + "霜草 1"_sj
+        + ",\r\n";
+    EXPECT_EQ(data(), m_original + expected);
+    EXPECT_EQ(readFileBytes(memoPath()), "8,"s + "一行目<br>二行目"_sj + "\r\n");
+}
+
+TEST_F(DialogsStore, EditRewritesInPlaceAndKeepsTheLevels)
+{
+    RecipeRecord& record = currentRecord();
+    record = RecipeRecord();
+    record.id() = "3";
+    record.name() = "灰樫材"_sj;
+    record.material(1) = "old";
+    record.needLevel(2) = "?";
+    record.capLevel(2) = "?";
+    record.skillUsed(2) = "1";
+    record.reserved() = "kept?";
+
+    EditedRecord edited = swordInputs();
+    edited.materialEntries = { "A", "B×2"_sj };
+    edited.hq = { "a×2"_sj, "", "c" };
+    edited.skillName = "";
+    StoreTarget target { false, "3" };
+    ASSERT_EQ(storeEditedRecord(edited, "", target), StoreOutcome::Stored);
+
+    // The cap "?" is not a number and is emptied; the needed "?" stays.
+    const std::string expected = "3,"s + "星鉄の剣 2"_sj
+        + ",A,B,B,,,,,,1,,1,,,,,,,,,,?,,,,,,,,,,,,,,,,,,,a 2<><>c,0,2," + "（片手剣）<br>Lv10"_sj + ",0,0,1,"
+        + "霜草 1"_sj + ",\r\n";
+    EXPECT_EQ(data(), expected + line("7", "霜草"_sj));
+    EXPECT_EQ(readFileBytes(memoPath()), "3,\r\n");
+}
+
+TEST_F(DialogsStore, RefusalsComeBeforeAnyWrite)
+{
+    RecipeRecord& record = currentRecord();
+    record = RecipeRecord();
+    record.id() = "3";
+    record.name() = "灰樫材"_sj;
+    const RecipeRecord before = record;
+    StoreTarget target { false, "3" };
+
+    EditedRecord tooMany = swordInputs();
+    tooMany.materialEntries = { "A×8"_sj, "B" };
+    EXPECT_EQ(storeEditedRecord(tooMany, "", target), StoreOutcome::TooManyMaterials);
+    EXPECT_EQ(storeEditedRecord(swordInputs(), std::string(1001, 'm'), target), StoreOutcome::MemoTooLong);
+    EXPECT_EQ(data(), m_original);
+    EXPECT_FALSE(std::filesystem::exists(memoPath()));
+    EXPECT_EQ(currentRecord().fields, before.fields);
+
+    // Exactly at the limits is fine; a count below 1 takes no slot.
+    EditedRecord eight = swordInputs();
+    eight.materialEntries = { "A×7"_sj, "B", "C×0"_sj };
+    EXPECT_EQ(storeEditedRecord(eight, std::string(1000, 'm'), target), StoreOutcome::Stored);
+    EXPECT_EQ(currentRecord().material(8), "B");
+}
+
+TEST_F(DialogsStore, FailedStoresAreReportedAndANewRecordIsStoredOnce)
+{
+    // A folder where the temporary file should go makes the rewrite fail.
+    std::filesystem::create_directory(m_dir.path() / "temp.dat");
+    StoreTarget target;
+    EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target), StoreOutcome::RecordFailed);
+    EXPECT_FALSE(storageError().empty());
+    EXPECT_TRUE(target.isNew);
+    EXPECT_EQ(data(), m_original);
+    std::filesystem::remove(m_dir.path() / "temp.dat");
+
+    std::filesystem::create_directory(m_dir.path() / "temp2.dat");
+    EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target), StoreOutcome::MemoFailed);
+    EXPECT_FALSE(storageError().empty());
+    EXPECT_FALSE(target.isNew);
+    EXPECT_EQ(target.id, "8");
+    std::filesystem::remove(m_dir.path() / "temp2.dat");
+
+    // The second OK stores the same record again, not a second copy.
+    EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target), StoreOutcome::Stored);
+    const std::string stored = data();
+    EXPECT_EQ(stored.find("\r\n8,"), stored.rfind("\r\n8,"));
+    EXPECT_EQ(stored.find("\r\n9,"), std::string::npos);
+    EXPECT_EQ(readFileBytes(memoPath()), "8,memo\r\n");
+
+    // An unreadable data file: the open error is reported, nothing is added.
+    std::filesystem::remove(dataPath());
+    StoreTarget fresh;
+    EXPECT_EQ(storeEditedRecord(swordInputs(), "", fresh), StoreOutcome::RecordFailed);
+    EXPECT_GE(m_openErrors, 1);
+    EXPECT_FALSE(std::filesystem::exists(dataPath()));
+}

@@ -1,0 +1,168 @@
+#include "output/core/csv_export.h"
+#include "output/core/export_file.h"
+#include "storage/sjis_literal.h"
+#include "tests/core/fault_injection.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <streambuf>
+
+using namespace vornik;
+
+namespace {
+
+// A stream buffer whose device is gone: every write is refused.
+class RefusingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+std::string fixture(const std::string& name)
+{
+    return test::readFileBytes(std::filesystem::path(VORNIK_TEST_DATA_DIR) / name);
+}
+
+ResultRow row(int id, std::vector<std::string> cells)
+{
+    ResultRow r;
+    r.id = id;
+    r.cells = std::move(cells);
+    return r;
+}
+
+// Four visible columns; the rows hold a comma, a quote, empty cells, "②"
+// and a row with fewer cells than columns.
+struct SampleTable {
+    std::vector<std::string> headings = { "名前"_sj, "ﾗﾝｸ"_sj, "素材"_sj, "説明"_sj };
+    std::vector<ResultRow> rows = {
+        row(3, { " 銀の指輪"_sj, "見習い"_sj, "(炎) 銀塊×2　"_sj, "指に　はめる。"_sj }),
+        row(5, { " 樫の杖×3"_sj, "", "樫材　"_sj, "A,B ②"_sj }),
+        row(9, { " 赤いリボン"_sj, "職人"_sj, "", "say \"hi\"" }),
+        row(4, { " 古い鍵"_sj, "-" }),
+    };
+    DisplayedTable table() const { return { headings, rows }; }
+};
+
+} // namespace
+
+TEST(CsvField, QuotesOnlyTextsWithACommaAndSpellsOutCircledDigits)
+{
+    EXPECT_EQ(csvField("plain"), "plain");
+    EXPECT_EQ(csvField(""), "");
+    EXPECT_EQ(csvField("a,b"), "\"a,b\"");
+    EXPECT_EQ(csvField("say \"hi\""), "say \"hi\"");
+    // Inside an enclosed field a quote is doubled, or readers would end the
+    // field there.
+    EXPECT_EQ(csvField("x,\"y\""), "\"x,\"\"y\"\"\"");
+    EXPECT_EQ(csvField("①②③"_sj), "(1)(2)(3)");
+    EXPECT_EQ(csvField("③,①"_sj), "\"(3),(1)\"");
+    // "①" is 0x87 0x40; a trail byte 0x87 of another character followed by
+    // '@' must not be taken for it.
+    EXPECT_EQ(csvField("\x88\x87@"), "\x88\x87@");
+}
+
+TEST(WriteCsv, WritesHeadingAndRowsWithCrLf)
+{
+    const SampleTable sample;
+    std::ostringstream out;
+    ASSERT_TRUE(writeCsv(out, sample.table()));
+    EXPECT_EQ(out.str(), fixture("output_table.csv"));
+    EXPECT_EQ(sample.rows[1].cells[3], "A,B ②"_sj) << "the list itself is not changed";
+}
+
+TEST(WriteCsv, EmptyListGivesTheHeadingLineOnly)
+{
+    const std::vector<std::string> headings = { "名前"_sj, "Ex" };
+    const std::vector<ResultRow> rows;
+    std::ostringstream out;
+    ASSERT_TRUE(writeCsv(out, { headings, rows }));
+    EXPECT_EQ(out.str(), "名前,Ex\r\n"_sj);
+}
+
+TEST(WriteCsv, LongTextsAreCutWithoutSplittingACharacter)
+{
+    // 198 ASCII bytes then a double-byte character: the 199-byte limit falls
+    // inside it, so the whole character goes.
+    const std::vector<std::string> headings = { std::string(198, 'h') + "名"_sj };
+    const std::vector<ResultRow> rows = { row(1, { std::string(999, 'c') + "x" }) };
+    std::ostringstream out;
+    ASSERT_TRUE(writeCsv(out, { headings, rows }));
+    EXPECT_EQ(out.str(), std::string(198, 'h') + "\r\n" + std::string(999, 'c') + "\r\n");
+}
+
+TEST(WriteCsv, ReportsARefusingStream)
+{
+    const SampleTable sample;
+    RefusingBuffer refusing;
+    std::ostream out(&refusing);
+    EXPECT_FALSE(writeCsv(out, sample.table()));
+}
+
+TEST(WriteCsvFile, TruncatesAnExistingFileAndReportsFailures)
+{
+    test::TempProgramDir dir;
+    const SampleTable sample;
+    const std::string path = dir.file("out.csv");
+    test::writeFileBytes(path, std::string(5000, 'z'));
+    std::string error;
+    ASSERT_TRUE(writeCsvFile(sample.table(), path, error)) << error;
+    EXPECT_EQ(test::readFileBytes(path), fixture("output_table.csv"));
+
+    const std::string missingFolder = dir.file("no-such-folder/out.csv");
+    EXPECT_FALSE(writeCsvFile(sample.table(), missingFolder, error));
+    EXPECT_NE(error.find(missingFolder), std::string::npos) << "the message names the file";
+
+    if (std::filesystem::exists("/dev/full")) {
+        // Created fine, then the disk is full: no success may be reported.
+        error.clear();
+        EXPECT_FALSE(writeCsvFile(sample.table(), "/dev/full", error));
+        EXPECT_NE(error.find("/dev/full"), std::string::npos);
+    }
+}
+
+TEST(WriteCsvFile, AFailureAtAnyFileStepIsReported)
+{
+    test::TempProgramDir dir;
+    // Large enough for several writes of the export's buffer.
+    const std::vector<std::string> headings = { "名前"_sj };
+    std::vector<ResultRow> rows(3000, row(1, { std::string(60, 'n') }));
+    const DisplayedTable table { headings, rows };
+    const std::string path = dir.file("out.csv");
+
+    for (const bool shortWrite : { false, true }) {
+        for (int failAt = 1;; ++failAt) {
+            test::FaultInjector injector(failAt, ENOSPC, shortWrite);
+            std::string error;
+            bool written;
+            {
+                test::ScopedFileOps installed(injector);
+                written = writeCsvFile(table, path, error);
+            }
+            if (!injector.fired()) {
+                EXPECT_TRUE(written) << error;
+                EXPECT_GT(failAt, 4) << "open, writes, sync and close were all tried";
+                break;
+            }
+            EXPECT_FALSE(written) << "failing " << injector.failedCall() << " at call " << failAt;
+            EXPECT_NE(error.find(path), std::string::npos);
+        }
+    }
+}
+
+TEST(ExportFormat, OnlyACsvExtensionInAnyCaseWritesCsv)
+{
+    EXPECT_EQ(exportFormatForPath("C:\\out\\list.csv"), ExportFormat::Csv);
+    EXPECT_EQ(exportFormatForPath("/home/u/list.CSV"), ExportFormat::Csv);
+    EXPECT_EQ(exportFormatForPath("list.Csv"), ExportFormat::Csv);
+    EXPECT_EQ(exportFormatForPath("list.htm"), ExportFormat::Html);
+    EXPECT_EQ(exportFormatForPath("list.txt"), ExportFormat::Html);
+    EXPECT_EQ(exportFormatForPath("list.csv.txt"), ExportFormat::Html);
+    EXPECT_EQ(exportFormatForPath("list"), ExportFormat::Html);
+    // A dot in a folder name is no extension of the file.
+    EXPECT_EQ(exportFormatForPath("C:\\data.csv\\list"), ExportFormat::Html);
+    EXPECT_EQ(exportFormatForPath("/data.csv/list"), ExportFormat::Html);
+    EXPECT_EQ(exportFormatForPath("表.csv"_sj), ExportFormat::Csv);
+}

@@ -1,0 +1,185 @@
+#include "output/core/html_export.h"
+#include "storage/sjis_literal.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <streambuf>
+
+using namespace vornik;
+
+namespace {
+
+class RefusingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+std::string fixture(const std::string& name)
+{
+    return test::readFileBytes(std::filesystem::path(VORNIK_TEST_DATA_DIR) / name);
+}
+
+std::vector<std::string> splitCrLf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+ResultRow row(int id, std::vector<std::string> cells)
+{
+    ResultRow r;
+    r.id = id;
+    r.cells = std::move(cells);
+    return r;
+}
+
+struct SampleTable {
+    std::vector<std::string> headings = { "名前"_sj, "ﾗﾝｸ"_sj, "素材"_sj, "説明"_sj };
+    std::vector<ResultRow> rows = {
+        row(3, { " 銀の指輪"_sj, "見習い"_sj, "(炎) 銀塊×2　"_sj, "指に　はめる。"_sj }),
+        row(5, { " 樫の杖×3"_sj, "", "樫材　"_sj, "A,B ②"_sj }),
+        row(9, { " 赤いリボン"_sj, "職人"_sj, "", "say \"hi\"" }),
+        row(4, { " 古い鍵"_sj, "-" }),
+    };
+    DisplayedTable table() const { return { headings, rows }; }
+};
+
+TableExportPage pageWithHeading(std::string heading)
+{
+    TableExportPage page;
+    page.heading = std::move(heading);
+    return page;
+}
+
+} // namespace
+
+TEST(SearchHeading, NamesTheFilledBoxesInOrder)
+{
+    SearchInputs in;
+    EXPECT_EQ(buildSearchHeading(in), "");
+    in.crystal = "炎"_sj;
+    in.job = "戦"_sj;
+    in.levelFrom = "10";
+    in.includeMaterials = true;
+    EXPECT_EQ(buildSearchHeading(in), "") << "other criteria are not named";
+
+    in.itemClass = "片手剣"_sj;
+    EXPECT_EQ(buildSearchHeading(in), "[検索条件]　片手剣"_sj);
+
+    in.itemClass.clear();
+    in.name = "銀"_sj;
+    in.rank = "見習い"_sj;
+    EXPECT_EQ(buildSearchHeading(in), "[検索条件]　銀 見習い "_sj);
+
+    in.skill = "彫金"_sj;
+    in.itemClass = "指輪"_sj;
+    EXPECT_EQ(buildSearchHeading(in), "[検索条件]　銀 彫金 見習い 指輪"_sj);
+}
+
+TEST(HtmlCell, BreaksLinesInOrderThenFillsEmptyCellsAndSpellsOutDigits)
+{
+    EXPECT_EQ(htmlCell("上　下"_sj), "上<br>下"_sj);
+    EXPECT_EQ(htmlCell("終わり。"_sj), "終わり。<br>"_sj);
+    EXPECT_EQ(htmlCell("1～ 5"_sj), "1～<br>5"_sj);
+    EXPECT_EQ(htmlCell("全種 可"_sj), "全種<br>可"_sj);
+    EXPECT_EQ(htmlCell("(炎) 銀"_sj), "(炎)<br>銀"_sj);
+    EXPECT_EQ(htmlCell(""), "　"_sj);
+    EXPECT_EQ(htmlCell(" "), "　"_sj);
+    EXPECT_EQ(htmlCell("  "), "  ");
+    // Digits are spelled out last, so "① x" keeps its blank.
+    EXPECT_EQ(htmlCell("① x"_sj), "(1) x");
+    EXPECT_EQ(htmlCell("②　③"_sj), "(2)<br>(3)");
+    // 0x88 0x81 is one character followed by 'B'; its trail byte and the 'B'
+    // look like "。" (0x81 0x42) to a byte search.
+    EXPECT_EQ(htmlCell("\x88\x81"
+                       "B"),
+        "\x88\x81"
+        "B");
+
+    EXPECT_EQ(htmlHeaderCell(""), "　"_sj);
+    EXPECT_EQ(htmlHeaderCell("上　下①"_sj), "上　下(1)"_sj) << "headings are not broken into lines";
+}
+
+TEST(HtmlCell, EscapesMarkupBeforeInsertingLineBreaks)
+{
+    EXPECT_EQ(
+        htmlCell("<script>alert(\"x\")</script>&"), "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;&amp;");
+    EXPECT_EQ(htmlCell("a<b>　c"_sj), "a&lt;b&gt;<br>c");
+    EXPECT_EQ(htmlHeaderCell("<i>"), "&lt;i&gt;");
+    EXPECT_EQ(htmlEscaped("&amp;"), "&amp;amp;");
+}
+
+TEST(WriteHtml, WritesThePageLineByLine)
+{
+    const SampleTable sample;
+    std::ostringstream out;
+    TableExportPage page = pageWithHeading("[検索条件]　銀 見習い "_sj);
+    page.pageColor = "#000000"; // the writer restores the fixed look
+    page.showFooter = false;
+    ASSERT_TRUE(writeHtml(out, sample.table(), page));
+
+    const std::string expected = fixture("output_page.htm");
+    const std::vector<std::string> got = splitCrLf(out.str());
+    const std::vector<std::string> want = splitCrLf(expected);
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_EQ(got[i], want[i]) << "line " << i + 1;
+    EXPECT_EQ(out.str(), expected);
+    EXPECT_TRUE(out.str().ends_with("</BODY>\r\n</HTML>"));
+}
+
+TEST(WriteHtml, EmptyListAndEscapedHeading)
+{
+    const std::vector<std::string> headings = { "名前"_sj };
+    const std::vector<ResultRow> rows;
+    std::ostringstream out;
+    ASSERT_TRUE(writeHtml(out, { headings, rows }, pageWithHeading("[検索条件]　<b>x</b> "_sj)));
+    const std::vector<std::string> lines = splitCrLf(out.str());
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(
+        lines[6], "<P align=\"CENTER\"><FONT size=\"-1\">[検索条件]　&lt;b&gt;x&lt;/b&gt; </FONT></P>"_sj);
+    EXPECT_EQ(lines[11], "   <TD nowrap><FONT COLOR=\"#FFFFFF\"><B>名前</FONT></TD>"_sj);
+    EXPECT_EQ(lines[12], "  </TR>");
+    EXPECT_EQ(lines[13], " </TBODY>");
+
+    std::ostringstream noHeading;
+    ASSERT_TRUE(writeHtml(noHeading, { headings, rows }, TableExportPage {}));
+    EXPECT_EQ(splitCrLf(noHeading.str())[6], "<P align=\"CENTER\"><FONT size=\"-1\"></FONT></P>");
+}
+
+TEST(WriteHtml, ReportsARefusingStream)
+{
+    const SampleTable sample;
+    RefusingBuffer refusing;
+    std::ostream out(&refusing);
+    EXPECT_FALSE(writeHtml(out, sample.table(), TableExportPage {}));
+}
+
+TEST(WriteHtmlFile, WritesTheSamePageAndReportsFailures)
+{
+    test::TempProgramDir dir;
+    const SampleTable sample;
+    const std::string path = dir.file("page.txt");
+    test::writeFileBytes(path, std::string(9000, 'z'));
+    std::string error;
+    ASSERT_TRUE(writeHtmlFile(sample.table(), path, pageWithHeading("[検索条件]　銀 見習い "_sj), error))
+        << error;
+    const std::string written = test::readFileBytes(path);
+    EXPECT_EQ(written, fixture("output_page.htm"));
+    EXPECT_EQ(written.substr(written.size() - 7), "</HTML>");
+
+    EXPECT_FALSE(writeHtmlFile(sample.table(), dir.file("missing/page.htm"), TableExportPage {}, error));
+    EXPECT_FALSE(error.empty());
+    if (std::filesystem::exists("/dev/full")) {
+        error.clear();
+        EXPECT_FALSE(writeHtmlFile(sample.table(), "/dev/full", TableExportPage {}, error));
+        EXPECT_FALSE(error.empty());
+    }
+}

@@ -1,0 +1,102 @@
+#include "storage/item_info.h"
+#include "storage/memo_pad.h"
+
+#include "storage/sjis_literal.h"
+#include "tests/core/fault_injection.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace vornik {
+namespace {
+
+using test::readFileBytes;
+using test::TempProgramDir;
+using test::writeFileBytes;
+
+TEST(ItemInfo, FirstLineContainingNameAndComma)
+{
+    TempProgramDir dir;
+    EXPECT_EQ(lookupItemInfo("A"), ""); // no dictionary
+    const std::string gem = "宝石ソ,0,1,光る石/（宝石）"_sj; // "ソ" ends in a backslash byte
+    writeFileBytes(dir.file("vornik.dat"), "BA,1,0,first\r\nA,0,0,second\n" + gem + "\n");
+    EXPECT_EQ(lookupItemInfo("A"), "BA,1,0,first");
+    EXPECT_EQ(lookupItemInfo("宝石ソ"_sj), gem);
+    EXPECT_EQ(lookupItemInfo("石ソ"_sj), gem);
+    EXPECT_EQ(lookupItemInfo(""), "");
+    EXPECT_EQ(lookupItemInfo("C"), "");
+    // A match may not start on the second byte of a character.
+    EXPECT_EQ(lookupItemInfo("\x83\x5c"), gem);
+    EXPECT_EQ(lookupItemInfo("\x5c,"), "");
+}
+
+TEST(MemoPad, SavedLinesLoadBackAsTyped)
+{
+    TempProgramDir dir;
+    EXPECT_EQ(loadMemoPadText(), "");
+    const std::string longLine(500, 'x'); // logical lines are never cut
+    ASSERT_TRUE(saveMemoPadLines({ "メモ"_sj, "", longLine, "end" })) << storageError();
+    EXPECT_EQ(readFileBytes(dir.file("memo.txt")), "メモ"_sj + "\r\n\r\n" + longLine + "\r\nend");
+    EXPECT_EQ(loadMemoPadText(), "メモ"_sj + "\r\n\r\n" + longLine + "\r\nend");
+
+    ASSERT_TRUE(saveMemoPadLines({}));
+    EXPECT_EQ(readFileBytes(dir.file("memo.txt")), "");
+    EXPECT_EQ(loadMemoPadText(), "");
+}
+
+TEST(MemoPad, LoadingDropsEmptyLinesAtTheTop)
+{
+    TempProgramDir dir;
+    writeFileBytes(dir.file("memo.txt"), "\r\n\nfirst\n\nsecond\r\n");
+    EXPECT_EQ(loadMemoPadText(), "first\r\n\r\nsecond");
+}
+
+TEST(MemoPad, FailedSaveKeepsTheOldPad)
+{
+    TempProgramDir dir;
+    ASSERT_TRUE(saveMemoPadLines({ "old" }));
+    for (int k = 1;; ++k) {
+        test::FaultInjector injector(k, ENOSPC);
+        bool saved = false;
+        {
+            test::ScopedFileOps installed(injector);
+            saved = saveMemoPadLines({ "new", "pad" });
+        }
+        if (!injector.fired())
+            break;
+        const std::string content = readFileBytes(dir.file("memo.txt"));
+        if (saved) {
+            EXPECT_EQ(content, "new\r\npad") << k;
+        } else {
+            EXPECT_EQ(content, "old") << k;
+            EXPECT_FALSE(storageError().empty()) << k;
+        }
+        ASSERT_TRUE(saveMemoPadLines({ "old" }));
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename(), "memo.txt");
+}
+
+TEST(MemoPad, LineByLineWriting)
+{
+    TempProgramDir dir;
+    const std::string path = dir.file("pad.txt");
+    writeFileBytes(path, "stale content");
+    ASSERT_TRUE(createEmptyFile(path));
+    EXPECT_EQ(readFileBytes(path), "");
+    ASSERT_TRUE(openMemoPad(path));
+    ASSERT_TRUE(appendMemoPadLine("one"));
+    ASSERT_TRUE(appendMemoPadLine(""));
+    ASSERT_TRUE(appendMemoPadLine("three"));
+    ASSERT_TRUE(closeMemoPad());
+    EXPECT_EQ(readFileBytes(path), "one\r\n\r\nthree");
+
+    EXPECT_FALSE(createEmptyFile(dir.file("no/such/folder/pad.txt")));
+    EXPECT_FALSE(storageError().empty());
+    EXPECT_FALSE(appendMemoPadLine("closed"));
+}
+
+} // namespace
+} // namespace vornik

@@ -1,0 +1,416 @@
+// The detail dialog and the four record commands. The dialog is driven
+// through its slots; the commands run it for real, with a timer acting on
+// the modal window where a command opens one.
+
+#include "app/main_window_access.h"
+#include "dialogs/detail_dlg.h"
+#include "dialogs/edit_dlg.h"
+#include "dialogs/record_commands.h"
+#include "dialogs/sjis_byte_limit.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/scripted_platform_services.h"
+#include "storage/data_file.h"
+#include "storage/profile.h"
+#include "storage/record.h"
+#include "storage/sjis_literal.h"
+#include "storage/vocabulary.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <filesystem>
+#include <functional>
+
+using namespace vornik;
+using namespace std::string_literals;
+using test::readFileBytes;
+using test::writeFileBytes;
+
+namespace {
+
+std::string recordLine(std::initializer_list<std::pair<int, std::string>> fields)
+{
+    RecipeRecord record;
+    for (const auto& [pos, value] : fields)
+        record[pos] = value;
+    std::string line = record[0];
+    for (int pos = 1; pos < kFieldCount; ++pos)
+        line += "," + record[pos];
+    return line + "\r\n";
+}
+
+template <typename T> T* child(QObject& parent, const char* name)
+{
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no child %s", name);
+    return found;
+}
+
+QStringList entries(QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+class FakeMainWindow : public MainWindowAccess {
+public:
+    std::optional<int> selected;
+    std::vector<int> removedIds;
+    std::vector<std::string> launched;
+
+    QWidget* window() override { return nullptr; }
+    std::optional<int> selectedRecordId() const override { return selected; }
+    std::string currentItemName() const override { return {}; }
+    const std::vector<std::string>& columnHeadings() const override { return m_headings; }
+    const std::vector<ResultRow>& shownRows() const override { return m_rows; }
+    SearchInputs searchInputs() const override { return {}; }
+    void removeRowsWithId(int id) override { removedIds.push_back(id); }
+    void SetStatusText(const std::string&) override { }
+    void LaunchSearchInstance(const std::string& name) override { launched.push_back(name); }
+    void updateCaption() override { }
+
+private:
+    std::vector<std::string> m_headings;
+    std::vector<ResultRow> m_rows;
+};
+
+// Runs `step` on the modal dialog of type T once it is showing, and closes
+// any modal window still open a while later, so a fault fails instead of
+// hanging. Both timers end with the object.
+template <typename T> class ModalStep {
+public:
+    explicit ModalStep(std::function<void(T&)> step)
+    {
+        QTimer::singleShot(0, &m_context, [step] {
+            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+                step(*dialog);
+        });
+        QTimer::singleShot(3000, &m_context, [] {
+            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                open->reject();
+        });
+    }
+
+private:
+    QObject m_context;
+};
+
+} // namespace
+
+class DialogsDetailTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TempProgramDir> m_dir;
+    std::unique_ptr<ScopedScriptedPlatform> m_platform;
+    std::string m_original;
+
+    std::string dataPath() const { return m_dir->file("vornik.txt"); }
+    std::string data() const { return readFileBytes(dataPath()); }
+    std::string memoFile() const { return readFileBytes(m_dir->file("vornik_memo.txt")); }
+    std::vector<PlatformCall> calls(PlatformCallKind kind) const
+    {
+        return m_platform->services().callsOf(kind);
+    }
+
+    // The detail dialog for record `id`, initialised.
+    std::unique_ptr<CDetailDlg> openDetail(int id)
+    {
+        auto dialog = std::make_unique<CDetailDlg>();
+        dialog->m_recordId = id;
+        if (!dialog->OnInitDialog())
+            qFatal("record %d not shown", id);
+        return dialog;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<test::TempProgramDir>();
+        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        setOpenErrorHandler(nullptr);
+        loadSettings();
+        // Record 4 has no main skill but a stored crystal; record 9 is
+        // complete.
+        m_original = recordLine({ { 0, "4" }, { 1, "霜草"_sj }, { 10, "2" }, { 41, "<><>" }, { 42, "0" },
+                         { 47, "0" } })
+            + recordLine({ { 0, "9" }, { 1, "灰樫の弓 2"_sj }, { 2, "霜草"_sj }, { 3, "霜草"_sj },
+                { 4, "月光石"_sj }, { 10, "1" }, { 14, "1" }, { 24, "20" }, { 34, "31" },
+                { 41, "灰樫の弓 2<>灰樫の弓 3<>"_sj }, { 42, "4" }, { 43, "3" }, { 44, "弓<br>Lv20"_sj },
+                { 45, "1" }, { 46, "0" }, { 47, "1" }, { 48, "琥珀糸 3"_sj } });
+        writeFileBytes(dataPath(), m_original);
+        writeFileBytes(m_dir->file("vornik_memo.txt"), "9,"s + "弓のメモ<br>二行目"_sj + "\r\n");
+    }
+    void cleanup()
+    {
+        m_platform.reset();
+        m_dir.reset();
+    }
+
+    void showsTheWholeRecord()
+    {
+        auto dialog = openDetail(9);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("　詳細情報 - 灰樫の弓×2 -"));
+        QCOMPARE(child<QLineEdit>(*dialog, "name")->text(), QStringLiteral("灰樫の弓×2"));
+        QCOMPARE(child<QLabel>(*dialog, "attributes")->text(), QStringLiteral("スタック可　Ex"));
+        QCOMPARE(child<QPlainTextEdit>(*dialog, "description")->toPlainText(), QStringLiteral("弓\nLv20"));
+        QCOMPARE(child<QLabel>(*dialog, "skill")->text(), QStringLiteral("木工"));
+        QCOMPARE(child<QLabel>(*dialog, "rank")->text(), QStringLiteral("徒弟"));
+        QCOMPARE(child<QLabel>(*dialog, "needLevels")->text(), QStringLiteral("木工: 20 "));
+        QCOMPARE(child<QLabel>(*dialog, "capLevels")->text(), QStringLiteral("木工: 31 "));
+        QCOMPARE(child<QLabel>(*dialog, "crystal")->text(), QStringLiteral("炎"));
+        QCOMPARE(entries(child<QListWidget>(*dialog, "materials")),
+            (QStringList { QStringLiteral("月光石"), QStringLiteral("霜草×2") }));
+        auto* hq = child<QTreeWidget>(*dialog, "hq");
+        QCOMPARE(hq->topLevelItemCount(), 3);
+        QCOMPARE(hq->topLevelItem(0)->text(0), QStringLiteral("HQ1"));
+        QCOMPARE(hq->topLevelItem(0)->text(1), QStringLiteral("灰樫の弓×2"));
+        QCOMPARE(hq->topLevelItem(2)->text(1), QStringLiteral("- "));
+        QCOMPARE(entries(child<QListWidget>(*dialog, "desynth")), QStringList { QStringLiteral("琥珀糸×3") });
+        QCOMPARE(
+            child<ByteLimitedTextEdit>(*dialog, "memo")->toPlainText(), QStringLiteral("弓のメモ\n二行目"));
+
+        // No main skill: no crystal, whatever is stored; placeholders.
+        auto plain = openDetail(4);
+        QCOMPARE(child<QLabel>(*plain, "crystal")->text(), QStringLiteral("-"));
+        QCOMPARE(child<QLabel>(*plain, "attributes")->text(), QStringLiteral("スタック不可"));
+        QCOMPARE(entries(child<QListWidget>(*plain, "desynth")), QStringList { QStringLiteral("- ") });
+        QCOMPARE(entries(child<QListWidget>(*plain, "materials")), QStringList());
+        QCOMPARE(data(), m_original);
+    }
+
+    void searchChoicesCutAtTimes()
+    {
+        auto dialog = openDetail(9);
+        auto* materials = child<QListWidget>(*dialog, "materials");
+        materials->setCurrentRow(1);
+        dialog->OnMaterialRecipeSearch();
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(dialog->m_searchName, "霜草"_sj);
+
+        auto desynth = openDetail(9);
+        child<QListWidget>(*desynth, "desynth")->setCurrentRow(0);
+        desynth->OnDesynthDoubleClick();
+        QCOMPARE(desynth->m_searchName, "琥珀糸"_sj);
+
+        auto hq = openDetail(9);
+        auto* rows = child<QTreeWidget>(*hq, "hq");
+        rows->topLevelItem(2)->setSelected(true); // "- ": nothing happens
+        hq->OnHqDoubleClick();
+        QVERIFY(hq->m_searchName.empty());
+        QVERIFY(hq->result() != int(QDialog::Accepted));
+        rows->topLevelItem(1)->setSelected(true); // the first selected row counts
+        hq->OnHqDoubleClick();
+        QCOMPARE(hq->m_searchName, "灰樫の弓"_sj);
+
+        auto placeholder = openDetail(4);
+        child<QListWidget>(*placeholder, "desynth")->setCurrentRow(0);
+        placeholder->OnDesynthDoubleClick();
+        QVERIFY(placeholder->m_searchName.empty());
+        QVERIFY(placeholder->result() != int(QDialog::Accepted));
+    }
+
+    void outsideSearchesKeepTheDialogOpen()
+    {
+        auto dialog = openDetail(9);
+        dialog->OnMaterialKestrelo(); // nothing selected: nothing happens
+        QVERIFY(calls(PlatformCallKind::OpenWithShell).empty());
+
+        child<QListWidget>(*dialog, "materials")->setCurrentRow(1);
+        dialog->OnMaterialKestrelo();
+        dialog->OnMaterialOpenVornik();
+        dialog->OnMaterialShopSearch();
+        const std::vector<PlatformCall> opened = calls(PlatformCallKind::OpenWithShell);
+        QCOMPARE(opened.size(), std::size_t(3));
+        // 霜草 is 0x91 0x9A 0x91 0x90 in Shift-JIS, 0xC1 0xFA 0xC1 0xF0 in EUC-JP.
+        QVERIFY(opened[0].target.endsWith(QStringLiteral("search.php?itemName=%91%9a%91%90")));
+        QVERIFY(opened[1].target.endsWith(QStringLiteral("?word=%c1%fa%c1%f0")));
+        QVERIFY(opened[2].target.endsWith(QStringLiteral("?itemname=%91%9a%91%90&prg=VornikWin")));
+
+        writeIniString("window", "shop", "1");
+        writeIniString("window", "shoppath", "C:\\tools\\shop search.exe");
+        dialog->OnMaterialShopSearch();
+        const std::vector<PlatformCall> started = calls(PlatformCallKind::StartDetached);
+        QCOMPARE(started.size(), std::size_t(1));
+        QCOMPARE(started[0].program, QStringLiteral("C:\\tools\\shop search.exe"));
+        QCOMPARE(started[0].arguments, QStringList { QStringLiteral("霜草") });
+        QVERIFY(dialog->result() != int(QDialog::Accepted));
+        QVERIFY(dialog->m_searchName.empty());
+    }
+
+    void memoIsStoredByCloseButtonAndCloseBoxOnly()
+    {
+        const std::string before = memoFile();
+        auto escaped = openDetail(9);
+        child<ByteLimitedTextEdit>(*escaped, "memo")->setPlainText(QStringLiteral("変更"));
+        escaped->reject(); // Escape
+        QCOMPARE(memoFile(), before);
+
+        auto closed = openDetail(9);
+        closed->OnOK();
+        QCOMPARE(memoFile(), before); // unchanged memo: nothing written
+        QCOMPARE(closed->result(), int(QDialog::Accepted));
+
+        auto changed = openDetail(9);
+        child<ByteLimitedTextEdit>(*changed, "memo")->setPlainText(QStringLiteral("新しい\nメモ"));
+        changed->OnOK();
+        QCOMPARE(memoFile(), "9,"s + "新しい<br>メモ"_sj + "\r\n");
+
+        auto closeBox = openDetail(4);
+        closeBox->show();
+        child<ByteLimitedTextEdit>(*closeBox, "memo")->setPlainText(QStringLiteral("霜草のメモ"));
+        closeBox->close();
+        QVERIFY(!closeBox->isVisible());
+        QCOMPARE(memoFile(), "9,"s + "新しい<br>メモ"_sj + "\r\n4," + "霜草のメモ"_sj + "\r\n");
+    }
+
+    void failedMemoStoreKeepsTheDialogOpen()
+    {
+        auto dialog = openDetail(9);
+        child<QListWidget>(*dialog, "materials")->setCurrentRow(0);
+        child<ByteLimitedTextEdit>(*dialog, "memo")->setPlainText(QStringLiteral("残したい"));
+        std::filesystem::create_directory(m_dir->path() / "temp2.dat");
+        dialog->OnMaterialRecipeSearch();
+        QVERIFY(dialog->result() != int(QDialog::Accepted));
+        QVERIFY(dialog->m_searchName.empty()); // Escape now must not search
+        const std::vector<PlatformCall> shown = calls(PlatformCallKind::MessageBox);
+        QCOMPARE(shown.size(), std::size_t(1));
+        QCOMPARE(shown[0].message.caption, QStringLiteral("ファイルエラー"));
+        QCOMPARE(child<ByteLimitedTextEdit>(*dialog, "memo")->toPlainText(), QStringLiteral("残したい"));
+
+        std::filesystem::remove(m_dir->path() / "temp2.dat");
+        dialog->OnOK();
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(memoFile(), "9,"s + "残したい"_sj + "\r\n");
+    }
+
+    void missingRecordShowsSearchError()
+    {
+        CDetailDlg dialog;
+        dialog.m_recordId = 5;
+        QVERIFY(!dialog.OnInitDialog());
+        const std::vector<PlatformCall> shown = calls(PlatformCallKind::MessageBox);
+        QCOMPARE(shown.size(), std::size_t(1));
+        QCOMPARE(shown[0].message.caption, QStringLiteral("検索エラー"));
+        QCOMPARE(shown[0].message.icon, MessageIcon::Warning);
+        QCOMPARE(memoFile(), "9,"s + "弓のメモ<br>二行目"_sj + "\r\n");
+
+        // An unreadable data file: the dialog shows nothing and stores nothing.
+        std::filesystem::remove(dataPath());
+        CDetailDlg empty;
+        empty.m_recordId = 9;
+        QVERIFY(empty.OnInitDialog());
+        child<ByteLimitedTextEdit>(empty, "memo")->setPlainText(QStringLiteral("x"));
+        empty.OnOK();
+        QCOMPARE(memoFile(), "9,"s + "弓のメモ<br>二行目"_sj + "\r\n");
+    }
+
+    void deleteAsksWithNoPreselected()
+    {
+        FakeMainWindow window;
+        window.selected = 4;
+        deleteRecordCommand(window); // Enter at the question: No
+        const std::vector<PlatformCall> asked = calls(PlatformCallKind::MessageBox);
+        QCOMPARE(asked.size(), std::size_t(1));
+        QCOMPARE(asked[0].message.caption, QStringLiteral("データの削除"));
+        QCOMPARE(asked[0].message.text, QStringLiteral("選択されたデータを削除します。\nよろしいですか？"));
+        QCOMPARE(asked[0].message.buttons, MessageButtons::YesNo);
+        QCOMPARE(asked[0].message.icon, MessageIcon::Question);
+        QVERIFY(asked[0].message.defaultButton == MessageAnswer::No);
+        QCOMPARE(data(), m_original);
+        QVERIFY(window.removedIds.empty());
+
+        m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
+        deleteRecordCommand(window);
+        QCOMPARE(window.removedIds, std::vector<int> { 4 });
+        QVERIFY(data().find("\r\n4,") == std::string::npos && data().rfind("4,", 0) != 0);
+        QVERIFY(data().rfind("9,", 0) == 0);
+        QVERIFY(!memoFile().empty()); // memo lines stay
+
+        // A delete that fails keeps the row and says so.
+        window.selected = 9;
+        std::filesystem::create_directory(m_dir->path() / "temp.dat");
+        m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
+        deleteRecordCommand(window);
+        QCOMPARE(window.removedIds, std::vector<int> { 4 });
+        QCOMPARE(
+            calls(PlatformCallKind::MessageBox).back().message.caption, QStringLiteral("ファイルエラー"));
+        QVERIFY(data().rfind("9,", 0) == 0);
+    }
+
+    void commandsWithoutSelectionDoNothing()
+    {
+        FakeMainWindow window;
+        ModalStep<QDialog> guard([](QDialog& open) { open.reject(); }); // only if one opened by mistake
+        editRecordCommand(window);
+        deleteRecordCommand(window);
+        detailCommand(window);
+        QVERIFY(m_platform->services().calls().empty());
+        QVERIFY(window.launched.empty());
+        QCOMPARE(data(), m_original);
+    }
+
+    void detailCommandLaunchesTheChosenSearch()
+    {
+        FakeMainWindow window;
+        window.selected = 9;
+        {
+            ModalStep<CDetailDlg> choose([](CDetailDlg& dialog) {
+                child<QListWidget>(dialog, "materials")->setCurrentRow(1);
+                dialog.OnMaterialRecipeSearch();
+            });
+            detailCommand(window);
+        }
+        QCOMPARE(window.launched, std::vector<std::string> { "霜草"_sj });
+
+        window.launched.clear();
+        {
+            ModalStep<CDetailDlg> escape([](CDetailDlg& dialog) { dialog.reject(); });
+            detailCommand(window);
+        }
+        QVERIFY(window.launched.empty());
+
+        // A record deleted meanwhile: the message, and no dialog to wait for.
+        window.selected = 5;
+        detailCommand(window);
+        QCOMPARE(calls(PlatformCallKind::MessageBox).back().message.caption, QStringLiteral("検索エラー"));
+    }
+
+    void newAndEditCommandsOpenTheEditDialog()
+    {
+        FakeMainWindow window;
+        {
+            ModalStep<CEditDlg> type([](CEditDlg& dialog) {
+                child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい品"));
+                dialog.OnOK();
+            });
+            newRecordCommand(window);
+        }
+        QVERIFY(data().find("\r\n10,"s + "新しい品"_sj + ",") != std::string::npos);
+
+        window.selected = 4;
+        QString shownName;
+        {
+            ModalStep<CEditDlg> look([&shownName](CEditDlg& dialog) {
+                shownName = child<QLineEdit>(dialog, "name")->text();
+                dialog.reject();
+            });
+            editRecordCommand(window);
+        }
+        QCOMPARE(shownName, QStringLiteral("霜草"));
+        QVERIFY(window.removedIds.empty());
+    }
+};
+
+QTEST_MAIN(DialogsDetailTest)
+#include "dialogs_detail_test.moc"

@@ -1,0 +1,517 @@
+// The data edit dialog with its material and skill value dialogs, driven
+// without nested event loops: each test fills a small data file, opens the
+// dialog's initialisation, sets controls, presses OK through its slot and
+// reads the files back. Message boxes go to the scripted desktop.
+
+#include "dialogs/edit_dlg.h"
+#include "dialogs/material_dlg.h"
+#include "dialogs/sjis_byte_limit.h"
+#include "dialogs/skill_value_dlg.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/scripted_platform_services.h"
+#include "storage/data_file.h"
+#include "storage/record.h"
+#include "storage/sjis_literal.h"
+#include "storage/vocabulary.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+#include <filesystem>
+#include <functional>
+
+using namespace vornik;
+using namespace std::string_literals;
+using test::readFileBytes;
+using test::writeFileBytes;
+
+namespace {
+
+// A data-file line: the given fields by position, every other one empty.
+std::string recordLine(std::initializer_list<std::pair<int, std::string>> fields)
+{
+    RecipeRecord record;
+    for (const auto& [pos, value] : fields)
+        record[pos] = value;
+    std::string line = record[0];
+    for (int pos = 1; pos < kFieldCount; ++pos)
+        line += "," + record[pos];
+    return line + "\r\n";
+}
+
+// The line of a record as a list of its fields.
+std::vector<std::string> fieldsOf(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = line.find(',', start);
+        fields.push_back(line.substr(start, comma - start));
+        if (comma == std::string::npos)
+            return fields;
+        start = comma + 1;
+    }
+}
+
+std::vector<std::string> linesOf(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", start);
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+// Answers the material and skill value dialogs in place of a user.
+class ScriptedEditDlg : public CEditDlg {
+public:
+    std::function<int(CMaterialDlg&)> onMaterial;
+    std::function<int(CSkillValueDlg&)> onSkillValues;
+
+protected:
+    int runMaterialDialog(CMaterialDlg& dialog) override { return onMaterial(dialog); }
+    int runSkillValueDialog(CSkillValueDlg& dialog) override { return onSkillValues(dialog); }
+};
+
+std::function<int(CMaterialDlg&)> answerMaterial(const std::string& name, int count)
+{
+    return [name, count](CMaterialDlg& dialog) {
+        dialog.m_materialName = name;
+        dialog.m_count = count;
+        return int(QDialog::Accepted);
+    };
+}
+
+template <typename T> T* child(QObject& parent, const char* name)
+{
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no child %s", name);
+    return found;
+}
+
+// Types characters one by one, as a keyboard or an input method delivers
+// them (QTest::keyClicks knows only ASCII).
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+QStringList entries(QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+} // namespace
+
+class DialogsEditTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TempProgramDir> m_dir;
+    std::unique_ptr<ScopedScriptedPlatform> m_platform;
+    std::string m_original;
+
+    std::string dataPath() const { return m_dir->file("vornik.txt"); }
+    std::string data() const { return readFileBytes(dataPath()); }
+    std::string memoFile() const { return readFileBytes(m_dir->file("vornik_memo.txt")); }
+    std::vector<PlatformCall> messages() const
+    {
+        return m_platform->services().callsOf(PlatformCallKind::MessageBox);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<test::TempProgramDir>();
+        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        setOpenErrorHandler(nullptr);
+        loadSettings();
+        // Record 3 is made of 霜草, 霜草, 月光石 (stored out of list order),
+        // skill 2 with rank 2, crystal 4, and no HQ results.
+        m_original = recordLine({ { 0, "3" }, { 1, "灰樫材 3"_sj }, { 2, "霜草"_sj }, { 3, "霜草"_sj },
+                         { 4, "月光石"_sj }, { 10, "4" }, { 12, "1" }, { 22, "12" }, { 41, "<><>" },
+                         { 42, "2" }, { 43, "2" }, { 44, "木材<br>（素材）"_sj }, { 45, "0" }, { 46, "1" },
+                         { 47, "1" }, { 48, "灰 2"_sj } })
+            + recordLine({ { 0, "7" }, { 1, "霜草"_sj }, { 41, "" }, { 42, "0" } });
+        writeFileBytes(dataPath(), m_original);
+        writeFileBytes(m_dir->file("vornik_memo.txt"), "3,"s + "古いメモ"_sj + "\r\n");
+    }
+    void cleanup()
+    {
+        m_platform.reset();
+        m_dir.reset();
+    }
+
+    void newRecordIsAppendedUnderTheNextId()
+    {
+        ScriptedEditDlg dialog;
+        dialog.onMaterial = answerMaterial("霜草"_sj, 3);
+        QVERIFY(dialog.OnInitDialog());
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("　データの新規作成"));
+        QCOMPARE(child<QLabel>(dialog, "note")->text(),
+            QStringLiteral("説明：新規データは次回検索時から有効になります。"));
+        QVERIFY(!child<QPushButton>(dialog, "materialEdit")->isEnabled());
+
+        child<QLineEdit>(dialog, "name")->setText(QStringLiteral("星鉄の剣×2"));
+        dialog.OnMaterialAdd();
+        QCOMPARE(entries(child<QListWidget>(dialog, "materials")), QStringList { QStringLiteral("霜草×3") });
+        child<QComboBox>(dialog, "skill")->setCurrentText(QStringLiteral("鍛冶"));
+        child<QComboBox>(dialog, "crystal")->setCurrentText(QStringLiteral("炎"));
+        child<ByteLimitedTextEdit>(dialog, "memo")->setPlainText(QStringLiteral("一行目\n二行目"));
+        dialog.OnOK();
+
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const std::vector<std::string> lines = linesOf(data());
+        QCOMPARE(lines.size(), std::size_t(3));
+        const std::vector<std::string> added = fieldsOf(lines[2]);
+        QCOMPARE(added[0], std::string("8"));
+        QCOMPARE(added[1], "星鉄の剣 2"_sj); // "×" typed is stored as a blank
+        QCOMPARE(added[2], "霜草"_sj);
+        QCOMPARE(added[4], "霜草"_sj);
+        QCOMPARE(added[5], std::string());
+        QCOMPARE(added[10], std::string("1"));
+        QCOMPARE(added[41], std::string("<><>"));
+        QCOMPARE(added[42], std::string("1"));
+        QCOMPARE(memoFile(), "3,"s + "古いメモ"_sj + "\r\n8," + "一行目<br>二行目"_sj + "\r\n");
+    }
+
+    void editShowsTheRecordAndRewritesItInPlace()
+    {
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = 3;
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("　データの編集 - 灰樫材×3 -"));
+        QCOMPARE(child<QLineEdit>(dialog, "name")->text(), QStringLiteral("灰樫材×3"));
+        QCOMPARE(child<QComboBox>(dialog, "skill")->currentText(), QStringLiteral("裁縫"));
+        QCOMPARE(child<QComboBox>(dialog, "rank")->currentText(), QStringLiteral("見習い"));
+        QCOMPARE(child<QComboBox>(dialog, "crystal")->currentText(), QStringLiteral("風"));
+        QCOMPARE(child<QLabel>(dialog, "needLevels")->text(), QStringLiteral("裁縫: 12 "));
+        QCOMPARE(entries(child<QListWidget>(dialog, "materials")),
+            (QStringList { QStringLiteral("月光石"), QStringLiteral("霜草×2") }));
+        QCOMPARE(
+            child<QPlainTextEdit>(dialog, "description")->toPlainText(), QStringLiteral("木材\n（素材）"));
+        for (const char* box : { "hq1", "hq2", "hq3" })
+            QCOMPARE(child<QLineEdit>(dialog, box)->text(), QString());
+        QCOMPARE(child<QLineEdit>(dialog, "desynth")->text(), QStringLiteral("灰×2"));
+        QVERIFY(child<QCheckBox>(dialog, "stackable")->isChecked());
+        QVERIFY(child<QCheckBox>(dialog, "rare")->isChecked());
+        QVERIFY(!child<QCheckBox>(dialog, "ex")->isChecked());
+        QCOMPARE(child<ByteLimitedTextEdit>(dialog, "memo")->sjisText(), "古いメモ"_sj);
+
+        dialog.OnOK();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const std::vector<std::string> lines = linesOf(data());
+        QCOMPARE(lines.size(), std::size_t(2));
+        const std::vector<std::string> edited = fieldsOf(lines[0]);
+        QCOMPARE(edited[0], std::string("3"));
+        QCOMPARE(edited[1], "灰樫材 3"_sj);
+        // Materials follow the list's ascending order now.
+        QCOMPARE(edited[2], "月光石"_sj);
+        QCOMPARE(edited[3], "霜草"_sj);
+        QCOMPARE(edited[4], "霜草"_sj);
+        QCOMPARE(edited[41], std::string("<><>"));
+        QCOMPARE(edited[44], "木材<br>（素材）"_sj);
+        QCOMPARE(edited[48], "灰 2"_sj);
+        QCOMPARE(lines[1] + "\r\n", recordLine({ { 0, "7" }, { 1, "霜草"_sj }, { 41, "" }, { 42, "0" } }));
+    }
+
+    void emptyHqIsShownAndStoredAsItsPlaceholder()
+    {
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = 7;
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        QCOMPARE(child<QLineEdit>(dialog, "hq2")->text(), QStringLiteral("×-×"));
+        QCOMPARE(child<QComboBox>(dialog, "crystal")->currentIndex(), -1);
+        dialog.OnOK();
+        QCOMPARE(fieldsOf(linesOf(data())[1])[41], std::string("<> - <>"));
+    }
+
+    void materialCommandsKeepTheListSorted()
+    {
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = 3;
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        auto* list = child<QListWidget>(dialog, "materials");
+        QVERIFY(!child<QPushButton>(dialog, "materialDelete")->isEnabled());
+
+        list->setCurrentRow(1); // 霜草×2
+        QVERIFY(child<QPushButton>(dialog, "materialDelete")->isEnabled());
+        std::string seenName;
+        int seenCount = 0;
+        dialog.onMaterial = [&](CMaterialDlg& material) {
+            seenName = material.m_materialName;
+            seenCount = material.m_count;
+            material.m_materialName = "赤霜草"_sj;
+            material.m_count = 4;
+            return int(QDialog::Accepted);
+        };
+        dialog.OnMaterialDoubleClick();
+        QCOMPARE(seenName, "霜草"_sj);
+        QCOMPARE(seenCount, 2);
+        QCOMPARE(entries(list), (QStringList { QStringLiteral("月光石"), QStringLiteral("赤霜草×4") }));
+
+        // A cancelled material dialog changes nothing.
+        dialog.onMaterial = [](CMaterialDlg& material) {
+            material.m_materialName = "x";
+            return int(QDialog::Rejected);
+        };
+        dialog.OnMaterialEdit();
+        QCOMPARE(entries(list), (QStringList { QStringLiteral("月光石"), QStringLiteral("赤霜草×4") }));
+
+        list->setCurrentRow(0);
+        dialog.OnMaterialDelete();
+        QCOMPARE(entries(list), QStringList { QStringLiteral("赤霜草×4") });
+        list->clearSelection();
+        dialog.onMaterial = answerMaterial("A", 0); // a count of 0 is one unit
+        dialog.OnMaterialDoubleClick();
+        QCOMPARE(entries(list), (QStringList { QStringLiteral("A"), QStringLiteral("赤霜草×4") }));
+    }
+
+    void materialOverflowIsRefused()
+    {
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = 3;
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        dialog.onMaterial = answerMaterial("B", 6); // 3 units already
+        dialog.OnMaterialAdd();
+        dialog.OnOK();
+        QVERIFY(dialog.result() != int(QDialog::Accepted));
+        QCOMPARE(messages().size(), std::size_t(1));
+        QCOMPARE(messages()[0].message.caption, QStringLiteral("入力エラー"));
+        QCOMPARE(data(), m_original);
+
+        // Brought back to eight units, the same dialog stores.
+        child<QListWidget>(dialog, "materials")->setCurrentRow(0);
+        dialog.OnMaterialDelete(); // B×6 goes, 月光石 and 霜草×2 stay
+        dialog.onMaterial = answerMaterial("B", 5);
+        dialog.OnMaterialAdd();
+        dialog.OnOK();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const std::vector<std::string> edited = fieldsOf(linesOf(data())[0]);
+        QCOMPARE(edited[9], "霜草"_sj);
+        QCOMPARE(edited[10], std::string("4"));
+    }
+
+    void itemInfoFillsOnlyAnEmptyDescription()
+    {
+        writeFileBytes(
+            m_dir->file("vornik.dat"), "古木,0,0,x\r\n"_sj + "月光の杖,1,0,（両手棍）/Lv30\r\n"_sj);
+        ScriptedEditDlg dialog;
+        QVERIFY(dialog.OnInitDialog());
+        child<QLineEdit>(dialog, "name")->setText(QStringLiteral("月光の杖"));
+        child<QCheckBox>(dialog, "ex")->setChecked(true);
+        dialog.fillFromItemInfo();
+        QVERIFY(child<QCheckBox>(dialog, "rare")->isChecked());
+        QVERIFY(!child<QCheckBox>(dialog, "ex")->isChecked());
+        QCOMPARE(
+            child<QPlainTextEdit>(dialog, "description")->toPlainText(), QStringLiteral("（両手棍）\nLv30"));
+
+        child<QLineEdit>(dialog, "name")->setText(QStringLiteral("古木"));
+        dialog.fillFromItemInfo();
+        QCOMPARE(
+            child<QPlainTextEdit>(dialog, "description")->toPlainText(), QStringLiteral("（両手棍）\nLv30"));
+    }
+
+    void skillValuesQuestionMarksAndCancel()
+    {
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = 3;
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+
+        // Cancel after typing: record and summaries as they were.
+        const RecipeRecord before = currentRecord();
+        dialog.onSkillValues = [](CSkillValueDlg& values) {
+            values.OnInitDialog();
+            child<QLineEdit>(values, "level5")->setText(QStringLiteral("40"));
+            values.reject();
+            return values.result();
+        };
+        dialog.OnEditNeededLevels();
+        QCOMPARE(currentRecord().fields, before.fields);
+        QCOMPARE(child<QLabel>(dialog, "needLevels")->text(), QStringLiteral("裁縫: 12 "));
+
+        // OK without changes: skill 2 has no cap yet and shows "?"; the
+        // store empties a "?" cap but keeps a "?" needed level.
+        QString capCaption;
+        QString shownCap;
+        dialog.onSkillValues = [&](CSkillValueDlg& values) {
+            values.OnInitDialog();
+            capCaption = values.windowTitle();
+            shownCap = child<QLineEdit>(values, "level2")->text();
+            values.OnOK();
+            return values.result();
+        };
+        dialog.OnEditCapLevels();
+        QCOMPARE(capCaption, QStringLiteral("スキル上昇の限界値"));
+        QCOMPARE(shownCap, QStringLiteral("?"));
+        QCOMPARE(currentRecord().capLevel(2), std::string("?"));
+        QCOMPARE(child<QLabel>(dialog, "capLevels")->text(), QStringLiteral("裁縫:  ? "));
+
+        dialog.onSkillValues = [](CSkillValueDlg& values) {
+            values.OnInitDialog();
+            child<QLineEdit>(values, "level2")->setText(QStringLiteral("?"));
+            child<QLineEdit>(values, "level4")->setText(QStringLiteral("?"));
+            values.OnOK();
+            return values.result();
+        };
+        dialog.OnEditNeededLevels();
+        dialog.OnOK();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const std::vector<std::string> stored = fieldsOf(linesOf(data())[0]);
+        QCOMPARE(stored[12], std::string("1"));
+        QCOMPARE(stored[14], std::string("1"));
+        QCOMPARE(stored[22], std::string("?"));
+        QCOMPARE(stored[24], std::string("?"));
+        QCOMPARE(stored[32], std::string());
+    }
+
+    void levelBoxesTakeThreeBytes()
+    {
+        currentRecord() = RecipeRecord();
+        CSkillValueDlg values;
+        values.m_isNeeded = 1;
+        values.OnInitDialog();
+        QCOMPARE(values.windowTitle(), QStringLiteral("スキル上昇の必要値"));
+        auto* box = child<QLineEdit>(values, "level1");
+        QTest::keyClicks(box, QStringLiteral("1234"));
+        QCOMPARE(box->text(), QStringLiteral("123"));
+        box->clear();
+        typeText(box, QStringLiteral("1あい"));
+        QCOMPARE(box->text(), QStringLiteral("1あ"));
+        values.OnOK();
+        QCOMPARE(currentRecord().needLevel(1), "1あ"_sj);
+        QCOMPARE(currentRecord().skillUsed(1), std::string("1"));
+    }
+
+    void missingRecordIsReportedAndNothingStored()
+    {
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = 99;
+        dialog.m_isEdit = 1;
+        QVERIFY(!dialog.OnInitDialog());
+        QCOMPARE(messages().size(), std::size_t(1));
+        QCOMPARE(messages()[0].message.caption, QStringLiteral("検索エラー"));
+        QCOMPARE(messages()[0].message.text,
+            QStringLiteral("指定データは見つかりませんでした。\nデータ編集後は再度検索を行ってください。"));
+        QVERIFY(dialog.result() != int(QDialog::Accepted));
+
+        // A data file that cannot be read is no record either.
+        std::filesystem::remove(dataPath());
+        ScriptedEditDlg unreadable;
+        unreadable.m_recordId = 3;
+        unreadable.m_isEdit = 1;
+        QVERIFY(!unreadable.OnInitDialog());
+        unreadable.OnOK();
+        QVERIFY(!std::filesystem::exists(dataPath()));
+        QCOMPARE(memoFile(), "3,"s + "古いメモ"_sj + "\r\n");
+    }
+
+    void failedStoreKeepsTheDialogOpen()
+    {
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = 3;
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい名前"));
+        std::filesystem::create_directory(m_dir->path() / "temp.dat");
+        dialog.OnOK();
+        QVERIFY(dialog.result() != int(QDialog::Accepted));
+        QCOMPARE(messages().size(), std::size_t(1));
+        QCOMPARE(messages()[0].message.caption, QStringLiteral("ファイルエラー"));
+        QVERIFY(!messages()[0].message.text.isEmpty());
+        QCOMPARE(child<QLineEdit>(dialog, "name")->text(), QStringLiteral("新しい名前"));
+        QCOMPARE(data(), m_original);
+
+        std::filesystem::remove(m_dir->path() / "temp.dat");
+        dialog.OnOK();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(fieldsOf(linesOf(data())[0])[1], "新しい名前"_sj);
+    }
+
+    void memoLimitIsCheckedBeforeAnything()
+    {
+        writeFileBytes(m_dir->file("vornik_memo.txt"), "3," + std::string(1001, 'm') + "\r\n");
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = 3;
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        auto* memo = child<ByteLimitedTextEdit>(dialog, "memo");
+        QCOMPARE(memo->sjisText().size(), std::size_t(1001)); // shown whole
+        QTest::keyClicks(memo, QStringLiteral("x"));
+        QCOMPARE(memo->sjisText().size(), std::size_t(1001)); // but never longer
+        dialog.OnOK();
+        QVERIFY(dialog.result() != int(QDialog::Accepted));
+        QCOMPARE(messages().size(), std::size_t(1));
+        QCOMPARE(messages()[0].message.text, QStringLiteral("1000 文字以内で入力してください。"));
+        QCOMPARE(data(), m_original);
+
+        // Typing stops at 1000 bytes; a line break counts as two.
+        memo->setPlainText(QString(997, QLatin1Char('m')));
+        memo->moveCursor(QTextCursor::End);
+        typeText(memo, QStringLiteral("あ"));
+        QTest::keyClick(memo, Qt::Key_Return);
+        QTest::keyClicks(memo, QStringLiteral("ab"));
+        QCOMPARE(memo->toPlainText(), QString(997, QLatin1Char('m')) + QStringLiteral("あa"));
+        dialog.OnOK();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    void materialDialogChecksTheName()
+    {
+        CMaterialDlg add;
+        add.m_isAdd = 1;
+        add.OnInitDialog();
+        QCOMPARE(add.windowTitle(), QStringLiteral("材料の追加"));
+        auto* count = child<QComboBox>(add, "materialCount");
+        QCOMPARE(count->currentText(), QStringLiteral("1"));
+        add.OnOK();
+        QVERIFY(add.result() != int(QDialog::Accepted));
+        QCOMPARE(messages().size(), std::size_t(1));
+        QCOMPARE(messages()[0].message.caption, QStringLiteral("入力エラー"));
+        QCOMPARE(messages()[0].message.text, QStringLiteral("名前が入力されていません。"));
+        child<QLineEdit>(add, "materialName")->setText(QStringLiteral("霜草"));
+        count->setEditText(QStringLiteral("abc"));
+        add.OnOK();
+        QCOMPARE(add.result(), int(QDialog::Accepted));
+        QCOMPARE(add.m_materialName, "霜草"_sj);
+        QCOMPARE(add.m_count, 0);
+
+        CMaterialDlg edit;
+        edit.m_isAdd = 0;
+        edit.m_materialName = "霜草"_sj;
+        edit.m_count = 12;
+        edit.OnInitDialog();
+        QCOMPARE(edit.windowTitle(), QStringLiteral("材料の編集"));
+        QCOMPARE(child<QLineEdit>(edit, "materialName")->text(), QStringLiteral("霜草"));
+        QCOMPARE(child<QComboBox>(edit, "materialCount")->currentText(), QString());
+        edit.m_count = 5;
+        edit.OnInitDialog();
+        QCOMPARE(child<QComboBox>(edit, "materialCount")->currentText(), QStringLiteral("5"));
+    }
+};
+
+QTEST_MAIN(DialogsEditTest)
+#include "dialogs_edit_test.moc"

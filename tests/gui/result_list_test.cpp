@@ -1,0 +1,290 @@
+#include "app/core/result_columns.h"
+#include "app/crystal_icons.h"
+#include "app/list_font.h"
+#include "app/result_list_model.h"
+#include "app/result_list_view.h"
+#include "storage/sjis_literal.h"
+
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QImage>
+#include <QPixmap>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vornik;
+
+namespace {
+
+ResultRow makeRow(int id, int icon, std::vector<std::string> cells)
+{
+    ResultRow row;
+    row.id = id;
+    row.icon = icon;
+    row.cells = std::move(cells);
+    return row;
+}
+
+std::vector<int> idsOf(const ResultListModel& model)
+{
+    std::vector<int> ids;
+    for (const ResultRow& row : model.rows())
+        ids.push_back(row.id);
+    return ids;
+}
+
+bool fullyTransparent(const QPixmap& pixmap)
+{
+    const QImage image = pixmap.toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0)
+                return false;
+    return true;
+}
+
+} // namespace
+
+class ResultListTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void appendsALargeBatchQuickly();
+    void showsConvertedTextIconsAndHeadings();
+    void removesEveryRowOfARecord();
+    void sortKeepsTheSelectedRow();
+    void viewAppliesAndReportsWidths();
+    void viewSignals();
+    void crystalImagesAndFonts();
+};
+
+void ResultListTest::appendsALargeBatchQuickly()
+{
+    ResultListView view;
+    ResultListModel model;
+    view.setModel(&model);
+    model.setColumnLayout(buildColumnLayout("x1x111xxxxx1", "166,68,132,246,367"));
+    view.resize(800, 600);
+    view.show();
+
+    std::vector<ResultRow> rows;
+    rows.reserve(100000);
+    for (int i = 0; i < 100000; ++i)
+        rows.push_back(makeRow(i, i % 10, { " 品" + std::to_string(i), "-", "", "", "" }));
+
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QElapsedTimer timer;
+    timer.start();
+    model.appendRows(std::move(rows));
+    QCoreApplication::processEvents();
+    const qint64 elapsed = timer.elapsed();
+    qInfo("100000 rows appended and laid out in %lld ms", static_cast<long long>(elapsed));
+
+    QCOMPARE(model.rowCount(), 100000);
+    QCOMPARE(inserted.count(), 1);
+    QVERIFY(rows.empty());
+    QVERIFY2(elapsed < 1000, "appending 100000 rows took a second or more");
+
+    model.appendRows({ makeRow(7, 0, { "x" }) });
+    QCOMPARE(model.rowCount(), 100001);
+    QCOMPARE(model.recordIdAt(100000), std::optional<int>(7));
+    model.clear();
+    QCOMPARE(model.rowCount(), 0);
+}
+
+void ResultListTest::showsConvertedTextIconsAndHeadings()
+{
+    ResultListModel model;
+    model.setColumnLayout(buildColumnLayout("x1", ""));
+    model.appendRows({ makeRow(5, 3, { " 鉄の小刀×3"_sj, "中堅"_sj }), makeRow(6, 0, { " 木の杖"_sj }) });
+
+    QCOMPARE(model.columnCount(), 2);
+    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("名前"));
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("ﾗﾝｸ"));
+    QVERIFY(!model.headerData(2, Qt::Horizontal).isValid());
+    QCOMPARE(model.headings(), (std::vector<std::string> { "名前"_sj, "ﾗﾝｸ"_sj }));
+
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral(" 鉄の小刀×3"));
+    QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("中堅"));
+    // A row with fewer cells than columns shows empty text, not garbage.
+    QCOMPARE(model.data(model.index(1, 1)).toString(), QString());
+    QVERIFY(!model.data(model.index(2, 0)).isValid());
+
+    const auto alignment = model.data(model.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>();
+    QVERIFY(alignment & Qt::AlignLeft);
+
+    const QPixmap large = model.data(model.index(0, 0), Qt::DecorationRole).value<QPixmap>();
+    QCOMPARE(large.size(), QSize(20, 20));
+    QVERIFY(!fullyTransparent(large));
+    QVERIFY(!model.data(model.index(0, 1), Qt::DecorationRole).isValid());
+
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.setIconSize(kSmallIconSize);
+    QCOMPARE(changed.count(), 1);
+    const QPixmap small = model.data(model.index(1, 0), Qt::DecorationRole).value<QPixmap>();
+    QCOMPARE(small.size(), QSize(15, 15));
+    QVERIFY(fullyTransparent(small));
+
+    model.setColumnLayout(buildColumnLayout("", ""));
+    QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(model.columnCount(), 1);
+}
+
+void ResultListTest::removesEveryRowOfARecord()
+{
+    ResultListModel model;
+    model.setColumnLayout(buildColumnLayout("", ""));
+    model.appendRows({ makeRow(1, 0, { "a" }), makeRow(2, 0, { "b" }), makeRow(2, 0, { "c" }),
+        makeRow(3, 0, { "d" }), makeRow(2, 0, { "e" }) });
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    model.removeRowsWithId(2);
+    QCOMPARE(idsOf(model), (std::vector<int> { 1, 3 }));
+    QCOMPARE(removed.count(), 2);
+    QCOMPARE(model.data(model.index(1, 0)).toString(), QStringLiteral("d"));
+
+    model.removeRowsWithId(99);
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.recordIdAt(2), std::nullopt);
+    QCOMPARE(model.recordIdAt(-1), std::nullopt);
+}
+
+void ResultListTest::sortKeepsTheSelectedRow()
+{
+    ResultListView view;
+    ResultListModel model;
+    view.setModel(&model);
+    model.setColumnLayout(buildColumnLayout("xxx1", ""));
+    model.appendRows({ makeRow(10, 0, { " c", "30" }), makeRow(11, 0, { " a", "" }),
+        makeRow(12, 0, { " b", "10" }), makeRow(13, 0, { " d", "20" }) });
+    view.selectRow(0);
+    QCOMPARE(view.selectedRecordId(), std::optional<int>(10));
+
+    SortOrder order;
+    order.sortColumn = 1;
+    QSignalSpy layoutChanged(&model, &QAbstractItemModel::layoutChanged);
+    model.sortRows(order);
+    QCOMPARE(layoutChanged.count(), 1);
+    // Empty cells last when ascending; ids travel with their rows.
+    QCOMPARE(idsOf(model), (std::vector<int> { 12, 13, 10, 11 }));
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral(" b"));
+    QCOMPARE(view.selectedRow(), std::optional<int>(2));
+    QCOMPARE(view.selectedRecordId(), std::optional<int>(10));
+
+    order.ascending = false;
+    model.sortRows(order);
+    QCOMPARE(idsOf(model), (std::vector<int> { 11, 10, 13, 12 }));
+    QCOMPARE(view.selectedRecordId(), std::optional<int>(10));
+}
+
+void ResultListTest::viewAppliesAndReportsWidths()
+{
+    ResultListView view;
+    ResultListModel model;
+    view.setModel(&model);
+    const ColumnLayout layout = buildColumnLayout("x1x111xxxxx1", "166,68,132,246,367");
+    model.setColumnLayout(layout);
+    view.applyColumnWidths(layout);
+    QCOMPARE(view.currentWidths(), (std::vector<int> { 166, 68, 132, 246, 367 }));
+
+    view.header()->resizeSection(2, 90);
+    QCOMPARE(columnWidthsText(view.currentWidths()), std::string("166,68,90,246,367,"));
+    // A new search empties and refills the list; the user's widths stay.
+    model.appendRows({ makeRow(1, 0, { " a", "", "", "", "" }) });
+    model.clear();
+    model.appendRows({ makeRow(2, 0, { " b", "", "", "", "" }) });
+    QCOMPARE(view.currentWidths(), (std::vector<int> { 166, 68, 90, 246, 367 }));
+
+    QVERIFY(!view.rootIsDecorated());
+    QVERIFY(!view.isSortingEnabled());
+    QCOMPARE(view.selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(view.selectionBehavior(), QAbstractItemView::SelectRows);
+
+    view.setLargeIcons(false);
+    QCOMPARE(view.iconSize(), QSize(15, 15));
+    QCOMPARE(model.iconSize(), 15);
+    view.applyFontSize(170);
+    QCOMPARE(view.iconSize(), QSize(20, 20));
+    QCOMPARE(view.font().pointSizeF(), 17.0);
+}
+
+void ResultListTest::viewSignals()
+{
+    ResultListView view;
+    ResultListModel model;
+    view.setModel(&model);
+    model.setColumnLayout(buildColumnLayout("x1", "100,100"));
+    model.appendRows({ makeRow(1, 0, { " a", "x" }), makeRow(2, 0, { " b", "y" }) });
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    QSignalSpy open(&view, &ResultListView::openRequested);
+    QSignalSpy heading(&view, &ResultListView::headingClicked);
+    QSignalSpy clicked(&view, &ResultListView::rowClicked);
+    QSignalSpy menu(&view, &ResultListView::contextMenuRequested);
+
+    // Enter without a selection does nothing; with one it opens.
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Return);
+    QCOMPARE(open.count(), 0);
+
+    const QRect second = view.visualRect(model.index(1, 0));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(view.selectedRecordId(), std::optional<int>(2));
+    QTest::keyClick(&view, Qt::Key_Return);
+    QCOMPARE(open.count(), 1);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(open.count(), 2);
+
+    // Right click selects the row under the mouse before the menu is asked for.
+    const QRect first = view.visualRect(model.index(0, 1));
+    QTest::mousePress(view.viewport(), Qt::RightButton, {}, first.center());
+    QCOMPARE(view.selectedRecordId(), std::optional<int>(1));
+    QContextMenuEvent event(
+        QContextMenuEvent::Mouse, first.center(), view.viewport()->mapToGlobal(first.center()));
+    QCoreApplication::sendEvent(view.viewport(), &event);
+    QVERIFY(menu.count() >= 1);
+    QCOMPARE(menu.last().at(0).toPoint(), view.viewport()->mapToGlobal(first.center()));
+
+    // Heading clicks are reported, the rows stay where they are.
+    const int x = view.header()->sectionViewportPosition(1) + 10;
+    QTest::mouseClick(view.header()->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    QCOMPARE(heading.count(), 1);
+    QCOMPARE(heading.first().at(0).toInt(), 1);
+    QCOMPARE(idsOf(model), (std::vector<int> { 1, 2 }));
+}
+
+void ResultListTest::crystalImagesAndFonts()
+{
+    for (int size : { kSmallIconSize, kLargeIconSize }) {
+        QVERIFY(fullyTransparent(crystalIcon(0, size)));
+        QVERIFY(fullyTransparent(crystalIcon(9, size)));
+        for (int index = 1; index <= 8; ++index) {
+            const QPixmap image = crystalIcon(index, size);
+            QCOMPARE(image.size(), QSize(size, size));
+            QVERIFY(!fullyTransparent(image));
+        }
+    }
+    // Each element has its own colour: the frame pixels differ.
+    QSet<QRgb> frames;
+    for (int index = 1; index <= 8; ++index)
+        frames.insert(crystalIcon(index, kLargeIconSize).toImage().pixel(0, 0));
+    QCOMPARE(frames.size(), 8);
+    QVERIFY(crystalIcon(10, kLargeIconSize).isNull());
+    QVERIFY(crystalIcon(-1, kLargeIconSize).isNull());
+
+    QCOMPARE(listFont(80).pointSizeF(), 8.0);
+    QCOMPARE(listFont(140).pointSizeF(), 14.0);
+    // A Japanese monospaced font wins over the system's fixed font.
+    if (QFontDatabase::hasFamily(QStringLiteral("IPAGothic"))
+        && !QFontDatabase::hasFamily(QStringLiteral("MS Gothic"))
+        && !QFontDatabase::hasFamily(QStringLiteral("ＭＳ ゴシック")))
+        QCOMPARE(listFont(110).family(), QStringLiteral("IPAGothic"));
+    QVERIFY(largeIconsFor(110));
+    QVERIFY(!largeIconsFor(90));
+}
+
+QTEST_MAIN(ResultListTest)
+#include "result_list_test.moc"
