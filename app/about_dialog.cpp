@@ -25,6 +25,7 @@ void showAboutBox(QWidget* parent)
     auto* buttons = new QDialogButtonBox(&box);
     QPushButton* close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::AcceptRole);
     close->setDefault(true);
+    close->setAccessibleName(close->text());
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
     auto* layout = new QVBoxLayout(&box);
     layout->addLayout(top);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace vornik {
@@ -33,9 +34,11 @@ const char16_t* const kColumnLabels[columnflag::DialogFlags] = {
     u"クリスタル(&C)",
 };
 
-// Screen readers read the label without its mnemonic marker.
+// Screen readers read the label without its mnemonic: "スキル(&M)" is
+// announced as "スキル".
 QString withoutMnemonic(QString label)
 {
+    label.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
     return label.remove(QLatin1Char('&'));
 }
 

@@ -172,7 +172,11 @@ void CMainDlg::connectOutputCommands()
 void CMainDlg::SetStatusText(const std::string& text)
 {
     m_statusText = statusTextCut(text);
-    m_status->setText(fromSjis(m_statusText));
+    // A record memo may hold line breaks; the bar shows one line.
+    QString shown = fromSjis(m_statusText);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    m_status->setText(shown);
 }
 
 void CMainDlg::updateCaption()

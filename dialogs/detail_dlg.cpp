@@ -30,6 +30,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vornik {
 namespace {
 
@@ -170,9 +172,13 @@ void CDetailDlg::setUpLists()
     m_hq->setRootIsDecorated(false);
     m_hq->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_hq->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_hq->setColumnWidth(0, kHqLabelWidth);
+    // 30 pixels hold "HQ1" only in a small bitmap font; with a larger or
+    // proportional font the label would be cut to "H...".
+    const int labelWidth
+        = std::max(kHqLabelWidth, m_hq->fontMetrics().horizontalAdvance(QStringLiteral("HQ3")) + 12);
+    m_hq->setColumnWidth(0, labelWidth);
     m_hq->setColumnWidth(1, kHqTextWidth);
-    m_hq->setMinimumWidth(kHqLabelWidth + kHqTextWidth + 8);
+    m_hq->setMinimumWidth(labelWidth + kHqTextWidth + 8);
 }
 
 int CDetailDlg::DoModal()

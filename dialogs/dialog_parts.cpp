@@ -7,14 +7,21 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace vornik {
 
 QString withoutMnemonic(const QString& label)
 {
+    // A screen reader announces the control, not the key that reaches it:
+    // "名前(&N)：" is read as "名前".
+    static const QRegularExpression mnemonicInBrackets(QStringLiteral("\\(&.\\)"));
     QString text = label;
+    text.remove(mnemonicInBrackets);
     text.remove(QLatin1Char('&'));
-    return text;
+    if (text.endsWith(QStringLiteral("：")))
+        text.chop(1);
+    return text.trimmed();
 }
 
 void nameControl(QWidget* control, const QString& label)

@@ -14,7 +14,7 @@ class QWidget;
 
 namespace vornik {
 
-// The label without its mnemonic marker: "名前(&N)：" -> "名前(N)：".
+// The label as a screen reader should say it: "名前(&N)：" -> "名前".
 QString withoutMnemonic(const QString& label);
 
 // Adds a row "label  control" with the label as the control's buddy and

@@ -263,6 +263,7 @@ bool CEditDlg::OnInitDialog()
     fillFromRecord();
     m_target.isNew = false;
     m_target.id = currentRecord().id();
+    m_target.storedLine = findStoredLine(m_target.id);
     m_memoEdit->setSjisText(readMemo(m_target.id));
     updateMaterialButtons();
     return true;
@@ -475,12 +476,38 @@ void CEditDlg::OnOK()
         BusyCursor busy;
         outcome = storeEditedRecord(editedRecord(), memo, m_target);
     }
+    if (outcome == StoreOutcome::ChangedElsewhere) {
+        // No keeps the dialog open with everything typed.
+        if (!confirmOverwriteChanged())
+            return;
+        m_target.overwriteChanged = true;
+        BusyCursor busy;
+        outcome = storeEditedRecord(editedRecord(), memo, m_target);
+    }
+    if (outcome == StoreOutcome::RecordGone) {
+        showRecordNotFound(this);
+        reject();
+        return;
+    }
     if (outcome != StoreOutcome::Stored) {
         reportStoreOutcome(outcome);
         return;
     }
     m_memo = memo;
     accept();
+}
+
+bool CEditDlg::confirmOverwriteChanged()
+{
+    MessageBoxRequest request;
+    request.parent = this;
+    request.caption = QStringLiteral("確認");
+    request.text = QStringLiteral("このデータは、開いた後に別のウィンドウで変更されています。\n"
+                                  "変更を破棄して上書きしますか？");
+    request.icon = MessageIcon::Question;
+    request.buttons = MessageButtons::YesNo;
+    request.defaultButton = MessageAnswer::No;
+    return platformServices().messageBox(request) == MessageAnswer::Yes;
 }
 
 void CEditDlg::reportStoreOutcome(StoreOutcome outcome)
@@ -500,6 +527,8 @@ void CEditDlg::reportStoreOutcome(StoreOutcome outcome)
     case StoreOutcome::MemoFailed:
         showFileError(this);
         break;
+    case StoreOutcome::ChangedElsewhere:
+    case StoreOutcome::RecordGone:
     case StoreOutcome::Stored:
         break;
     }

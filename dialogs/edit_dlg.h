@@ -74,6 +74,8 @@ private:
     void editLevels(int isNeeded);
     void putMaterialEntry(const std::string& text);
     EditedRecord editedRecord() const;
+    // Asked when another window saved the record after it was loaded.
+    bool confirmOverwriteChanged();
     void reportStoreOutcome(StoreOutcome outcome);
 
     bool m_recordLoaded = false;

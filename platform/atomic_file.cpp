@@ -4,10 +4,14 @@
 #include "storage/sjis_literal.h"
 #include "storage/sjis_text.h"
 
-#include <atomic>
 #include <cerrno>
-#include <random>
 #include <vector>
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace vornik {
 namespace {
@@ -21,13 +25,17 @@ bool isSeparator(char c)
 #endif
 }
 
-// A name nobody else uses at the same moment: several windows may replace
-// files beside each other.
+// One name per running program: no other window uses it at the same moment,
+// and a temporary file that a failed save of ours could not remove (the disk
+// failing on every call) is reused, and so cleaned up, by our next save.
 std::string uniqueTempPathBeside(const std::string& target)
 {
-    static std::atomic<unsigned> counter { 0 };
-    static const unsigned long long salt = std::random_device {}() * 65536ULL + std::random_device {}();
-    return target + "." + std::to_string(salt) + "-" + std::to_string(counter++) + ".tmp";
+#ifdef _WIN32
+    const unsigned long process = static_cast<unsigned long>(::_getpid());
+#else
+    const unsigned long process = static_cast<unsigned long>(::getpid());
+#endif
+    return target + "." + std::to_string(process) + ".tmp";
 }
 
 const std::string& causeText(int error)

@@ -21,6 +21,11 @@ bool openDataFile();
 // Reads the next line into the current record; false at the end of the file
 // (the record is then left as it was) or on a read error (storageError()).
 bool readNextRecord();
+// readNextRecord for a scan that can rule records out from their raw line:
+// lines for which `mayMatch` is false are passed over without being decoded.
+// The current record still ends as readNextRecord would leave it: when the
+// file ends (or fails) after such lines, the last line read is decoded.
+bool readNextRecordWhere(const std::function<bool(std::string_view line)>& mayMatch);
 void closeDataFile();
 
 // Decimal text of one more than the largest id in the file, never one that

@@ -89,6 +89,14 @@ bool hasEdgeSpace(std::string_view text)
 // '%' or a '&' at all, so the replacements only run where they can match.
 void assignDecoded(std::string& field, std::string_view raw, bool decodePercent, bool hasPercent, bool hasAmp)
 {
+    if (!hasPercent && !hasAmp) {
+        // Nearly every field: a plain copy into the capacity the field has.
+        if (raw.empty())
+            field.clear();
+        else
+            field.assign(hasEdgeSpace(raw) ? sjis::trimmed(raw) : raw);
+        return;
+    }
     field.clear(); // keeps the capacity: append below allocates only to grow
     if (decodePercent && hasPercent) {
         field.append(raw);

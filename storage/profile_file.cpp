@@ -75,12 +75,23 @@ bool hasLineBreak(std::string_view text)
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// True when the last byte is a lead byte without its trail byte: the "]"
+// written after such a section name would be read as that trail byte.
+bool endsInLoneLeadByte(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos + 1 < text.size())
+        pos += sjis::charLength(text, pos);
+    return pos + 1 == text.size() && sjis::isLeadByte(static_cast<unsigned char>(text[pos]));
+}
+
 // A name or value that would read back as something else, or split the line.
 bool breaksLineStructure(std::string_view section, std::string_view key, std::string_view value)
 {
     if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))
         return true;
-    if (section.empty() || sjis::contains(section, "]") || trimBlanks(section) != section)
+    if (section.empty() || sjis::contains(section, "]") || trimBlanks(section) != section
+        || endsInLoneLeadByte(section))
         return true;
     if (key.empty() || key.find('=') != std::string_view::npos || trimBlanks(key) != key)
         return true;

@@ -63,7 +63,34 @@ bool matchesName(const SearchCriteria& c, const RecipeRecord& r)
         || anyOtherField(r, [&](const std::string& f) { return sjis::contains(f, query); });
 }
 
+// Decoding puts a blank (0x20) or "＞" (0x81 0x84) where "%20" or "&gt" was;
+// a query holding none of these bytes can only match bytes that stood on the
+// line as they are.
+bool decodingCannotForm(std::string_view query)
+{
+    return query.find_first_of(std::string_view("\x20\x81\x84", 3)) == std::string_view::npos;
+}
+
 } // namespace
+
+LineFilter::LineFilter(const SearchCriteria& c)
+{
+    // The name test runs for every record; the class test whenever a class
+    // is given. Both look for the query inside decoded fields.
+    for (const std::string* query : { &c.nameQuery, &c.classQuery }) {
+        if (!query->empty() && decodingCannotForm(*query))
+            m_required.push_back(*query);
+    }
+}
+
+bool LineFilter::mayMatch(std::string_view line) const
+{
+    for (const std::string& text : m_required) {
+        if (line.find(text) == std::string_view::npos)
+            return false;
+    }
+    return true;
+}
 
 std::optional<int> itemLevel(std::string_view description)
 {

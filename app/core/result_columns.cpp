@@ -97,29 +97,133 @@ const std::string& mark(const std::string& flag)
     return isFlagOne(flag) ? "○"_sj : none;
 }
 
+// sjis::replaceAll appended to `out`: a cell is built in one string instead
+// of being copied out of a temporary (the all-records list makes 100,000s).
+void appendReplaced(std::string& out, std::string_view text, std::string_view from, std::string_view to)
+{
+    std::size_t start = 0;
+    for (std::size_t pos = sjis::find(text, from); pos != std::string_view::npos;
+         pos = sjis::find(text, from, start)) {
+        out.append(text.substr(start, pos - start));
+        out.append(to);
+        start = pos + from.size();
+    }
+    out.append(text.substr(start));
+}
+
+std::string replacedCell(std::string_view text, std::string_view from, std::string_view to)
+{
+    std::string cell;
+    cell.reserve(text.size() + 8);
+    appendReplaced(cell, text, from, to);
+    return cell;
+}
+
 std::string nameCell(const std::string& name)
 {
     std::string cell;
     cell.reserve(name.size() + 8);
     cell += ' ';
-    cell += sjis::replaceAll(name, " ", "×"_sj);
+    appendReplaced(cell, name, " ", "×"_sj);
     return cell;
+}
+
+// The list makes a cell per visible column for every match, 100,000s for
+// "すべてのデータを表示". The two summaries below give exactly the texts of
+// materialSummary(MaterialForm::Display) and skillLevelSummary, but write
+// them straight into the cell instead of joining temporary strings.
+
+void appendMaterialCount(std::string& out, int n)
+{
+    if (n != 1) {
+        out += "×"_sj;
+        out += intToText(n);
+    }
+    out += "　"_sj;
+}
+
+// A run of equal neighbouring slots is written once with its count. The
+// first run's name stands in front; each later name is written when its run
+// closes, and the last run is closed after the last slot.
+void appendMaterialSummary(std::string& out, const RecipeRecord& record)
+{
+    const int firstSlot = field::Material1;
+    const int lastSlot = field::Material1 + kMaterialSlots - 1;
+    out += record[firstSlot];
+    const std::string* run = nullptr;
+    int count = 1;
+    for (int pos = firstSlot + 1; pos <= lastSlot; ++pos) {
+        const std::string& slot = record[pos];
+        if (slot.empty())
+            continue;
+        if (slot == record[pos - 1]) {
+            ++count;
+            continue;
+        }
+        if (run)
+            out += *run;
+        appendMaterialCount(out, count);
+        run = &slot;
+        count = 1;
+    }
+    if (run)
+        out += *run;
+    appendMaterialCount(out, count);
 }
 
 std::string materialsCell(bool prefix, bool hasSkill, const RecipeRecord& record)
 {
-    std::string summary = materialSummary(MaterialForm::Display, record);
-    if (!prefix || !hasSkill)
-        return summary;
-    const std::string& crystal = crystalName(textToInt(record.crystal()));
-    if (crystal == "-")
-        return summary;
     std::string cell;
-    cell.reserve(crystal.size() + summary.size() + 3);
-    cell += '(';
-    cell += crystal;
-    cell += ") ";
-    cell += summary;
+    cell.reserve(64);
+    if (prefix && hasSkill) {
+        const std::string& crystal = crystalName(textToInt(record.crystal()));
+        if (crystal != "-") {
+            cell += '(';
+            cell += crystal;
+            cell += ") ";
+        }
+    }
+    appendMaterialSummary(cell, record);
+    return cell;
+}
+
+void appendLevelEntry(std::string& out, std::string_view skillLabel, std::string_view level)
+{
+    out += skillLabel;
+    out += ':';
+    if (level.empty()) {
+        out += "?  ";
+        return;
+    }
+    if (level.size() < 3)
+        out.append(3 - level.size(), ' ');
+    out += level;
+    out += ' ';
+}
+
+const std::string& levelOf(LevelKind which, const RecipeRecord& record, int k)
+{
+    return which == LevelKind::Need ? record.needLevel(k) : record.capLevel(k);
+}
+
+// The main skill first (with no level when its number has no level fields),
+// then every other skill marked as used.
+std::string levelCell(LevelKind which, const RecipeRecord& record)
+{
+    static const std::string noLevel;
+    std::string cell;
+    cell.reserve(32);
+    int mainSkill = 0;
+    const bool hasMainSkill = record.skill() != "0";
+    if (hasMainSkill) {
+        mainSkill = textToInt(record.skill());
+        const bool hasLevels = mainSkill >= 1 && mainSkill <= kLevelSkills;
+        appendLevelEntry(cell, skillName(mainSkill), hasLevels ? levelOf(which, record, mainSkill) : noLevel);
+    }
+    for (int k = 1; k <= kLevelSkills; ++k) {
+        if (record.skillUsed(k) == "1" && !(hasMainSkill && k == mainSkill))
+            appendLevelEntry(cell, skillName(k), levelOf(which, record, k));
+    }
     return cell;
 }
 
@@ -132,17 +236,17 @@ std::string cellFor(
     case columnflag::Rank:
         return rankName(textToInt(record.rank()));
     case columnflag::Need:
-        return skillLevelSummary(LevelKind::Need, record);
+        return levelCell(LevelKind::Need, record);
     case columnflag::Cap:
-        return skillLevelSummary(LevelKind::Cap, record);
+        return levelCell(LevelKind::Cap, record);
     case columnflag::Materials:
         return materialsCell(layout.crystalPrefix, hasSkill, record);
     case columnflag::Description:
-        return sjis::replaceAll(record.description(), "<br>", " ");
+        return replacedCell(record.description(), "<br>", " ");
     case columnflag::HighQuality:
         return hqSummary(record);
     case columnflag::Desynth:
-        return sjis::replaceAll(record.desynth(), " ", "×"_sj);
+        return replacedCell(record.desynth(), " ", "×"_sj);
     case columnflag::Stackable:
         return mark(record.stackable());
     case columnflag::Ex:

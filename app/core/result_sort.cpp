@@ -3,8 +3,9 @@
 #include "storage/vocabulary.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
 #include <string_view>
+#include <utility>
 
 namespace vornik {
 namespace {
@@ -42,6 +43,205 @@ int compareTexts(const ResultRow& a, const ResultRow& b, const SortOrder& order)
     return compareBytes(cell(a, order.tieColumn), cell(b, order.tieColumn));
 }
 
+// ---- the sort itself ------------------------------------------------------
+//
+// A sort after a search touches every row's cells a dozen times. Instead,
+// each row's comparison is gathered once into a small entry of numbers; the
+// entries are sorted, and the rows are then moved once.
+
+constexpr std::size_t kSortPrefixBytes = 16;
+constexpr std::size_t kTiePrefixBytes = 8;
+
+// One row's place in a sort. Entries whose numbers differ are ordered as
+// CompareRows orders their rows: for a text, the first bytes are read as a
+// number (zero-padded, most significant first), so a different number means
+// the first different byte lies among them, or the shorter text is the start
+// of the other and its zero padding is smaller. When the numbers are equal,
+// the lengths tell whether the texts themselves must be compared.
+struct SortEntry {
+    std::uint64_t sortPrefix[2] = {};
+    std::uint64_t tiePrefix = 0;
+    std::uint32_t row = 0;
+    std::uint8_t sortEmpty = 0; // empty cells go after all others
+    std::uint8_t sortLength = 0; // capped at kSortPrefixBytes + 1
+    std::uint8_t tieLength = 0; // capped at kTiePrefixBytes + 1
+};
+
+std::uint64_t leadingBytes(std::string_view text, std::size_t from)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = from; i < from + 8; ++i)
+        value = (value << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    return value;
+}
+
+std::uint8_t cappedLength(std::string_view text, std::size_t prefixBytes)
+{
+    return static_cast<std::uint8_t>(std::min(text.size(), prefixBytes + 1));
+}
+
+SortEntry textEntry(const ResultRow& row, const SortOrder& order)
+{
+    const std::string& sortText = cell(row, order.sortColumn);
+    const std::string& tieText = cell(row, order.tieColumn);
+    SortEntry entry;
+    entry.sortPrefix[0] = leadingBytes(sortText, 0);
+    entry.sortPrefix[1] = leadingBytes(sortText, 8);
+    entry.tiePrefix = leadingBytes(tieText, 0);
+    entry.sortEmpty = sortText.empty() ? 1 : 0;
+    entry.sortLength = cappedLength(sortText, kSortPrefixBytes);
+    entry.tieLength = cappedLength(tieText, kTiePrefixBytes);
+    return entry;
+}
+
+// Ranks compare as numbers only: rows of one rank are equal.
+SortEntry rankEntry(const ResultRow& row, const SortOrder& order)
+{
+    SortEntry entry;
+    entry.sortPrefix[0] = static_cast<std::uint64_t>(static_cast<std::uint32_t>(rankKey(cell(row, order.sortColumn))));
+    return entry;
+}
+
+int compareNumbers(std::uint64_t a, std::uint64_t b)
+{
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+// The texts behind two entries with equal numbers: equal when both fit their
+// prefix with the same length, else compared byte by byte.
+int compareRest(std::uint8_t aLength, std::uint8_t bLength, std::size_t prefixBytes, const std::string& a,
+                const std::string& b)
+{
+    if (aLength == bLength && aLength <= prefixBytes)
+        return 0;
+    return compareBytes(a, b);
+}
+
+class EntryOrder {
+public:
+    EntryOrder(const std::vector<ResultRow>& rows, const SortOrder& order)
+        : m_rows(rows)
+        , m_order(order)
+    {
+    }
+
+    // CompareRows of the two entries' rows.
+    int compare(const SortEntry& a, const SortEntry& b) const
+    {
+        if (a.sortEmpty != b.sortEmpty)
+            return a.sortEmpty ? 1 : -1;
+        for (int i = 0; i < 2; ++i) {
+            if (const int c = compareNumbers(a.sortPrefix[i], b.sortPrefix[i]))
+                return c;
+        }
+        if (m_order.byRank)
+            return 0;
+        if (const int c = compareRest(a.sortLength, b.sortLength, kSortPrefixBytes, text(a, m_order.sortColumn),
+                                      text(b, m_order.sortColumn)))
+            return c;
+        if (const int c = compareNumbers(a.tiePrefix, b.tiePrefix))
+            return c;
+        return compareRest(a.tieLength, b.tieLength, kTiePrefixBytes, text(a, m_order.tieColumn),
+                           text(b, m_order.tieColumn));
+    }
+
+    // Whether `a` goes strictly before `b` in the sort's direction.
+    bool before(const SortEntry& a, const SortEntry& b) const
+    {
+        const int c = compare(a, b);
+        return m_order.ascending ? c < 0 : c > 0;
+    }
+
+private:
+    const std::string& text(const SortEntry& entry, std::size_t column) const
+    {
+        return cell(m_rows[entry.row], column);
+    }
+
+    const std::vector<ResultRow>& m_rows;
+    const SortOrder& m_order;
+};
+
+// Buffers kept between sorts: allocating and first touching them again
+// would cost as much as the sort of a search result itself. Results larger
+// than a search ever sorts give their memory back.
+struct SortScratch {
+    std::vector<SortEntry> entries;
+    std::vector<SortEntry> merged;
+    std::vector<std::uint32_t> order;
+
+    void releaseIfLarge()
+    {
+        constexpr std::size_t kKeptEntries = 1 << 14;
+        if (entries.capacity() > kKeptEntries) {
+            entries = {};
+            merged = {};
+            order = {};
+        }
+    }
+};
+
+SortScratch& sortScratch()
+{
+    thread_local SortScratch scratch;
+    return scratch;
+}
+
+// Stable merge sort: short runs by insertion, then merges of neighbouring
+// runs that take from the left run unless the right one goes strictly first.
+void stableSortEntries(std::vector<SortEntry>& entries, std::vector<SortEntry>& buffer, const EntryOrder& order)
+{
+    constexpr std::size_t kRun = 32;
+    const std::size_t n = entries.size();
+    for (std::size_t start = 0; start < n; start += kRun) {
+        const std::size_t end = std::min(start + kRun, n);
+        for (std::size_t i = start + 1; i < end; ++i) {
+            const SortEntry moving = entries[i];
+            std::size_t j = i;
+            for (; j > start && order.before(moving, entries[j - 1]); --j)
+                entries[j] = entries[j - 1];
+            entries[j] = moving;
+        }
+    }
+    buffer.resize(n);
+    std::vector<SortEntry>* from = &entries;
+    std::vector<SortEntry>* to = &buffer;
+    for (std::size_t width = kRun; width < n; width *= 2) {
+        for (std::size_t left = 0; left < n; left += 2 * width) {
+            const std::size_t mid = std::min(left + width, n);
+            const std::size_t right = std::min(left + 2 * width, n);
+            std::size_t i = left;
+            std::size_t j = mid;
+            std::size_t k = left;
+            while (i < mid && j < right)
+                (*to)[k++] = order.before((*from)[j], (*from)[i]) ? (*from)[j++] : (*from)[i++];
+            while (i < mid)
+                (*to)[k++] = (*from)[i++];
+            while (j < right)
+                (*to)[k++] = (*from)[j++];
+        }
+        std::swap(from, to);
+    }
+    if (from != &entries)
+        entries.swap(buffer);
+}
+
+// Puts the row numbered order[i] at position i, swapping along the
+// permutation's cycles: the rows are moved once, into no second vector.
+void applyOrder(std::vector<ResultRow>& rows, std::vector<std::uint32_t>& order)
+{
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        std::size_t at = start;
+        while (order[at] != start) {
+            const std::size_t from = order[at];
+            std::swap(rows[at], rows[from]);
+            order[at] = static_cast<std::uint32_t>(at);
+            at = from;
+        }
+        order[at] = static_cast<std::uint32_t>(at);
+    }
+}
+
 } // namespace
 
 int CompareRows(const ResultRow& a, const ResultRow& b, const SortOrder& order)
@@ -58,30 +258,20 @@ void SortResults(std::vector<ResultRow>& rows, const SortOrder& order)
 {
     if (rows.size() < 2)
         return;
-    std::vector<int> rankKeys;
-    if (order.byRank) {
-        // The rank lookup walks the table; do it once per row, not per
-        // comparison.
-        rankKeys.reserve(rows.size());
-        for (const ResultRow& row : rows)
-            rankKeys.push_back(rankKey(cell(row, order.sortColumn)));
+    SortScratch& scratch = sortScratch();
+    scratch.entries.clear();
+    scratch.entries.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SortEntry entry = order.byRank ? rankEntry(rows[i], order) : textEntry(rows[i], order);
+        entry.row = static_cast<std::uint32_t>(i);
+        scratch.entries.push_back(entry);
     }
-    std::vector<std::size_t> index(rows.size());
-    std::iota(index.begin(), index.end(), std::size_t{0});
-    auto compare = [&](std::size_t i, std::size_t j) {
-        if (order.byRank)
-            return rankKeys[i] < rankKeys[j] ? -1 : (rankKeys[i] > rankKeys[j] ? 1 : 0);
-        return compareTexts(rows[i], rows[j], order);
-    };
-    std::stable_sort(index.begin(), index.end(), [&](std::size_t i, std::size_t j) {
-        const int c = compare(i, j);
-        return order.ascending ? c < 0 : c > 0;
-    });
-    std::vector<ResultRow> sorted;
-    sorted.reserve(rows.size());
-    for (std::size_t i : index)
-        sorted.push_back(std::move(rows[i]));
-    rows = std::move(sorted);
+    stableSortEntries(scratch.entries, scratch.merged, EntryOrder(rows, order));
+    scratch.order.clear();
+    for (const SortEntry& entry : scratch.entries)
+        scratch.order.push_back(entry.row);
+    applyOrder(rows, scratch.order);
+    scratch.releaseIfLarge();
 }
 
 } // namespace vornik

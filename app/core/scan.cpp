@@ -12,7 +12,12 @@ bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, 
         return false;
     constexpr std::size_t kProgressEvery = 2048;
     RecipeRecord& record = currentRecord();
-    while (readNextRecord()) {
+    // Most lines of a name search hold no trace of the name: those are
+    // passed over without decoding their fifty fields.
+    const LineFilter filter(criteria);
+    const auto mayMatch = [&filter](std::string_view line) { return filter.mayMatch(line); };
+    const auto next = [&] { return filter.passesAll() ? readNextRecord() : readNextRecordWhere(mayMatch); };
+    while (next()) {
         if (!MatchRecord(criteria, record))
             continue;
         rows.push_back(makeResultRow(layout, record));

@@ -2,8 +2,11 @@
 
 #include "dialogs/core/material_entries.h"
 #include "storage/data_file.h"
+#include "storage/field_codec.h"
+#include "storage/line_reader.h"
 #include "storage/memo_file.h"
 #include "storage/numbers.h"
+#include "storage/paths.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
 
@@ -23,6 +26,51 @@ void clearEditedFields(RecipeRecord& record)
 std::string flag(bool set)
 {
     return set ? "1" : "0";
+}
+
+std::string_view idField(std::string_view line)
+{
+    return line.substr(0, line.find(','));
+}
+
+enum class LineCheck { Same, Changed, Missing, Failed };
+
+// saveRecord for the current record, done only while the record's first line
+// in the file still reads `expected`. Checked and written under one hold of
+// the storage lock, so no other window can save in between.
+LineCheck saveRecordIfUnchanged(const std::string& expected)
+{
+    LineCheck check = LineCheck::Missing;
+    const bool saved = withStorageLock([&] {
+        RecipeRecord& record = currentRecord();
+        encodeFields(record);
+        const std::string key = record.id();
+        const std::string recordLine = joinFields(record);
+        bool seen = false;
+        FileRewrite rewrite;
+        rewrite.sourcePath = dataFilePath();
+        rewrite.tempPath = programFilePath("temp.dat");
+        rewrite.copyLine = [&](std::string_view line, std::string& out) {
+            if (idField(line) == key) {
+                if (!seen)
+                    check = line == expected ? LineCheck::Same : LineCheck::Changed;
+                seen = true;
+                out += recordLine;
+            } else {
+                out += line;
+            }
+            out += "\r\n";
+        };
+        // Anything but an unchanged line leaves the file as it is.
+        rewrite.finish = [&](std::string&) { return check == LineCheck::Same; };
+        return rewriteThroughTemp(rewrite);
+    });
+    if (saved)
+        return LineCheck::Same;
+    // Refusing to write sets no error; every real failure does.
+    if (check == LineCheck::Same || !storageError().empty())
+        return LineCheck::Failed;
+    return check;
 }
 
 } // namespace
@@ -59,10 +107,35 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
         target.id = currentRecord().id();
     } else {
         currentRecord().id() = target.id;
-        if (!saveRecord())
+        if (target.storedLine && !target.overwriteChanged) {
+            const LineCheck check = saveRecordIfUnchanged(*target.storedLine);
+            if (check == LineCheck::Changed)
+                return StoreOutcome::ChangedElsewhere;
+            if (check == LineCheck::Missing)
+                return StoreOutcome::RecordGone;
+            if (check == LineCheck::Failed)
+                return StoreOutcome::RecordFailed;
+        } else if (!saveRecord()) {
             return StoreOutcome::RecordFailed;
+        }
     }
+    // What this dialog stored is what a later OK compares against.
+    target.storedLine = joinFields(currentRecord());
+    target.overwriteChanged = false;
     return saveMemo(target.id, memo) ? StoreOutcome::Stored : StoreOutcome::MemoFailed;
+}
+
+std::optional<std::string> findStoredLine(const std::string& id)
+{
+    LineReader reader;
+    if (!reader.open(dataFilePath()))
+        return std::nullopt;
+    std::string_view line;
+    while (reader.readLine(line)) {
+        if (idField(line) == id)
+            return std::string(line);
+    }
+    return std::nullopt;
 }
 
 } // namespace vornik

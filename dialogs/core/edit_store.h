@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,13 @@ struct EditedRecord {
 struct StoreTarget {
     bool isNew = true;
     std::string id;
+    // The record's line as the data file held it when the dialog loaded it
+    // (or as this dialog last stored it). Another window may save the same
+    // record meanwhile; its change is then not overwritten unasked. Empty
+    // when unknown: nothing is compared.
+    std::optional<std::string> storedLine;
+    // Set once the user has agreed to overwrite the other window's change.
+    bool overwriteChanged = false;
 };
 
 enum class StoreOutcome {
@@ -43,6 +51,8 @@ enum class StoreOutcome {
     TooManyMaterials, // nothing written
     RecordFailed, // storageError() tells why; the data file is unchanged
     MemoFailed, // the record is stored, the memo is not
+    ChangedElsewhere, // another window saved the record since it was loaded; nothing written
+    RecordGone, // the record was deleted since it was loaded; nothing written
 };
 
 // Fills the current record from `edited`: name, materials, crystal, hq and
@@ -50,5 +60,10 @@ enum class StoreOutcome {
 void applyEditedRecord(const EditedRecord& edited);
 
 StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& memo, StoreTarget& target);
+
+// The first line of the data file whose id field is `id` (compared as text,
+// as a save compares it), without its line end; nullopt when there is none
+// or the file cannot be read.
+std::optional<std::string> findStoredLine(const std::string& id);
 
 } // namespace vornik

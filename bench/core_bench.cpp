@@ -1,0 +1,309 @@
+// Benchmarks of the plain C++ core on generated data files: the scans behind
+// every search, the sort after a search, the rewrites behind every change and
+// the settings load at start-up.
+//
+// usage: vornik-core-bench --data-dir=DIR [benchmark flags]
+// DIR holds <N>/vornik.txt for N = 10000, 100000 and 1000000 (bench/run
+// makes them); sizes that are missing are skipped.
+
+#include "app/core/result_columns.h"
+#include "app/core/result_sort.h"
+#include "app/core/scan.h"
+#include "app/core/search_criteria.h"
+#include "storage/data_file.h"
+#include "storage/paths.h"
+#include "storage/profile.h"
+#include "storage/sjis_literal.h"
+#include "storage/vocabulary.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace vornik;
+
+namespace {
+
+fs::path& dataDir()
+{
+    static fs::path dir;
+    return dir;
+}
+
+fs::path programFolderFor(long records)
+{
+    return dataDir() / std::to_string(records);
+}
+
+// Points the program folder at the generated file of `records` lines; the
+// vocabularies are loaded as at start-up. False (and the benchmark skipped)
+// when that file was not generated.
+bool useDataFile(benchmark::State& state, long records)
+{
+    const fs::path folder = programFolderFor(records);
+    if (!fs::exists(folder / "vornik.txt")) {
+        state.SkipWithError("data file missing: run bench/run");
+        return false;
+    }
+    setProgramDir(folder.string());
+    loadSettings();
+    return true;
+}
+
+// The name typed most often: part of an item name. bench/run greps for the
+// same bytes.
+const std::string& nameQuery()
+{
+    return "蒼鋼"_sj;
+}
+
+SearchCriteria nameSearch()
+{
+    SearchInputs in;
+    in.name = nameQuery();
+    return readCriteria(in);
+}
+
+SearchCriteria everyCriterionSearch()
+{
+    SearchInputs in;
+    in.name = "蒼鋼"_sj;
+    in.skill = skillName(1);
+    in.rank = rankName(3);
+    in.itemClass = "（"_sj;
+    in.crystal = crystalName(2);
+    in.job = "戦士"_sj;
+    in.levelFrom = "10";
+    in.levelTo = "40";
+    in.includeMaterials = true;
+    return readCriteria(in);
+}
+
+void runScan(benchmark::State& state, const SearchCriteria& criteria, const ColumnLayout& layout)
+{
+    std::size_t matched = 0;
+    for (auto _ : state) {
+        std::vector<ResultRow> rows;
+        if (!scanForMatches(criteria, layout, rows))
+            state.SkipWithError("scan failed");
+        matched = rows.size();
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["rows"] = static_cast<double>(matched);
+    state.SetBytesProcessed(state.iterations()
+        * static_cast<std::int64_t>(fs::file_size(programFolderFor(state.range(0)) / "vornik.txt")));
+}
+
+// The columns a fresh settings file shows (name, rank, cap levels,
+// materials with the crystal in front, description).
+ColumnLayout defaultLayout()
+{
+    return loadColumnLayout();
+}
+
+// Every column the list has: the most text made per row.
+ColumnLayout everyColumnLayout()
+{
+    return buildColumnLayout("1111111111111xxxxxxx", "");
+}
+
+void BM_NameScan(benchmark::State& state)
+{
+    if (useDataFile(state, state.range(0)))
+        runScan(state, nameSearch(), defaultLayout());
+}
+
+void BM_EveryCriterionScan(benchmark::State& state)
+{
+    if (useDataFile(state, state.range(0)))
+        runScan(state, everyCriterionSearch(), defaultLayout());
+}
+
+// "すべてのデータを表示": no criterion, every record becomes a row.
+void BM_AllRecordsScan(benchmark::State& state)
+{
+    if (useDataFile(state, state.range(0)))
+        runScan(state, SearchCriteria {}, defaultLayout());
+}
+
+void BM_AllRecordsScanEveryColumn(benchmark::State& state)
+{
+    if (useDataFile(state, state.range(0)))
+        runScan(state, SearchCriteria {}, everyColumnLayout());
+}
+
+// Reading alone: every line decoded into the current record, nothing kept.
+void BM_ReadEveryRecord(benchmark::State& state)
+{
+    if (!useDataFile(state, state.range(0)))
+        return;
+    for (auto _ : state) {
+        if (!openDataFile())
+            state.SkipWithError("open failed");
+        std::size_t lines = 0;
+        while (readNextRecord())
+            ++lines;
+        closeDataFile();
+        benchmark::DoNotOptimize(lines);
+    }
+}
+
+// The two sorts after a search with a skill chosen: by the cap column with
+// the name breaking ties, then by rank (stable, so the first order stays
+// within a rank).
+void BM_TwoPassSort(benchmark::State& state)
+{
+    if (!useDataFile(state, 10000))
+        return;
+    const ColumnLayout layout = defaultLayout();
+    std::vector<ResultRow> all;
+    scanForMatches(SearchCriteria {}, layout, all);
+    all.resize(std::min<std::size_t>(all.size(), static_cast<std::size_t>(state.range(0))));
+    SortOrder byCap;
+    byCap.sortColumn = static_cast<std::size_t>(layout.capColumn);
+    SortOrder byRank;
+    byRank.sortColumn = static_cast<std::size_t>(layout.rankColumn);
+    byRank.byRank = true;
+    std::vector<ResultRow> rows;
+    for (auto _ : state) {
+        // The copy, and freeing the previous round's rows, stay untimed.
+        state.PauseTiming();
+        rows = all;
+        state.ResumeTiming();
+        SortResults(rows, byCap);
+        SortResults(rows, byRank);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["rows"] = static_cast<double>(all.size());
+}
+
+// A scratch copy of the file of `records` lines, rewritten by the benchmark.
+bool useScratchCopy(benchmark::State& state, long records)
+{
+    const fs::path source = programFolderFor(records) / "vornik.txt";
+    if (!fs::exists(source)) {
+        state.SkipWithError("data file missing: run bench/run");
+        return false;
+    }
+    const fs::path folder = dataDir() / "scratch";
+    fs::create_directories(folder);
+    fs::copy_file(source, folder / "vornik.txt", fs::copy_options::overwrite_existing);
+    setProgramDir(folder.string());
+    loadSettings();
+    return true;
+}
+
+// Reads the record with `id` into the current record.
+bool loadRecord(const std::string& id)
+{
+    if (!openDataFile())
+        return false;
+    bool found = false;
+    while (!found && readNextRecord())
+        found = currentRecord().id() == id;
+    closeDataFile();
+    return found;
+}
+
+void BM_SaveRecord(benchmark::State& state)
+{
+    if (!useScratchCopy(state, state.range(0)))
+        return;
+    // A record in the middle of the file, changed a little each time.
+    const std::string id = std::to_string(state.range(0) / 2);
+    if (!loadRecord(id)) {
+        state.SkipWithError("record not found");
+        return;
+    }
+    int round = 0;
+    for (auto _ : state) {
+        currentRecord().rare() = (++round % 2) ? "1" : "0";
+        if (!saveRecord())
+            state.SkipWithError("saveRecord failed");
+    }
+}
+
+void BM_DeleteRecord(benchmark::State& state)
+{
+    if (!useScratchCopy(state, state.range(0)))
+        return;
+    // Each round deletes a different record near the end of the file.
+    long next = state.range(0);
+    for (auto _ : state) {
+        currentRecord().id() = std::to_string(next--);
+        if (!deleteRecord())
+            state.SkipWithError("deleteRecord failed");
+    }
+}
+
+void BM_LoadSettingsFresh(benchmark::State& state)
+{
+    const fs::path folder = dataDir() / "settings";
+    fs::create_directories(folder);
+    setProgramDir(folder.string());
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove(folder / "vornik.ini");
+        state.ResumeTiming();
+        loadSettings();
+    }
+}
+
+void BM_LoadSettingsExisting(benchmark::State& state)
+{
+    const fs::path folder = dataDir() / "settings";
+    fs::create_directories(folder);
+    setProgramDir(folder.string());
+    loadSettings();
+    for (auto _ : state)
+        loadSettings();
+}
+
+void scanSizes(benchmark::internal::Benchmark* b)
+{
+    b->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+}
+
+// A million rows take seconds a run and hundreds of megabytes; the targets
+// are on the smaller files.
+void rowScanSizes(benchmark::internal::Benchmark* b)
+{
+    b->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK(BM_NameScan)->Apply(scanSizes);
+BENCHMARK(BM_EveryCriterionScan)->Apply(scanSizes);
+BENCHMARK(BM_AllRecordsScan)->Apply(rowScanSizes);
+BENCHMARK(BM_ReadEveryRecord)->Apply(scanSizes);
+BENCHMARK(BM_AllRecordsScanEveryColumn)->Apply(rowScanSizes);
+BENCHMARK(BM_TwoPassSort)->Arg(9999)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSettingsFresh)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadSettingsExisting)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    constexpr std::string_view kDataDirFlag = "--data-dir=";
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.substr(0, kDataDirFlag.size()) == kDataDirFlag)
+            dataDir() = fs::path(std::string(arg.substr(kDataDirFlag.size())));
+    }
+    if (dataDir().empty()) {
+        std::fputs("usage: vornik-core-bench --data-dir=DIR [benchmark flags]\n", stderr);
+        return 2;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

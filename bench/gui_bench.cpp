@@ -1,0 +1,147 @@
+// Benchmarks of the main window, offscreen: "すべてのデータを表示(&A)" and a
+// name search, from the command to the last row in the model and the count
+// in the status bar. The "Painted" variants also let the window handle the
+// events the command left behind (layout and painting of the list), which is
+// when the user sees the result.
+//
+// usage: vornik-gui-bench --data-dir=DIR [benchmark flags]
+// DIR holds <N>/vornik.txt (bench/run makes them).
+
+#include "app/main_dlg.h"
+#include "app/result_list_model.h"
+#include "app/search_panel.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/scripted_platform_services.h"
+#include "storage/paths.h"
+#include "storage/sjis_literal.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace fs = std::filesystem;
+using namespace vornik;
+
+namespace {
+
+fs::path& dataDir()
+{
+    static fs::path dir;
+    return dir;
+}
+
+// A shown main window on the generated file of `records` lines.
+std::unique_ptr<CMainDlg> openWindow(benchmark::State& state, long records)
+{
+    const fs::path folder = dataDir() / std::to_string(records);
+    if (!fs::exists(folder / "vornik.txt")) {
+        state.SkipWithError("data file missing: run bench/run");
+        return nullptr;
+    }
+    setProgramDir(folder.string());
+    auto window = std::make_unique<CMainDlg>();
+    window->resize(1000, 640);
+    window->show();
+    QCoreApplication::processEvents();
+    return window;
+}
+
+bool finishedWith(const CMainDlg& window, std::size_t expectedRows)
+{
+    return window.resultModel()->rowCount() == static_cast<int>(expectedRows)
+        && window.statusText() == std::to_string(expectedRows) + "件のデータが一致しました。"_sj;
+}
+
+void showAll(benchmark::State& state, bool painted)
+{
+    const long records = state.range(0);
+    auto window = openWindow(state, records);
+    if (!window)
+        return;
+    for (auto _ : state) {
+        window->menu().showAll->trigger();
+        if (painted)
+            QCoreApplication::processEvents();
+    }
+    if (!finishedWith(*window, static_cast<std::size_t>(records)))
+        state.SkipWithError("not every record was shown");
+    state.counters["rows"] = window->resultModel()->rowCount();
+}
+
+void BM_GuiShowAll(benchmark::State& state)
+{
+    showAll(state, false);
+}
+
+void BM_GuiShowAllPainted(benchmark::State& state)
+{
+    showAll(state, true);
+}
+
+// Typed into the name box and sent with Enter, as the user does.
+void nameSearch(benchmark::State& state, bool painted)
+{
+    auto window = openWindow(state, state.range(0));
+    if (!window)
+        return;
+    QComboBox* box = window->searchPanel()->nameBox();
+    box->setEditText(fromSjis("蒼鋼"_sj));
+    for (auto _ : state) {
+        // A search leaves the focus in the list, where Enter opens a record.
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        if (painted)
+            QCoreApplication::processEvents();
+    }
+    const auto rows = static_cast<std::size_t>(window->resultModel()->rowCount());
+    if (rows == 0 || !finishedWith(*window, rows))
+        state.SkipWithError("the search did not finish");
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
+void BM_GuiNameSearch(benchmark::State& state)
+{
+    nameSearch(state, false);
+}
+
+void BM_GuiNameSearchPainted(benchmark::State& state)
+{
+    nameSearch(state, true);
+}
+
+} // namespace
+
+BENCHMARK(BM_GuiShowAll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GuiShowAllPainted)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GuiNameSearch)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GuiNameSearchPainted)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ScopedScriptedPlatform platform; // message boxes answer themselves
+    benchmark::Initialize(&argc, argv);
+    constexpr std::string_view kDataDirFlag = "--data-dir=";
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.substr(0, kDataDirFlag.size()) == kDataDirFlag)
+            dataDir() = fs::path(std::string(arg.substr(kDataDirFlag.size())));
+    }
+    if (dataDir().empty()) {
+        std::fputs("usage: vornik-gui-bench --data-dir=DIR [benchmark flags]\n", stderr);
+        return 2;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,395 @@
+// Every file call of every save made to fail in turn, in two ways: the k-th
+// call fails once (a passing hiccup), or the k-th call and every call after
+// it fail (the disk or the network share went away). For every k until the
+// operation runs untouched, the file it changes must hold exactly its old or
+// exactly its new bytes and still parse, the result must tell which, and the
+// next save with a working disk must succeed and leave nothing behind.
+
+#include "storage/data_file.h"
+
+#include "platform/file_ops.h"
+#include "storage/memo_file.h"
+#include "storage/memo_pad.h"
+#include "storage/paths.h"
+#include "storage/sjis_literal.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vornik {
+namespace {
+
+using test::readFileBytes;
+using test::TempProgramDir;
+using test::writeFileBytes;
+
+enum class FaultMode {
+    Once, // only call k fails
+    FromThenOn, // call k and every later call fail
+};
+
+// Passes every call to the real file system except the failing ones. A
+// failing write may instead report success with nothing written, as a full
+// disk can; a failing close still releases the handle, as the system does.
+class FaultFrom : public FileOps {
+public:
+    FaultFrom(int failAt, FaultMode mode, int error, bool shortWrite)
+        : m_failAt(failAt)
+        , m_mode(mode)
+        , m_error(error)
+        , m_shortWrite(shortWrite)
+    {
+    }
+
+    bool fired() const { return !m_failed.empty(); }
+    // The first failing call, for messages.
+    std::string firstFailure() const { return m_failed.empty() ? "" : m_failed.front(); }
+
+    bool open(const std::string& path, OpenMode mode, FileHandle& file, int& error) override
+    {
+        return failing("open", error) ? false : real().open(path, mode, file, error);
+    }
+    bool read(FileHandle file, char* buffer, std::size_t size, std::size_t& got, int& error) override
+    {
+        return failing("read", error) ? false : real().read(file, buffer, size, got, error);
+    }
+    bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error) override
+    {
+        if (!failing("write", error))
+            return real().write(file, data, size, written, error);
+        if (!m_shortWrite)
+            return false;
+        written = 0;
+        return true;
+    }
+    bool seekToEnd(FileHandle file, std::uint64_t& size, int& error) override
+    {
+        return failing("seek", error) ? false : real().seekToEnd(file, size, error);
+    }
+    bool sync(FileHandle file, int& error) override
+    {
+        return failing("sync", error) ? false : real().sync(file, error);
+    }
+    bool close(FileHandle file, int& error) override
+    {
+        const bool fail = failing("close", error);
+        int ignored = 0;
+        const bool closed = real().close(file, fail ? ignored : error);
+        return !fail && closed;
+    }
+    bool remove(const std::string& path, int& error) override
+    {
+        return failing("remove", error) ? false : real().remove(path, error);
+    }
+    bool rename(const std::string& from, const std::string& to, int& error) override
+    {
+        return failing("rename", error) ? false : real().rename(from, to, error);
+    }
+    bool syncFolder(const std::string& folder, int& error) override
+    {
+        return failing("syncFolder", error) ? false : real().syncFolder(folder, error);
+    }
+    bool lock(FileHandle file, std::chrono::milliseconds timeout, int& error) override
+    {
+        return failing("lock", error) ? false : real().lock(file, timeout, error);
+    }
+
+private:
+    static FileOps& real() { return realFileOps(); }
+
+    bool failing(const char* call, int& error)
+    {
+        ++m_calls;
+        const bool fail = m_mode == FaultMode::Once ? m_calls == m_failAt : m_calls >= m_failAt;
+        if (!fail)
+            return false;
+        m_failed.push_back(std::to_string(m_calls) + ":" + call);
+        error = m_error;
+        return true;
+    }
+
+    int m_failAt;
+    FaultMode m_mode;
+    int m_error;
+    bool m_shortWrite;
+    int m_calls = 0;
+    std::vector<std::string> m_failed;
+};
+
+class InstalledOps {
+public:
+    explicit InstalledOps(FileOps& ops)
+        : m_previous(installFileOps(&ops))
+    {
+    }
+    ~InstalledOps() { installFileOps(m_previous); }
+    InstalledOps(const InstalledOps&) = delete;
+    InstalledOps& operator=(const InstalledOps&) = delete;
+
+private:
+    FileOps* m_previous;
+};
+
+std::string commas(int n)
+{
+    return std::string(static_cast<std::size_t>(n), ',');
+}
+
+std::string recordLine(int id, const std::string& name)
+{
+    return std::to_string(id) + "," + name + commas(kFieldCount - 2);
+}
+
+// A data file of a few hundred kilobytes, so that reading it takes several
+// refills of the reader: Japanese names, a duplicated id, one LF-only line
+// end and a last line without any.
+std::string startingData()
+{
+    std::string data;
+    for (int id = 1; id <= 3000; ++id) {
+        data += recordLine(id, "鋼の鍋"_sj + std::to_string(id));
+        data += id == 1500 ? "\n" : "\r\n";
+    }
+    data += recordLine(42, "重複した行"_sj) + "\r\n";
+    data += recordLine(3001, "改行なし"_sj);
+    return data;
+}
+
+std::vector<std::string> splitLines(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// What a save does to the file, and how to judge its result.
+struct Operation {
+    std::string name;
+    std::string file; // the file the operation changes, in the program folder
+    std::string oldContent;
+    std::function<bool()> run;
+    // Checks that the old and the new content differ only where they should.
+    std::function<void(const std::string& before, const std::string& after)> checkChange;
+};
+
+// Every file left in the folder that is not one of the program's own.
+std::vector<std::string> strayFiles(const TempProgramDir& dir)
+{
+    static const std::set<std::string> own { "vornik.txt", "vornik_memo.txt", "memo.txt", "vornik.lock" };
+    std::vector<std::string> stray;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename().string();
+        if (!own.count(name))
+            stray.push_back(name);
+    }
+    return stray;
+}
+
+// The data file reads as one record per line, to the end; the memo file
+// still gives the memo of its last line.
+void checkParses(const Operation& op, const std::string& content)
+{
+    if (op.file == "vornik_memo.txt")
+        EXPECT_EQ(readMemo("2000"), "メモ\r\n二行目"_sj + "2000");
+    if (op.file != "vornik.txt")
+        return;
+    ASSERT_TRUE(openDataFile());
+    std::size_t records = 0;
+    while (readNextRecord())
+        ++records;
+    closeDataFile();
+    EXPECT_TRUE(storageError().empty()) << storageError();
+    EXPECT_EQ(records, splitLines(content).size());
+}
+
+void resetFiles(const TempProgramDir& dir, const std::vector<Operation>& ops)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        std::filesystem::remove(entry.path());
+    for (const Operation& op : ops)
+        writeFileBytes(dir.file(op.file), op.oldContent);
+}
+
+// Runs `op` once without faults to learn its new content.
+std::string newContentOf(const TempProgramDir& dir, const Operation& op)
+{
+    resetFiles(dir, { op });
+    EXPECT_TRUE(op.run()) << op.name << ": " << storageError();
+    const std::string content = readFileBytes(dir.file(op.file));
+    EXPECT_NE(content, op.oldContent) << op.name;
+    op.checkChange(op.oldContent, content);
+    return content;
+}
+
+void loopOverFaults(const TempProgramDir& dir, const Operation& op, FaultMode mode, bool shortWrite)
+{
+    const std::string updated = newContentOf(dir, op);
+    const std::string path = dir.file(op.file);
+    int k = 1;
+    for (;; ++k) {
+        resetFiles(dir, { op });
+        FaultFrom faults(k, mode, shortWrite ? ENOSPC : EIO, shortWrite);
+        bool saved = false;
+        {
+            InstalledOps installed(faults);
+            saved = op.run();
+        }
+        const std::string at = op.name + (mode == FaultMode::Once ? " once" : " from then on")
+            + (shortWrite ? ", short write" : "") + ", call " + faults.firstFailure();
+        const std::string content = readFileBytes(path);
+        if (!faults.fired()) {
+            EXPECT_TRUE(saved) << at;
+            EXPECT_EQ(content, updated) << op.name;
+            break;
+        }
+        if (saved) {
+            EXPECT_EQ(content, updated) << at << ": success reported, old content kept";
+        } else {
+            EXPECT_EQ(content, op.oldContent) << at << ": failure reported, file changed";
+            EXPECT_FALSE(storageError().empty()) << at;
+        }
+        checkParses(op, content);
+
+        // The next save on a working disk succeeds and cleans up whatever
+        // the failed one left behind.
+        writeFileBytes(path, op.oldContent);
+        EXPECT_TRUE(op.run()) << at << ", next save: " << storageError();
+        EXPECT_EQ(readFileBytes(path), updated) << at << ", next save";
+        const std::vector<std::string> stray = strayFiles(dir);
+        EXPECT_TRUE(stray.empty()) << at << ", next save left " << stray.front();
+    }
+    EXPECT_GT(k, 5) << op.name << " made fewer file calls than a locked rewrite needs";
+}
+
+void runAllFaults(const TempProgramDir& dir, const Operation& op)
+{
+    for (const FaultMode mode : { FaultMode::Once, FaultMode::FromThenOn }) {
+        for (const bool shortWrite : { false, true }) {
+            loopOverFaults(dir, op, mode, shortWrite);
+            if (::testing::Test::HasFatalFailure())
+                return;
+        }
+    }
+}
+
+void setCurrent(const std::string& id, const std::string& name)
+{
+    RecipeRecord& record = currentRecord();
+    record = RecipeRecord();
+    record.id() = id;
+    record.name() = name;
+}
+
+// Every line of `after` but the ones with id `changedId` equals the line
+// of `before` at the same place (line ends aside); `added` lines may follow.
+void expectOthersUntouched(
+    const std::string& before, const std::string& after, const std::string& changedId, int added)
+{
+    const std::vector<std::string> old = splitLines(before);
+    const std::vector<std::string> now = splitLines(after);
+    ASSERT_EQ(now.size(), old.size() + static_cast<std::size_t>(added));
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        if (old[i].substr(0, old[i].find(',')) != changedId)
+            ASSERT_EQ(now[i], old[i]) << "line " << i;
+    }
+    // Rewritten files end every line with CR LF.
+    EXPECT_EQ(after.substr(after.size() - 2), "\r\n");
+}
+
+class FaultLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override { setOpenErrorHandler(nullptr); }
+    TempProgramDir m_dir;
+};
+
+TEST_F(FaultLoopTest, SaveRecord)
+{
+    Operation op { "saveRecord", "vornik.txt", startingData(),
+        [] {
+            setCurrent("42", "書き換えた鍋"_sj);
+            return saveRecord();
+        },
+        [](const std::string& before, const std::string& after) {
+            expectOthersUntouched(before, after, "42", 0);
+            EXPECT_EQ(splitLines(after)[41], recordLine(42, "書き換えた鍋"_sj));
+            EXPECT_EQ(splitLines(after)[3000], recordLine(42, "書き換えた鍋"_sj));
+        } };
+    runAllFaults(m_dir, op);
+}
+
+TEST_F(FaultLoopTest, SaveNewRecord)
+{
+    Operation op { "saveNewRecord", "vornik.txt", startingData(),
+        [] {
+            setCurrent("", "新しい鍋"_sj);
+            return saveNewRecord();
+        },
+        [](const std::string& before, const std::string& after) {
+            expectOthersUntouched(before, after, "", 1);
+            EXPECT_EQ(splitLines(after).back(), recordLine(3002, "新しい鍋"_sj));
+        } };
+    runAllFaults(m_dir, op);
+}
+
+TEST_F(FaultLoopTest, DeleteRecord)
+{
+    Operation op { "deleteRecord", "vornik.txt", startingData(),
+        [] {
+            setCurrent("42", "");
+            return deleteRecord();
+        },
+        [](const std::string& before, const std::string& after) {
+            std::vector<std::string> expected;
+            for (const std::string& line : splitLines(before)) {
+                if (line.substr(0, 3) != "42,")
+                    expected.push_back(line);
+            }
+            EXPECT_EQ(splitLines(after), expected);
+        } };
+    runAllFaults(m_dir, op);
+}
+
+TEST_F(FaultLoopTest, SaveMemo)
+{
+    std::string memos;
+    for (int id = 1; id <= 2000; ++id)
+        memos += std::to_string(id) + "," + "メモ<br>二行目"_sj + std::to_string(id) + "\r\n";
+    Operation op { "saveMemo", "vornik_memo.txt", memos, [] { return saveMemo("1500", "直した\r\nメモ"_sj); },
+        [](const std::string& before, const std::string& after) {
+            expectOthersUntouched(before, after, "1500", 0);
+            EXPECT_EQ(splitLines(after)[1499], "1500," + "直した<br>メモ"_sj);
+        } };
+    runAllFaults(m_dir, op);
+}
+
+TEST_F(FaultLoopTest, MemoPad)
+{
+    Operation op { "saveMemoPadLines", "memo.txt", "古いメモ帳\r\n二行目"_sj,
+        [] {
+            return saveMemoPadLines({ "新しいメモ帳"_sj, "", "三行目"_sj });
+        },
+        [](const std::string&, const std::string& after) {
+            EXPECT_EQ(after, "新しいメモ帳\r\n\r\n三行目"_sj);
+        } };
+    runAllFaults(m_dir, op);
+}
+
+} // namespace
+} // namespace vornik

@@ -1,0 +1,432 @@
+#!/usr/bin/env python3
+"""Drives the real vornik executable in a real X server, as a user would.
+
+Starts Xvfb with the openbox window manager, copies the program beside a
+fresh copy of the sample data, and works it only from outside: keys and
+typed text through xdotool, files on disk, the X clipboard through xclip.
+
+    desktop_session_test.py --program PATH/vornik --samples PATH/samples
+
+Exits 0 when every step passed, 1 on the first failing step (with a picture
+of the screen saved for it), and 77 when the desktop tools are missing.
+"""
+
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP_CODE = 77
+MAIN_TITLE = "Vornik for Windows - ["
+SCREEN = "1280x800x24"
+TOOLS = ("Xvfb", "openbox", "xdotool", "xclip", "xwd")
+SETTLE_SECONDS = 0.4
+
+
+class StepFailed(Exception):
+    pass
+
+
+def sjis_lines(*lines):
+    """The bytes the program writes: Shift-JIS, every line ended by CR LF."""
+    return "".join(line + "\r\n" for line in lines).encode("cp932")
+
+
+# ---- expected outputs --------------------------------------------------------
+# First-run columns: 名前, ﾗﾝｸ, 限界, 素材 (crystal in front), 説明; rows
+# sorted by 限界 after the search. Worked out by hand from samples/vornik.txt.
+
+CSV_HEADER = "名前,ﾗﾝｸ,限界,素材,説明"
+
+EXPECTED_START_CSV = sjis_lines(
+    CSV_HEADER,
+    " 灰銅塊,素人,鍛冶: 10 ,(炎) 灰銅鉱×4　,鍛冶の基本となる金属塊。",
+    " 灰銅の短剣,素人,鍛冶: 15 ,(炎) 灰銅塊　革紐　,（短剣） 威力6 間隔210 Lv1～ All Job",
+    " 灰銅の細剣,素人,鍛冶: 18 ,(炎) 灰銅塊×2　革紐　,（片手剣） 威力9 間隔240 Lv3～ All Job",
+)
+
+TYPED_QUERY = "灰銅の"
+EXPECTED_TYPED_CSV = sjis_lines(
+    CSV_HEADER,
+    " 灰銅の短剣,素人,鍛冶: 15 ,(炎) 灰銅塊　革紐　,（短剣） 威力6 間隔210 Lv1～ All Job",
+    " 灰銅の細剣,素人,鍛冶: 18 ,(炎) 灰銅塊×2　革紐　,（片手剣） 威力9 間隔240 Lv3～ All Job",
+)
+
+# The clipboard copy of the first row of the typed search (灰銅の短剣).
+EXPECTED_CLIPBOARD = "\r\n".join([
+    "名前：灰銅の短剣",
+    "ｸﾘｽﾀﾙ：炎",
+    "ｽｷﾙ：鍛冶",
+    "ﾗﾝｸ：素人",
+    "必要：鍛冶:  5 ",
+    "限界：鍛冶: 15 ",
+    "材料：灰銅塊　革紐　",
+    "説明：（短剣） 威力6 間隔210Lv1～ All Job",
+    "ﾊｲｸｫﾘﾃｨ：(1)灰銅の短剣改　(2) -　(3) -",
+    "分解：灰銅塊",
+    "属性：ｽﾀｯｸ不可 ",
+])
+
+NEW_RECORD_NAME = "試作の銀鈴"
+EXPECTED_NEW_RECORD_CSV = sjis_lines(
+    CSV_HEADER,
+    # No skill: rank "-", no levels, no crystal in front of the empty
+    # material summary (one full-width blank).
+    " 試作の銀鈴,-,,　,",
+)
+
+
+# ---- processes and the X session ---------------------------------------------
+
+
+def run(args, env, timeout=15, check=True):
+    result = subprocess.run(args, env=env, capture_output=True, timeout=timeout)
+    if check and result.returncode != 0:
+        raise StepFailed("%s failed: %s" % (" ".join(args), result.stderr.decode(errors="replace").strip()))
+    return result
+
+
+def start_xvfb(env):
+    """Xvfb on the first free display; returns (process, ":N")."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+        env=env, pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    with os.fdopen(read_end, "rb") as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        server.kill()
+        raise StepFailed("Xvfb did not start")
+    return server, ":" + number.decode()
+
+
+class Desktop:
+    def __init__(self, env):
+        self.env = env
+
+    def xdo(self, *args, check=True):
+        return run(["xdotool", *args], self.env, check=check).stdout.decode(errors="replace").strip()
+
+    def active_window(self):
+        window = self.xdo("getactivewindow", check=False)
+        if not window:
+            return None, ""
+        return window, self.xdo("getwindowname", window, check=False)
+
+    def wait_until(self, condition, what, timeout=10.0):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            value = condition()
+            if value:
+                return value
+            time.sleep(0.1)
+        raise StepFailed("timed out waiting for " + what)
+
+    def wait_active(self, title_part, timeout=10.0, other_than=None):
+        """Waits until the focused window's title contains title_part; with
+        other_than, a window of that title that has just closed does not count."""
+        def found():
+            window, name = self.active_window()
+            return window if window and title_part in name and window != other_than else None
+        window = self.wait_until(found, "a window titled '%s' to get the focus (now '%s')"
+                                 % (title_part, self.active_window()[1]), timeout)
+        # The window manager reports the focus before the program has taken
+        # it; a key pressed in between would be lost.
+        time.sleep(SETTLE_SECONDS)
+        return window
+
+    def main_windows(self):
+        found = self.xdo("search", "--onlyvisible", "--name", r"^Vornik for Windows - \[", check=False)
+        return found.split() if found else []
+
+    def key(self, *names):
+        self.xdo("key", "--clearmodifiers", "--delay", "60", *names)
+
+    def clipboard(self):
+        result = run(["xclip", "-o", "-selection", "clipboard"], self.env, check=False)
+        return result.stdout.decode("utf-8", errors="replace")
+
+    def type_into_focused_box(self, text, attempts=3):
+        """Types text into the focused single-line box, replacing what it held.
+
+        xdotool types a character missing from the keyboard map by mapping
+        it for a moment, and the program now and then reads the key before
+        the new map; so the box is read back (select all, copy) and typed
+        again when a character went astray.
+        """
+        for _ in range(attempts):
+            self.key("ctrl+a", "BackSpace")
+            self.xdo("type", "--delay", "60", text)
+            self.key("ctrl+a", "ctrl+c")
+            try:
+                self.wait_until(lambda: self.clipboard() == text, "the typed text", timeout=2)
+                return
+            except StepFailed:
+                continue
+        raise StepFailed("could not type '%s' (the box holds '%s')" % (text, self.clipboard()))
+
+    def distinct_colours(self, window):
+        """Number of different pixel values in a picture of the window."""
+        image = run(["xwd", "-silent", "-id", window], self.env).stdout
+        header = struct.unpack(">25I", image[:100])
+        header_size, width, height = header[0], header[4], header[5]
+        bits_per_pixel, bytes_per_line, colours = header[11], header[12], header[19]
+        pixels = image[header_size + colours * 12:]
+        step = bits_per_pixel // 8
+        seen = set()
+        for row in range(0, height, 2):
+            line = pixels[row * bytes_per_line: row * bytes_per_line + width * step]
+            for at in range(0, len(line), step * 2):
+                seen.add(line[at:at + step])
+        return len(seen)
+
+    def save_screen(self, path):
+        with open(path, "wb") as out:
+            out.write(run(["xwd", "-silent", "-root"], self.env).stdout)
+
+
+# ---- the user's actions ----------------------------------------------------------
+
+
+class Session:
+    def __init__(self, desktop, program_dir):
+        self.desktop = desktop
+        self.program_dir = program_dir
+        self.main_window = None
+
+    def focus_main(self):
+        self.desktop.xdo("windowactivate", "--sync", self.main_window)
+        self.desktop.wait_active(MAIN_TITLE)
+
+    def search_for(self, name):
+        self.focus_main()
+        self.desktop.key("alt+i")
+        self.desktop.type_into_focused_box(name)
+        self.desktop.key("Return")
+
+    def menu(self, menu_key, *item_keys):
+        self.focus_main()
+        self.desktop.key(menu_key)
+        time.sleep(0.3)
+        self.desktop.key(*item_keys)
+
+    def export_csv(self, file_name):
+        """ファイル > 表示データをファイルに出力 through the program's file dialog."""
+        target = os.path.join(self.program_dir, file_name)
+        # "開く(&O)..." shares its mnemonic, so the item is reached by its
+        # place: third, after "開く" and "名前を付けて保存".
+        self.menu("alt+f", "Down", "Down", "Return")
+        file_dialog = self.desktop.wait_active("表示データを出力")
+        self.desktop.type_into_focused_box(target)
+        self.desktop.key("Return")
+        self.desktop.wait_until(lambda: os.path.exists(target), "the export file " + target)
+        # The completion question has the file dialog's title: do not open the file.
+        self.desktop.wait_active("表示データを出力", other_than=file_dialog)
+        self.desktop.key("Escape")
+        self.desktop.wait_active(MAIN_TITLE)
+        with open(target, "rb") as exported:
+            return exported.read()
+
+    def select_first_row(self):
+        """Needs two rows or more. Home or Space would not do: Home leaves an
+        unselected current row alone, and Space is a type-ahead search."""
+        self.focus_main()
+        self.desktop.key("Down", "Up")
+
+
+def expect_bytes(actual, expected, what):
+    if actual != expected:
+        raise StepFailed("%s differs.\n  expected: %r\n  actual:   %r"
+                         % (what, expected.decode("cp932", errors="replace"),
+                            actual.decode("cp932", errors="replace")))
+
+
+# ---- steps --------------------------------------------------------------------
+
+
+def step_start_on_the_list(session, desktop, program, env):
+    session.process = subprocess.Popen(
+        [program, "/i=灰銅"], cwd=session.program_dir, env=env,
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    windows = desktop.wait_until(desktop.main_windows, "the main window", timeout=20)
+    session.main_window = windows[0]
+    name = desktop.xdo("getwindowname", session.main_window)
+    expected_title = MAIN_TITLE + os.path.join(session.program_dir, "vornik.txt") + "]"
+    if name != expected_title:
+        raise StepFailed("title is '%s', expected '%s'" % (name, expected_title))
+    desktop.wait_active(MAIN_TITLE)
+    time.sleep(0.5)
+    colours = desktop.distinct_colours(session.main_window)
+    if colours < 20:
+        raise StepFailed("the window looks blank (%d colours)" % colours)
+    expect_bytes(session.export_csv("start.csv"), EXPECTED_START_CSV, "CSV of the /i= search")
+
+
+def step_type_a_name(session, desktop, program, env):
+    session.search_for(TYPED_QUERY)
+    time.sleep(0.5)
+    expect_bytes(session.export_csv("typed.csv"), EXPECTED_TYPED_CSV, "CSV of the typed search")
+
+
+def step_detail_dialog(session, desktop, program, env):
+    session.select_first_row()
+    desktop.key("Return")
+    desktop.wait_active("詳細情報 - 灰銅の短剣 -")
+    desktop.key("Escape")
+    desktop.wait_active(MAIN_TITLE)
+
+
+def step_clipboard_copy(session, desktop, program, env):
+    session.select_first_row()
+    session.menu("alt+d", "c")
+    def recipe_text():
+        text = desktop.clipboard()
+        return text if text.startswith("名前：") else None
+    text = desktop.wait_until(recipe_text, "the recipe text on the clipboard")
+    if text != EXPECTED_CLIPBOARD:
+        raise StepFailed("clipboard text differs.\n  expected: %r\n  actual:   %r" % (EXPECTED_CLIPBOARD, text))
+
+
+def step_second_window(session, desktop, program, env):
+    session.select_first_row()
+    session.menu("alt+d", "s")
+    windows = desktop.wait_until(lambda: [w for w in desktop.main_windows() if w != session.main_window],
+                                 "a second program window", timeout=20)
+    second = windows[0]
+    pid = desktop.xdo("getwindowpid", second)
+    if not pid or int(pid) == session.process.pid:
+        raise StepFailed("the second window does not belong to a new process")
+    # Closed as a user would, through the window manager.
+    desktop.xdo("windowactivate", "--sync", second)
+    desktop.key("alt+F4")
+    desktop.wait_until(lambda: second not in desktop.main_windows(), "the second window to close")
+
+
+def step_add_a_record(session, desktop, program, env):
+    session.menu("alt+d", "n")
+    desktop.wait_active("データの新規作成")
+    desktop.key("alt+n")
+    desktop.type_into_focused_box(NEW_RECORD_NAME)
+    desktop.key("Return")
+    desktop.wait_active(MAIN_TITLE)
+    with open(os.path.join(session.program_dir, "vornik.txt"), "rb") as data:
+        if ("," + NEW_RECORD_NAME + ",").encode("cp932") not in data.read():
+            raise StepFailed("the new record is not in the data file")
+    session.search_for(NEW_RECORD_NAME)
+    time.sleep(0.5)
+    expect_bytes(session.export_csv("added.csv"), EXPECTED_NEW_RECORD_CSV, "CSV of the search for the new record")
+
+
+STEPS = [
+    ("start with /i= shows the list", step_start_on_the_list),
+    ("typing a name and Enter searches", step_type_a_name),
+    ("Enter on a row opens the detail dialog", step_detail_dialog),
+    ("a record is copied to the clipboard", step_clipboard_copy),
+    ("レシピ検索 opens a second window", step_second_window),
+    ("a record added through 新規追加 is found", step_add_a_record),
+]
+
+
+# ---- set-up ------------------------------------------------------------------
+
+
+def missing_tools():
+    return [tool for tool in TOOLS if shutil.which(tool) is None]
+
+
+def session_environment(work):
+    env = dict(os.environ)
+    for name in ("WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "XDG_SESSION_TYPE", "QT_QPA_PLATFORMTHEME",
+                 "DBUS_SESSION_BUS_ADDRESS", "SESSION_MANAGER"):
+        env.pop(name, None)
+    runtime = os.path.join(work, "runtime")
+    os.mkdir(runtime, 0o700)
+    env.update({
+        "LC_ALL": "C.UTF-8",
+        "LANG": "C.UTF-8",
+        "QT_QPA_PLATFORM": "xcb",
+        "NO_AT_BRIDGE": "1",
+        # The file dialog's remembered folders stay out of the user's home.
+        "HOME": work,
+        "XDG_CONFIG_HOME": os.path.join(work, "config"),
+        "XDG_RUNTIME_DIR": runtime,
+    })
+    return env
+
+
+def prepare_program_dir(work, program, samples):
+    program_dir = os.path.join(work, "program")
+    os.mkdir(program_dir)
+    shutil.copy2(program, os.path.join(program_dir, "vornik"))
+    for name in ("vornik.txt", "vornik.dat"):
+        shutil.copy2(os.path.join(samples, name), os.path.join(program_dir, name))
+    return program_dir
+
+
+def run_steps(session, desktop, program, env, failure_picture):
+    for title, step in STEPS:
+        started = time.monotonic()
+        try:
+            step(session, desktop, program, env)
+        except (StepFailed, subprocess.TimeoutExpired) as failure:
+            desktop.save_screen(failure_picture)
+            print("FAIL: %s: %s" % (title, failure))
+            print("  picture of the screen: " + failure_picture)
+            return False
+        print("ok: %s (%.1f s)" % (title, time.monotonic() - started))
+    return True
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--samples", required=True)
+    parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
+    options = parser.parse_args()
+
+    missing = missing_tools()
+    if missing:
+        print("skipped: desktop session tools not installed: " + ", ".join(missing))
+        return SKIP_CODE
+
+    work = tempfile.mkdtemp(prefix="vornik-e2e-")
+    env = session_environment(work)
+    program_dir = prepare_program_dir(work, options.program, options.samples)
+    server, display = start_xvfb(env)
+    env["DISPLAY"] = display
+    helpers = []
+    passed = False
+    try:
+        helpers.append(subprocess.Popen(["openbox", "--sm-disable"], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        desktop = Desktop(env)
+        session = Session(desktop, program_dir)
+        session.process = None
+        passed = run_steps(session, desktop, os.path.join(program_dir, "vornik"), env,
+                           os.path.join(tempfile.gettempdir(), "vornik-e2e-failure.xwd"))
+        if session.process:
+            helpers.append(session.process)
+    finally:
+        for process in helpers:
+            process.terminate()
+        server.terminate()
+        for process in helpers + [server]:
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+        if options.keep or not passed:
+            print("files kept in " + work)
+        else:
+            shutil.rmtree(work, ignore_errors=True)
+    return 0 if passed else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

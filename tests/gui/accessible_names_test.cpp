@@ -1,0 +1,150 @@
+// Every control a user can reach in every window carries an accessible name:
+// its label as a screen reader should say it, without the mnemonic.
+
+#include "app/about_dialog.h"
+#include "app/display_settings_dlg.h"
+#include "app/main_dlg.h"
+#include "app/search_panel.h"
+#include "dialogs/detail_dlg.h"
+#include "dialogs/edit_dlg.h"
+#include "dialogs/material_dlg.h"
+#include "dialogs/skill_value_dlg.h"
+#include "platform/qt/scripted_platform_services.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+using namespace vornik;
+using vornik::test::TempProgramDir;
+
+namespace {
+
+bool isInputControl(const QWidget* widget)
+{
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QComboBox*>(widget)
+        || qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QAbstractItemView*>(widget)
+        || qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QTextEdit*>(widget);
+}
+
+// The text box inside an editable drop-down and the heading row of a list
+// are parts of their owner, which carries the name.
+bool isPartOfAnotherControl(const QWidget* widget)
+{
+    return qobject_cast<const QComboBox*>(widget->parentWidget()) || qobject_cast<const QHeaderView*>(widget);
+}
+
+// What is wrong with the names of the visible controls, one line per control.
+QStringList namingFaults(const QWidget* window)
+{
+    static const QRegularExpression mnemonicLeft(QStringLiteral("\\([A-Z]\\)"));
+    QStringList faults;
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisible() || !isInputControl(widget) || isPartOfAnotherControl(widget))
+            continue;
+        const QString name = widget->accessibleName();
+        const QString what
+            = QStringLiteral("%1 '%2' in '%3'")
+                  .arg(QString::fromLatin1(widget->metaObject()->className()), name, window->windowTitle());
+        if (name.isEmpty())
+            faults << what + QStringLiteral(": no accessible name");
+        else if (name.contains(QLatin1Char('&')) || name.contains(mnemonicLeft))
+            faults << what + QStringLiteral(": mnemonic left in the name");
+        else if (name.endsWith(QStringLiteral("：")))
+            faults << what + QStringLiteral(": label colon left in the name");
+    }
+    return faults;
+}
+
+QString nameOf(const QWidget* window, const char* objectName)
+{
+    const QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(objectName));
+    return control ? control->accessibleName() : QStringLiteral("<missing %1>").arg(objectName);
+}
+
+} // namespace
+
+class AccessibleNamesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void mainWindowInBothPanes()
+    {
+        TempProgramDir dir;
+        ScopedScriptedPlatform platform;
+        CMainDlg window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(namingFaults(&window).join(QLatin1Char('\n')), QString());
+        window.ToggleMemoPane();
+        QCOMPARE(namingFaults(&window).join(QLatin1Char('\n')), QString());
+
+        QStringList criteria;
+        for (const QComboBox* box : window.searchPanel()->findChildren<QComboBox*>())
+            criteria << box->accessibleName();
+        QVERIFY2(criteria.contains(QStringLiteral("名前")), qPrintable(criteria.join(u',')));
+        QVERIFY2(criteria.contains(QStringLiteral("ｽｷﾙ")), qPrintable(criteria.join(u',')));
+    }
+
+    void recordDialogs()
+    {
+        TempProgramDir dir;
+        ScopedScriptedPlatform platform;
+        CDetailDlg detail;
+        CEditDlg edit;
+        CMaterialDlg material;
+        CSkillValueDlg levels;
+        for (QDialog* dialog : std::initializer_list<QDialog*> { &detail, &edit, &material, &levels }) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            QCOMPARE(namingFaults(dialog).join(QLatin1Char('\n')), QString());
+        }
+        // Labels with a mnemonic and a colon are read as the bare word.
+        QCOMPARE(nameOf(&edit, "name"), QStringLiteral("名前"));
+        QCOMPARE(nameOf(&edit, "hq1"), QStringLiteral("HQ1"));
+        QCOMPARE(nameOf(&edit, "skill"), QStringLiteral("ｽｷﾙ"));
+        QCOMPARE(nameOf(&material, "materialCount"), QStringLiteral("個数"));
+        QCOMPARE(nameOf(&levels, "level1"), QStringLiteral("鍛冶"));
+        QCOMPARE(nameOf(&detail, "name"), QStringLiteral("名前"));
+    }
+
+    void displaySettingsDialog()
+    {
+        TempProgramDir dir;
+        CDisplaySettingsDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(namingFaults(&dialog).join(QLatin1Char('\n')), QString());
+        QStringList boxes;
+        for (const QAbstractButton* box : dialog.findChildren<QAbstractButton*>())
+            boxes << box->accessibleName();
+        QVERIFY2(boxes.contains(QStringLiteral("スキル")), qPrintable(boxes.join(u',')));
+        QVERIFY2(boxes.contains(QStringLiteral("Ex")), qPrintable(boxes.join(u',')));
+    }
+
+    void aboutBox()
+    {
+        QString faults = QStringLiteral("the about box did not open");
+        QTimer::singleShot(0, this, [&faults] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            faults = namingFaults(box).join(QLatin1Char('\n'));
+            box->close();
+        });
+        showAboutBox(nullptr);
+        QCOMPARE(faults, QString());
+    }
+};
+
+QTEST_MAIN(AccessibleNamesTest)
+#include "accessible_names_test.moc"

@@ -1,0 +1,182 @@
+// Two windows editing the same record: the edit dialog loads record 3, then
+// another window stores its own version of it (here: the data file is
+// rewritten as that window's save would leave it). OK must not overwrite it
+// unasked, and a record deleted meanwhile must not come back.
+
+#include "dialogs/edit_dlg.h"
+#include "dialogs/sjis_byte_limit.h"
+#include "platform/qt/scripted_platform_services.h"
+#include "storage/data_file.h"
+#include "storage/record.h"
+#include "storage/sjis_literal.h"
+#include "storage/vocabulary.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <QLineEdit>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace vornik;
+using namespace std::string_literals;
+using test::readFileBytes;
+using test::writeFileBytes;
+
+namespace {
+
+std::string recordLine(const std::string& id, const std::string& name, const std::string& description)
+{
+    RecipeRecord record;
+    record.id() = id;
+    record.name() = name;
+    record.hq() = "<><>";
+    record.description() = description;
+    std::string line = record[0];
+    for (int pos = 1; pos < kFieldCount; ++pos)
+        line += "," + record[pos];
+    return line + "\r\n";
+}
+
+const std::string& firstVersion()
+{
+    static const std::string line = recordLine("3", "灰樫材"_sj, "最初の説明"_sj);
+    return line;
+}
+
+const std::string& otherRecord()
+{
+    static const std::string line = recordLine("7", "霜草"_sj, "");
+    return line;
+}
+
+} // namespace
+
+class DialogsConflictTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TempProgramDir> m_dir;
+    std::unique_ptr<ScopedScriptedPlatform> m_platform;
+
+    std::string data() const { return readFileBytes(m_dir->file("vornik.txt")); }
+    void setData(const std::string& bytes) { writeFileBytes(m_dir->file("vornik.txt"), bytes); }
+    std::string memoFile() const { return readFileBytes(m_dir->file("vornik_memo.txt")); }
+    std::vector<PlatformCall> messages() const
+    {
+        return m_platform->services().callsOf(PlatformCallKind::MessageBox);
+    }
+
+    // Opens record 3 for editing and types a new name and memo.
+    void openAndType(CEditDlg& dialog)
+    {
+        dialog.m_recordId = 3;
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        dialog.findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("手元で直した名前"));
+        dialog.findChild<ByteLimitedTextEdit*>(QStringLiteral("memo"))
+            ->setPlainText(QStringLiteral("手元のメモ"));
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<test::TempProgramDir>();
+        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        setOpenErrorHandler(nullptr);
+        loadSettings();
+        setData(firstVersion() + otherRecord());
+    }
+    void cleanup()
+    {
+        m_platform.reset();
+        m_dir.reset();
+    }
+
+    void changedElsewhereAsksAndNoKeepsEverythingTyped()
+    {
+        CEditDlg dialog;
+        openAndType(dialog);
+        const std::string theirs = recordLine("3", "別窓の名前"_sj, "別窓の説明"_sj) + otherRecord();
+        setData(theirs);
+
+        m_platform->services().queueMessageAnswer(MessageAnswer::No);
+        dialog.OnOK();
+        QCOMPARE(messages().size(), std::size_t(1));
+        const MessageBoxRequest question = messages()[0].message;
+        QCOMPARE(question.caption, QStringLiteral("確認"));
+        QVERIFY(question.text.contains(QStringLiteral("別のウィンドウで変更されています")));
+        QCOMPARE(question.buttons, MessageButtons::YesNo);
+        QCOMPARE(question.defaultButton, std::optional<MessageAnswer>(MessageAnswer::No));
+
+        // Nothing written, the dialog still open with what was typed.
+        QCOMPARE(data(), theirs);
+        QCOMPARE(memoFile(), std::string());
+        QVERIFY(dialog.result() != int(QDialog::Accepted));
+        QCOMPARE(
+            dialog.findChild<QLineEdit*>(QStringLiteral("name"))->text(), QStringLiteral("手元で直した名前"));
+        QCOMPARE(dialog.findChild<ByteLimitedTextEdit*>(QStringLiteral("memo"))->sjisText(), "手元のメモ"_sj);
+        QVERIFY(!std::filesystem::exists(m_dir->path() / "temp.dat"));
+
+        // Asked again on the next OK; Yes overwrites.
+        m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
+        dialog.OnOK();
+        QCOMPARE(messages().size(), std::size_t(2));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const std::string stored = data();
+        QVERIFY(stored.starts_with("3,"s + "手元で直した名前"_sj + ","));
+        QVERIFY(stored.ends_with(otherRecord()));
+        QCOMPARE(memoFile(), "3,"s + "手元のメモ"_sj + "\r\n");
+    }
+
+    void unchangedOrOtherRecordsChangedStoresWithoutAsking()
+    {
+        CEditDlg dialog;
+        openAndType(dialog);
+        // Another window changes record 7 only, and writes LF line ends.
+        setData(std::string(firstVersion()).replace(firstVersion().size() - 2, 2, "\n")
+            + recordLine("7", "霜草"_sj, "別窓で追記"_sj));
+        dialog.OnOK();
+        QCOMPARE(messages().size(), std::size_t(0));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(data().starts_with("3,"s + "手元で直した名前"_sj + ","));
+        QVERIFY(data().ends_with(recordLine("7", "霜草"_sj, "別窓で追記"_sj)));
+    }
+
+    void deletedElsewhereIsReportedAndNotStoredAgain()
+    {
+        CEditDlg dialog;
+        openAndType(dialog);
+        setData(otherRecord());
+
+        dialog.OnOK();
+        QCOMPARE(messages().size(), std::size_t(1));
+        QCOMPARE(messages()[0].message.caption, QStringLiteral("検索エラー"));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(data(), otherRecord());
+        QCOMPARE(memoFile(), std::string());
+    }
+
+    // After a stored OK, what this dialog wrote is the version it compares
+    // with: saving its own change again asks nothing.
+    void ownEarlierStoreIsNotAConflict()
+    {
+        CEditDlg first;
+        openAndType(first);
+        first.OnOK();
+        QCOMPARE(first.result(), int(QDialog::Accepted));
+
+        CEditDlg second;
+        second.m_recordId = 3;
+        second.m_isEdit = 1;
+        QVERIFY(second.OnInitDialog());
+        second.findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("二度目"));
+        second.OnOK();
+        second.findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("三度目"));
+        second.OnOK(); // the same dialog storing twice
+        QCOMPARE(messages().size(), std::size_t(0));
+        QVERIFY(data().starts_with("3,"s + "三度目"_sj + ","));
+    }
+};
+
+QTEST_MAIN(DialogsConflictTest)
+#include "dialogs_conflict_test.moc"
