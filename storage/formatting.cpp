@@ -15,24 +15,31 @@ const std::string& levelOf(LevelKind which, const RecipeRecord& record, int k)
     return which == LevelKind::Need ? record.needLevel(k) : record.capLevel(k);
 }
 
-std::string levelEntry(std::string_view skillLabel, std::string_view level)
+void appendLevelEntry(std::string& out, std::string_view skillLabel, std::string_view level)
 {
-    std::string entry(skillLabel);
-    entry += ':';
-    if (level.empty())
-        entry += "?  ";
-    else
-        entry += padLevel(level) + " ";
-    return entry;
+    out += skillLabel;
+    out += ':';
+    if (level.empty()) {
+        out += "?  ";
+        return;
+    }
+    if (level.size() < 3)
+        out.append(3 - level.size(), ' ');
+    out += level;
+    out += ' ';
 }
 
-std::string countSuffix(MaterialForm form, int n)
+void appendCountSuffix(std::string& out, MaterialForm form, int n)
 {
-    if (form == MaterialForm::Compact)
-        return intToText(n);
-    if (n == 1)
-        return "　"_sj;
-    return "×"_sj + intToText(n) + "　"_sj;
+    if (form == MaterialForm::Compact) {
+        out += intToText(n);
+        return;
+    }
+    if (n != 1) {
+        out += "×"_sj;
+        out += intToText(n);
+    }
+    out += "　"_sj;
 }
 
 // The record's hq field as shown: a stored blank is the count separator.
@@ -53,9 +60,8 @@ std::string_view beforeSeparator(std::string_view text)
 
 } // namespace
 
-std::string skillLevelSummary(LevelKind which, const RecipeRecord& record)
+void appendSkillLevelSummary(std::string& out, LevelKind which, const RecipeRecord& record)
 {
-    std::string summary;
     int mainSkill = 0;
     const bool hasMainSkill = record.skill() != "0";
     if (hasMainSkill) {
@@ -63,12 +69,18 @@ std::string skillLevelSummary(LevelKind which, const RecipeRecord& record)
         // Only skills 1 to 10 have level fields; a damaged record may name
         // any other index, which then has no level to show.
         const bool hasLevels = mainSkill >= 1 && mainSkill <= kLevelSkills;
-        summary += levelEntry(skillName(mainSkill), hasLevels ? levelOf(which, record, mainSkill) : "");
+        appendLevelEntry(out, skillName(mainSkill), hasLevels ? levelOf(which, record, mainSkill) : "");
     }
     for (int k = 1; k <= kLevelSkills; ++k) {
         if (record.skillUsed(k) == "1" && !(hasMainSkill && k == mainSkill))
-            summary += levelEntry(skillName(k), levelOf(which, record, k));
+            appendLevelEntry(out, skillName(k), levelOf(which, record, k));
     }
+}
+
+std::string skillLevelSummary(LevelKind which, const RecipeRecord& record)
+{
+    std::string summary;
+    appendSkillLevelSummary(summary, which, record);
     return summary;
 }
 
@@ -81,12 +93,12 @@ std::string padLevel(std::string_view text)
     return padded;
 }
 
-std::string materialSummary(MaterialForm form, const RecipeRecord& record)
+void appendMaterialSummary(std::string& out, MaterialForm form, const RecipeRecord& record)
 {
     const int firstSlot = field::Material1;
     const int lastSlot = field::Material1 + kMaterialSlots - 1;
-    std::string summary = record[firstSlot];
-    std::string run; // name of the open run, written when the run closes
+    out += record[firstSlot];
+    const std::string* run = nullptr; // the open run, written when it closes
     int count = 1;
     for (int pos = firstSlot + 1; pos <= lastSlot; ++pos) {
         const std::string& slot = record[pos];
@@ -96,13 +108,23 @@ std::string materialSummary(MaterialForm form, const RecipeRecord& record)
             ++count;
             continue;
         }
-        summary += run + countSuffix(form, count);
-        run = slot;
+        if (run)
+            out += *run;
+        appendCountSuffix(out, form, count);
+        run = &slot;
         count = 1;
     }
     // The crystal field follows the last slot and closes the last run, even
     // when a damaged record leaves it empty or equal to that slot.
-    summary += run + countSuffix(form, count);
+    if (run)
+        out += *run;
+    appendCountSuffix(out, form, count);
+}
+
+std::string materialSummary(MaterialForm form, const RecipeRecord& record)
+{
+    std::string summary;
+    appendMaterialSummary(summary, form, record);
     return summary;
 }
 

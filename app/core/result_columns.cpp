@@ -128,53 +128,9 @@ std::string nameCell(const std::string& name)
     return cell;
 }
 
-// The list makes a cell per visible column for every match, 100,000s for
-// "すべてのデータを表示". The two summaries below give exactly the texts of
-// materialSummary(MaterialForm::Display) and skillLevelSummary, but write
-// them straight into the cell instead of joining temporary strings.
-
-void appendMaterialCount(std::string& out, int n)
-{
-    if (n != 1) {
-        out += "×"_sj;
-        out += intToText(n);
-    }
-    out += "　"_sj;
-}
-
-// A run of equal neighbouring slots is written once with its count. The
-// first run's name stands in front; each later name is written when its run
-// closes, and the last run is closed after the last slot.
-void appendMaterialSummary(std::string& out, const RecipeRecord& record)
-{
-    const int firstSlot = field::Material1;
-    const int lastSlot = field::Material1 + kMaterialSlots - 1;
-    out += record[firstSlot];
-    const std::string* run = nullptr;
-    int count = 1;
-    for (int pos = firstSlot + 1; pos <= lastSlot; ++pos) {
-        const std::string& slot = record[pos];
-        if (slot.empty())
-            continue;
-        if (slot == record[pos - 1]) {
-            ++count;
-            continue;
-        }
-        if (run)
-            out += *run;
-        appendMaterialCount(out, count);
-        run = &slot;
-        count = 1;
-    }
-    if (run)
-        out += *run;
-    appendMaterialCount(out, count);
-}
-
 std::string materialsCell(bool prefix, bool hasSkill, const RecipeRecord& record)
 {
     std::string cell;
-    cell.reserve(64);
     if (prefix && hasSkill) {
         const std::string& crystal = crystalName(textToInt(record.crystal()));
         if (crystal != "-") {
@@ -183,47 +139,8 @@ std::string materialsCell(bool prefix, bool hasSkill, const RecipeRecord& record
             cell += ") ";
         }
     }
-    appendMaterialSummary(cell, record);
-    return cell;
-}
-
-void appendLevelEntry(std::string& out, std::string_view skillLabel, std::string_view level)
-{
-    out += skillLabel;
-    out += ':';
-    if (level.empty()) {
-        out += "?  ";
-        return;
-    }
-    if (level.size() < 3)
-        out.append(3 - level.size(), ' ');
-    out += level;
-    out += ' ';
-}
-
-const std::string& levelOf(LevelKind which, const RecipeRecord& record, int k)
-{
-    return which == LevelKind::Need ? record.needLevel(k) : record.capLevel(k);
-}
-
-// The main skill first (with no level when its number has no level fields),
-// then every other skill marked as used.
-std::string levelCell(LevelKind which, const RecipeRecord& record)
-{
-    static const std::string noLevel;
-    std::string cell;
-    cell.reserve(32);
-    int mainSkill = 0;
-    const bool hasMainSkill = record.skill() != "0";
-    if (hasMainSkill) {
-        mainSkill = textToInt(record.skill());
-        const bool hasLevels = mainSkill >= 1 && mainSkill <= kLevelSkills;
-        appendLevelEntry(cell, skillName(mainSkill), hasLevels ? levelOf(which, record, mainSkill) : noLevel);
-    }
-    for (int k = 1; k <= kLevelSkills; ++k) {
-        if (record.skillUsed(k) == "1" && !(hasMainSkill && k == mainSkill))
-            appendLevelEntry(cell, skillName(k), levelOf(which, record, k));
-    }
+    // Hundreds of thousands of cells per search: append, no temporaries.
+    appendMaterialSummary(cell, MaterialForm::Display, record);
     return cell;
 }
 
@@ -236,9 +153,9 @@ std::string cellFor(
     case columnflag::Rank:
         return rankName(textToInt(record.rank()));
     case columnflag::Need:
-        return levelCell(LevelKind::Need, record);
+        return skillLevelSummary(LevelKind::Need, record);
     case columnflag::Cap:
-        return levelCell(LevelKind::Cap, record);
+        return skillLevelSummary(LevelKind::Cap, record);
     case columnflag::Materials:
         return materialsCell(layout.crystalPrefix, hasSkill, record);
     case columnflag::Description:

@@ -98,7 +98,8 @@ SortEntry textEntry(const ResultRow& row, const SortOrder& order)
 SortEntry rankEntry(const ResultRow& row, const SortOrder& order)
 {
     SortEntry entry;
-    entry.sortPrefix[0] = static_cast<std::uint64_t>(static_cast<std::uint32_t>(rankKey(cell(row, order.sortColumn))));
+    entry.sortPrefix[0]
+        = static_cast<std::uint64_t>(static_cast<std::uint32_t>(rankKey(cell(row, order.sortColumn))));
     return entry;
 }
 
@@ -110,7 +111,7 @@ int compareNumbers(std::uint64_t a, std::uint64_t b)
 // The texts behind two entries with equal numbers: equal when both fit their
 // prefix with the same length, else compared byte by byte.
 int compareRest(std::uint8_t aLength, std::uint8_t bLength, std::size_t prefixBytes, const std::string& a,
-                const std::string& b)
+    const std::string& b)
 {
     if (aLength == bLength && aLength <= prefixBytes)
         return 0;
@@ -136,13 +137,13 @@ public:
         }
         if (m_order.byRank)
             return 0;
-        if (const int c = compareRest(a.sortLength, b.sortLength, kSortPrefixBytes, text(a, m_order.sortColumn),
-                                      text(b, m_order.sortColumn)))
+        if (const int c = compareRest(a.sortLength, b.sortLength, kSortPrefixBytes,
+                text(a, m_order.sortColumn), text(b, m_order.sortColumn)))
             return c;
         if (const int c = compareNumbers(a.tiePrefix, b.tiePrefix))
             return c;
         return compareRest(a.tieLength, b.tieLength, kTiePrefixBytes, text(a, m_order.tieColumn),
-                           text(b, m_order.tieColumn));
+            text(b, m_order.tieColumn));
     }
 
     // Whether `a` goes strictly before `b` in the sort's direction.
@@ -189,7 +190,8 @@ SortScratch& sortScratch()
 
 // Stable merge sort: short runs by insertion, then merges of neighbouring
 // runs that take from the left run unless the right one goes strictly first.
-void stableSortEntries(std::vector<SortEntry>& entries, std::vector<SortEntry>& buffer, const EntryOrder& order)
+void stableSortEntries(
+    std::vector<SortEntry>& entries, std::vector<SortEntry>& buffer, const EntryOrder& order)
 {
     constexpr std::size_t kRun = 32;
     const std::size_t n = entries.size();

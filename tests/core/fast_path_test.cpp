@@ -74,7 +74,7 @@ bool plainMatch(const SearchCriteria& c, const RecipeRecord& r)
     const std::string& d = r.description();
     if (!c.jobQuery.empty() && !sjis::contains(d, "All Job")
         && !((sjis::contains(d, "（"_sj) || sjis::contains(d, "【"_sj) || sjis::contains(d, "Lv"))
-             && sjis::contains(d, c.jobQuery)))
+            && sjis::contains(d, c.jobQuery)))
         return false;
     if (c.levelFrom != -1 || c.levelTo != -1) {
         const std::size_t lv = sjis::find(d, "Lv");
@@ -121,22 +121,44 @@ ResultRow plainRow(const ColumnLayout& layout, const RecipeRecord& r)
     for (const ListColumn& column : layout.columns) {
         std::string cell;
         switch (column.flag) {
-        case columnflag::Skill: cell = skill; break;
-        case columnflag::Rank: cell = rankName(textToInt(r.rank())); break;
-        case columnflag::Need: cell = skillLevelSummary(LevelKind::Need, r); break;
-        case columnflag::Cap: cell = skillLevelSummary(LevelKind::Cap, r); break;
+        case columnflag::Skill:
+            cell = skill;
+            break;
+        case columnflag::Rank:
+            cell = rankName(textToInt(r.rank()));
+            break;
+        case columnflag::Need:
+            cell = skillLevelSummary(LevelKind::Need, r);
+            break;
+        case columnflag::Cap:
+            cell = skillLevelSummary(LevelKind::Cap, r);
+            break;
         case columnflag::Materials:
             cell = materialSummary(MaterialForm::Display, r);
             if (layout.crystalPrefix && hasSkill && crystalName(crystal) != "-")
                 cell = "(" + crystalName(crystal) + ") " + cell;
             break;
-        case columnflag::Description: cell = sjis::replaceAll(r.description(), "<br>", " "); break;
-        case columnflag::HighQuality: cell = hqSummary(r); break;
-        case columnflag::Desynth: cell = sjis::replaceAll(r.desynth(), " ", "×"_sj); break;
-        case columnflag::Stackable: cell = r.stackable() == "1" ? "○"_sj : ""; break;
-        case columnflag::Ex: cell = r.ex() == "1" ? "○"_sj : ""; break;
-        case columnflag::Rare: cell = r.rare() == "1" ? "○"_sj : ""; break;
-        default: cell = " " + sjis::replaceAll(r.name(), " ", "×"_sj); break;
+        case columnflag::Description:
+            cell = sjis::replaceAll(r.description(), "<br>", " ");
+            break;
+        case columnflag::HighQuality:
+            cell = hqSummary(r);
+            break;
+        case columnflag::Desynth:
+            cell = sjis::replaceAll(r.desynth(), " ", "×"_sj);
+            break;
+        case columnflag::Stackable:
+            cell = r.stackable() == "1" ? "○"_sj : "";
+            break;
+        case columnflag::Ex:
+            cell = r.ex() == "1" ? "○"_sj : "";
+            break;
+        case columnflag::Rare:
+            cell = r.rare() == "1" ? "○"_sj : "";
+            break;
+        default:
+            cell = " " + sjis::replaceAll(r.name(), " ", "×"_sj);
+            break;
         }
         row.cells.push_back(cell);
     }
@@ -160,13 +182,13 @@ std::string lineOf(std::vector<std::string> fields)
 std::vector<std::string> awkwardLines()
 {
     std::vector<std::string> lines;
-    lines.push_back(lineOf({ "900001", "蒼鋼%20の剣 2"_sj, "ソ塊"_sj, "ソ塊"_sj, "", "", "", "", "", "",
-        "2", "1", "", "", "", "", "", "", "", "", "", "15", "", "", "", "", "", "", "", "", "", "20", "", "",
-        "", "", "", "", "", "", "", "蒼鋼%20の剣 4<><>"_sj, "1", "3",
+    lines.push_back(lineOf({ "900001", "蒼鋼%20の剣 2"_sj, "ソ塊"_sj, "ソ塊"_sj, "", "", "", "", "", "", "2",
+        "1", "", "", "", "", "", "", "", "", "", "15", "", "", "", "", "", "", "", "", "", "20", "", "", "",
+        "", "", "", "", "", "", "蒼鋼%20の剣 4<><>"_sj, "1", "3",
         "（片手剣） 強化段階：壱&gt弐<br>Lv20～ 戦ナ"_sj, "0", "1", "0", "ソ塊 2"_sj, "" }));
-    lines.push_back(lineOf({ "900002", "  ｸﾞﾛｳの表 ", " ァ@石 "_sj, "", "", "", "", "", "", "", " 3 ",
-        "", "1", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "x", "", "", "",
-        "", "", "", "", "", "<>表&gt裏<>"_sj, " 2 ", "5", " 【指】 品質：並&gt上 Lv7～ 白 "_sj, "", "", "",
+    lines.push_back(lineOf({ "900002", "  ｸﾞﾛｳの表 ", " ァ@石 "_sj, "", "", "", "", "", "", "", " 3 ", "",
+        "1", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "x", "", "", "", "",
+        "", "", "", "", "<>表&gt裏<>"_sj, " 2 ", "5", " 【指】 品質：並&gt上 Lv7～ 白 "_sj, "", "", "",
         "表 3"_sj, "gt%20" }));
     lines.push_back("900003,＃＃の欠片 3,&gt&gt,&g,%2,%,20"_sj); // too few fields
     lines.push_back(lineOf({ "900004", "壱＞弐の盾"_sj, "gt" }) + ",extra,fields,蒼鋼"_sj); // too many
@@ -186,8 +208,8 @@ std::string randomLine(std::uint32_t id, std::mt19937& rng)
 {
     static const std::string names[] = { "蒼鋼の剣"_sj, "蒼鋼の剣 2"_sj, "ｸﾞﾛｳの盾"_sj, "紅玉の水薬 2"_sj,
         "ソの表 12"_sj, "ァ@の指輪"_sj, "壱&gt弐の槍"_sj, "蒼鋼%20の剣"_sj, " 灰銅塊 "_sj, "" };
-    static const std::string materials[] = { "蒼鋼塊"_sj, "ソ塊"_sj, "ｸﾞﾛｳ鉱"_sj, "表"_sj, "gt", "&gt",
-        "%20", " 綿糸"_sj, "", "", "" };
+    static const std::string materials[]
+        = { "蒼鋼塊"_sj, "ソ塊"_sj, "ｸﾞﾛｳ鉱"_sj, "表"_sj, "gt", "&gt", "%20", " 綿糸"_sj, "", "", "" };
     static const std::string descriptions[] = { "（片手剣） 威力12<br>Lv20～ 戦ナ"_sj,
         "【指】 防3<br>Lv7～ 白"_sj, "品質：並&gt上<br>Lv35～ All Job"_sj, "各地で手に入る。"_sj,
         "Lv40 戦"_sj, " 【盾】 Lv12～ ナ "_sj, "" };
@@ -347,9 +369,10 @@ TEST_F(FastPathTest, OtherCriteriaAndTheAllRecordsScanGiveThePlainRows)
 // starts, a text that is the start of another, zero bytes, high bytes.
 std::vector<ResultRow> sortableRows()
 {
-    const std::string texts[] = { "", "-", "a", std::string("a\0", 2), "abcdefghijklmnop", "abcdefghijklmnopq",
-        "abcdefghijklmno", std::string("abcdefghijklmnop\0", 17), "木工: 23 "_sj, "木工: 23 "_sj, "木工:105 "_sj, "革細工:  7 "_sj,
-        "革細工:  7 彫金:?  "_sj, "革細工:  7 彫金: 12 "_sj, "\xff\xff", std::string("\0", 1), "ｸﾞﾛｳ"_sj };
+    const std::string texts[] = { "", "-", "a", std::string("a\0", 2), "abcdefghijklmnop",
+        "abcdefghijklmnopq", "abcdefghijklmno", std::string("abcdefghijklmnop\0", 17), "木工: 23 "_sj,
+        "木工: 23 "_sj, "木工:105 "_sj, "革細工:  7 "_sj, "革細工:  7 彫金:?  "_sj, "革細工:  7 彫金: 12 "_sj,
+        "\xff\xff", std::string("\0", 1), "ｸﾞﾛｳ"_sj };
     std::mt19937 rng(11);
     std::vector<ResultRow> rows;
     for (int i = 0; i < 3000; ++i) {
@@ -391,8 +414,8 @@ TEST(SortTest, SortResultsEqualsAStableSortByCompareRows)
                         fastIds.push_back(fast[i].id);
                         plainIds.push_back(plain[i].id);
                     }
-                    EXPECT_EQ(fastIds, plainIds) << "rank " << byRank << " ascending " << ascending << " column "
-                                                 << sortColumn << " tie " << tieColumn;
+                    EXPECT_EQ(fastIds, plainIds) << "rank " << byRank << " ascending " << ascending
+                                                 << " column " << sortColumn << " tie " << tieColumn;
                 }
             }
         }
