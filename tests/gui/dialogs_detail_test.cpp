@@ -14,6 +14,7 @@
 #include "storage/record.h"
 #include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QApplication>
@@ -31,20 +32,10 @@
 using namespace vornik;
 using namespace std::string_literals;
 using test::readFileBytes;
+using test::recordLine;
 using test::writeFileBytes;
 
 namespace {
-
-std::string recordLine(std::initializer_list<std::pair<int, std::string>> fields)
-{
-    RecipeRecord record;
-    for (const auto& [pos, value] : fields)
-        record[pos] = value;
-    std::string line = record[0];
-    for (int pos = 1; pos < kFieldCount; ++pos)
-        line += "," + record[pos];
-    return line + "\r\n";
-}
 
 template <typename T> T* child(QObject& parent, const char* name)
 {
