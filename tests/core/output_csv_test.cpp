@@ -1,4 +1,5 @@
 #include "output/core/csv_export.h"
+#include "tests/core/output_sample_table.h"
 #include "output/core/export_file.h"
 #include "storage/sjis_literal.h"
 #include "tests/core/fault_injection.h"
@@ -11,6 +12,8 @@
 #include <streambuf>
 
 using namespace vornik;
+using vornik::test::row;
+using vornik::test::SampleTable;
 
 namespace {
 
@@ -24,27 +27,6 @@ std::string fixture(const std::string& name)
 {
     return test::readFileBytes(std::filesystem::path(VORNIK_TEST_DATA_DIR) / name);
 }
-
-ResultRow row(int id, std::vector<std::string> cells)
-{
-    ResultRow r;
-    r.id = id;
-    r.cells = std::move(cells);
-    return r;
-}
-
-// Four visible columns; the rows hold a comma, a quote, empty cells, "②"
-// and a row with fewer cells than columns.
-struct SampleTable {
-    std::vector<std::string> headings = { "名前"_sj, "ﾗﾝｸ"_sj, "素材"_sj, "説明"_sj };
-    std::vector<ResultRow> rows = {
-        row(3, { " 銀の指輪"_sj, "見習い"_sj, "(炎) 銀塊×2　"_sj, "指に　はめる。"_sj }),
-        row(5, { " 樫の杖×3"_sj, "", "樫材　"_sj, "A,B ②"_sj }),
-        row(9, { " 赤いリボン"_sj, "職人"_sj, "", "say \"hi\"" }),
-        row(4, { " 古い鍵"_sj, "-" }),
-    };
-    DisplayedTable table() const { return { headings, rows }; }
-};
 
 } // namespace
 
