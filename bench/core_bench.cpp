@@ -6,6 +6,7 @@
 // DIR holds <N>/vornik.txt for N = 10000, 100000 and 1000000 (bench/run
 // makes them); sizes that are missing are skipped.
 
+#include "bench/bench_main.h"
 #include "app/core/result_columns.h"
 #include "app/core/result_sort.h"
 #include "app/core/scan.h"
@@ -30,11 +31,7 @@ using namespace vornik;
 
 namespace {
 
-fs::path& dataDir()
-{
-    static fs::path dir;
-    return dir;
-}
+using vornik::bench::dataDir;
 
 fs::path programFolderFor(long records)
 {
@@ -292,18 +289,5 @@ BENCHMARK(BM_LoadSettingsExisting)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    constexpr std::string_view kDataDirFlag = "--data-dir=";
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg.substr(0, kDataDirFlag.size()) == kDataDirFlag)
-            dataDir() = fs::path(std::string(arg.substr(kDataDirFlag.size())));
-    }
-    if (dataDir().empty()) {
-        std::fputs("usage: vornik-core-bench --data-dir=DIR [benchmark flags]\n", stderr);
-        return 2;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vornik::bench::runBenchmarks(argc, argv, "vornik-core-bench");
 }

@@ -7,6 +7,7 @@
 // usage: vornik-gui-bench --data-dir=DIR [benchmark flags]
 // DIR holds <N>/vornik.txt (bench/run makes them).
 
+#include "bench/bench_main.h"
 #include "app/main_dlg.h"
 #include "app/result_list_model.h"
 #include "app/search_panel.h"
@@ -33,11 +34,7 @@ using namespace vornik;
 
 namespace {
 
-fs::path& dataDir()
-{
-    static fs::path dir;
-    return dir;
-}
+using vornik::bench::dataDir;
 
 // A shown main window on the generated file of `records` lines.
 std::unique_ptr<CMainDlg> openWindow(benchmark::State& state, long records)
@@ -130,18 +127,5 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ScopedScriptedPlatform platform; // message boxes answer themselves
-    benchmark::Initialize(&argc, argv);
-    constexpr std::string_view kDataDirFlag = "--data-dir=";
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg.substr(0, kDataDirFlag.size()) == kDataDirFlag)
-            dataDir() = fs::path(std::string(arg.substr(kDataDirFlag.size())));
-    }
-    if (dataDir().empty()) {
-        std::fputs("usage: vornik-gui-bench --data-dir=DIR [benchmark flags]\n", stderr);
-        return 2;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vornik::bench::runBenchmarks(argc, argv, "vornik-gui-bench");
 }
