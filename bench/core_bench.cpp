@@ -7,6 +7,7 @@
 // makes them); sizes that are missing are skipped.
 
 #include "bench/bench_main.h"
+#include "app/core/match_record.h"
 #include "app/core/result_columns.h"
 #include "app/core/result_sort.h"
 #include "app/core/scan.h"
@@ -122,6 +123,26 @@ void BM_EveryCriterionScan(benchmark::State& state)
         runScan(state, everyCriterionSearch(), defaultLayout());
 }
 
+// The all-records scan of the core: open, readNextRecord and MatchRecord
+// with no criterion over the whole file (every record matches; no row made).
+void BM_AllRecordsMatch(benchmark::State& state)
+{
+    if (!useDataFile(state, state.range(0)))
+        return;
+    const SearchCriteria none;
+    std::size_t matched = 0;
+    for (auto _ : state) {
+        if (!openDataFile())
+            state.SkipWithError("open failed");
+        matched = 0;
+        while (readNextRecord())
+            matched += MatchRecord(none) ? 1 : 0;
+        closeDataFile();
+        benchmark::DoNotOptimize(matched);
+    }
+    state.counters["rows"] = static_cast<double>(matched);
+}
+
 // "すべてのデータを表示": no criterion, every record becomes a row.
 void BM_AllRecordsScan(benchmark::State& state)
 {
@@ -135,8 +156,8 @@ void BM_AllRecordsScanEveryColumn(benchmark::State& state)
         runScan(state, SearchCriteria {}, everyColumnLayout());
 }
 
-// Reading alone: every line decoded into the current record, nothing kept.
-void BM_ReadEveryRecord(benchmark::State& state)
+// Reading with nothing read from the records: the lines alone.
+void BM_ReadEveryLine(benchmark::State& state)
 {
     if (!useDataFile(state, state.range(0)))
         return;
@@ -148,6 +169,24 @@ void BM_ReadEveryRecord(benchmark::State& state)
             ++lines;
         closeDataFile();
         benchmark::DoNotOptimize(lines);
+    }
+}
+
+// Reading with all fifty fields of every record decoded, nothing kept.
+void BM_DecodeEveryRecord(benchmark::State& state)
+{
+    if (!useDataFile(state, state.range(0)))
+        return;
+    for (auto _ : state) {
+        if (!openDataFile())
+            state.SkipWithError("open failed");
+        std::size_t bytes = 0;
+        while (readNextRecord()) {
+            for (const std::string& field : currentRecord().fields())
+                bytes += field.size();
+        }
+        closeDataFile();
+        benchmark::DoNotOptimize(bytes);
     }
 }
 
@@ -278,8 +317,10 @@ void rowScanSizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_NameScan)->Apply(scanSizes);
 BENCHMARK(BM_EveryCriterionScan)->Apply(scanSizes);
+BENCHMARK(BM_AllRecordsMatch)->Apply(scanSizes);
 BENCHMARK(BM_AllRecordsScan)->Apply(rowScanSizes);
-BENCHMARK(BM_ReadEveryRecord)->Apply(scanSizes);
+BENCHMARK(BM_ReadEveryLine)->Apply(scanSizes);
+BENCHMARK(BM_DecodeEveryRecord)->Apply(scanSizes);
 BENCHMARK(BM_AllRecordsScanEveryColumn)->Apply(rowScanSizes);
 BENCHMARK(BM_TwoPassSort)->Arg(9999)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveRecord)->Arg(100000)->Unit(benchmark::kMillisecond);

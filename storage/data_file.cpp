@@ -44,19 +44,6 @@ LineReader& scanReader()
     return reader;
 }
 
-// The last line a filtered scan passed over, kept until a later line is
-// decoded: it becomes the current record if the file ends first.
-struct PassedOverLine {
-    std::string bytes;
-    bool pending = false;
-};
-
-PassedOverLine& passedOverLine()
-{
-    static PassedOverLine line;
-    return line;
-}
-
 // Text before the first comma, as splitField gives it for position 0.
 std::string_view firstField(std::string_view line)
 {
@@ -223,22 +210,14 @@ bool readNextRecord()
 bool readNextRecordWhere(const std::function<bool(std::string_view line)>& mayMatch)
 {
     LineReader& reader = scanReader();
-    PassedOverLine& passed = passedOverLine();
     std::string_view line;
     while (reader.readLine(line)) {
-        if (mayMatch(line)) {
-            passed.pending = false;
-            decodeLine(line, currentRecord());
+        // Only a copy of the line: its fields are decoded when read, and
+        // nothing reads those of a line passed over. The record therefore
+        // ends as readNextRecord would leave it.
+        decodeLine(line, currentRecord());
+        if (mayMatch(line))
             return true;
-        }
-        // A copy, since the reader reuses its buffer; it costs far less than
-        // decoding the line's fields.
-        passed.bytes.assign(line);
-        passed.pending = true;
-    }
-    if (passed.pending) {
-        passed.pending = false;
-        decodeLine(passed.bytes, currentRecord());
     }
     if (reader.error() != 0)
         setStorageError(fileErrorText(FileAction::Read, dataFilePath(), reader.error()));
@@ -248,7 +227,6 @@ bool readNextRecordWhere(const std::function<bool(std::string_view line)>& mayMa
 void closeDataFile()
 {
     scanReader().close();
-    passedOverLine().pending = false;
 }
 
 std::string nextRecordId()

@@ -23,8 +23,8 @@ bool openDataFile();
 bool readNextRecord();
 // readNextRecord for a scan that can rule records out from their raw line:
 // lines for which `mayMatch` is false are passed over without being decoded.
-// The current record still ends as readNextRecord would leave it: when the
-// file ends (or fails) after such lines, the last line read is decoded.
+// The current record still ends as readNextRecord would leave it: the last
+// line read, also when the file ends (or fails) after lines passed over.
 bool readNextRecordWhere(const std::function<bool(std::string_view line)>& mayMatch);
 void closeDataFile();
 

@@ -28,9 +28,9 @@ void encodeFields(RecipeRecord& record = currentRecord());
 // True for the empty text and for a text made only of "0" to "9".
 bool isDigits(std::string_view text);
 
-// splitField for all 50 fields followed by decodeFields, in one pass. Once the
-// record's strings have grown to fit, this allocates nothing: it is run for
-// every line of every search.
+// splitField for all 50 fields followed by decodeFields. The record keeps the
+// line and decodes each field when it is first read: this is run for every
+// line of every search, and a search reads only a few fields of most lines.
 void decodeLine(std::string_view line, RecipeRecord& record = currentRecord());
 
 // The 50 fields joined by commas (no line end).

@@ -2,10 +2,35 @@
 
 namespace vornik {
 
+void RecipeRecord::assignLine(std::string_view line)
+{
+    m_line.assign(line);
+    m_pending = kAllFields;
+    m_boundsFound = false;
+}
+
+void RecipeRecord::decodePending(int pos) const
+{
+    if (!m_boundsFound) {
+        findFieldBounds(m_line, m_bounds);
+        m_boundsFound = true;
+    }
+    decodeFieldInto(m_bounds.field(m_line, pos), pos, m_bounds.hasEscapes, m_fields[static_cast<std::size_t>(pos)]);
+    m_pending &= ~(std::uint64_t { 1 } << pos);
+}
+
+void RecipeRecord::decodeAllPending() const
+{
+    for (int pos = 0; pos < kFieldCount && m_pending != 0; ++pos)
+        decodeIfPending(pos);
+}
+
 void RecipeRecord::clearForNew()
 {
+    // Field 0 (the id) stays as read; the others need no decoding.
+    m_pending &= 1U;
     for (int pos = 1; pos < kFieldCount; ++pos)
-        (*this)[pos].clear();
+        m_fields[static_cast<std::size_t>(pos)].clear();
 }
 
 RecipeRecord& currentRecord()

@@ -1,12 +1,16 @@
 #pragma once
 // One recipe: 50 text fields in fixed positions, one line of the data file.
 
+#include "storage/line_fields.h"
+
 #include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vornik {
 
-inline constexpr int kFieldCount = 50;
+inline constexpr int kFieldCount = kLineFieldCount;
 inline constexpr int kMaterialSlots = 8;
 inline constexpr int kLevelSkills = 10; // skills 1 to 10 have level fields
 
@@ -30,11 +34,38 @@ inline constexpr int Desynth = 48;
 inline constexpr int Reserved = 49;
 } // namespace field
 
-struct RecipeRecord {
-    std::array<std::string, kFieldCount> fields;
+// A record read from the data file keeps its line and decodes each field the
+// first time it is read: a scan reads a few fields of every line and most
+// fields of only the lines it shows. Like std::string, not for use from two
+// threads at once, even when const.
+class RecipeRecord {
+public:
+    std::string& operator[](int pos)
+    {
+        decodeIfPending(pos);
+        return m_fields[static_cast<std::size_t>(pos)];
+    }
+    const std::string& operator[](int pos) const
+    {
+        decodeIfPending(pos);
+        return m_fields[static_cast<std::size_t>(pos)];
+    }
 
-    std::string& operator[](int pos) { return fields[static_cast<std::size_t>(pos)]; }
-    const std::string& operator[](int pos) const { return fields[static_cast<std::size_t>(pos)]; }
+    // All fifty fields, decoded.
+    std::array<std::string, kFieldCount>& fields()
+    {
+        decodeAllPending();
+        return m_fields;
+    }
+    const std::array<std::string, kFieldCount>& fields() const
+    {
+        decodeAllPending();
+        return m_fields;
+    }
+
+    // The record becomes the fields of a data-file line (see decodeLine);
+    // each is decoded when first read.
+    void assignLine(std::string_view line);
 
     std::string& id() { return (*this)[field::Id]; }
     const std::string& id() const { return (*this)[field::Id]; }
@@ -73,6 +104,24 @@ struct RecipeRecord {
 
     // Fields 1 to 49 become empty (a new record; its id is set when saved).
     void clearForNew();
+
+private:
+    static constexpr std::uint64_t kAllFields = (std::uint64_t { 1 } << kFieldCount) - 1;
+
+    void decodeIfPending(int pos) const
+    {
+        if ((m_pending >> pos) & 1U)
+            decodePending(pos);
+    }
+    void decodePending(int pos) const;
+    void decodeAllPending() const;
+
+    mutable std::array<std::string, kFieldCount> m_fields;
+    // Bit k: field k still has to be decoded from m_line.
+    mutable std::uint64_t m_pending = 0;
+    mutable bool m_boundsFound = false;
+    mutable LineFieldBounds m_bounds;
+    std::string m_line;
 };
 
 // The one process-wide record buffer that reading fills and saving writes.

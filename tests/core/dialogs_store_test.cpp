@@ -123,7 +123,7 @@ TEST_F(DialogsStore, RefusalsComeBeforeAnyWrite)
     EXPECT_EQ(storeEditedRecord(swordInputs(), std::string(1001, 'm'), target), StoreOutcome::MemoTooLong);
     EXPECT_EQ(data(), m_original);
     EXPECT_FALSE(std::filesystem::exists(memoPath()));
-    EXPECT_EQ(currentRecord().fields, before.fields);
+    EXPECT_EQ(currentRecord().fields(), before.fields());
 
     // Exactly at the limits is fine; a count below 1 takes no slot.
     EditedRecord eight = swordInputs();

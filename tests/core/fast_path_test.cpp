@@ -45,7 +45,7 @@ RecipeRecord plainDecode(const std::string& line)
 {
     RecipeRecord record;
     std::string rest = line;
-    for (std::string& field : record.fields) {
+    for (std::string& field : record.fields()) {
         field = plainSplitField(rest);
         field = std::string(sjis::trimmed(field));
         field = sjis::replaceAll(field, "&gt", "＞"_sj);
@@ -293,7 +293,7 @@ protected:
         }
         // The scan leaves the last line in the current record, whether or
         // not that line was decoded on the way.
-        EXPECT_EQ(currentRecord().fields, m_plainRecords.back().fields);
+        EXPECT_EQ(currentRecord().fields(), m_plainRecords.back().fields());
     }
 
     TempProgramDir m_dir;
@@ -305,9 +305,9 @@ TEST_F(FastPathTest, DecodeLineEqualsThePlainDefinitionOnEveryLine)
 {
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         RecipeRecord fast;
-        fast.fields.fill("stale");
+        fast.fields().fill("stale");
         decodeLine(m_lines[i], fast);
-        ASSERT_EQ(fast.fields, m_plainRecords[i].fields) << m_lines[i];
+        ASSERT_EQ(fast.fields(), m_plainRecords[i].fields()) << m_lines[i];
     }
 }
 
@@ -454,7 +454,7 @@ TEST(ReadNextRecordWhereTest, LinesPassedOverStillLeaveTheLastOneCurrent)
     closeDataFile();
 
     // Nothing wanted at all: the record still ends on the last line.
-    currentRecord().fields.fill("stale");
+    currentRecord().fields().fill("stale");
     ASSERT_TRUE(openDataFile());
     EXPECT_FALSE(readNextRecordWhere([](std::string_view) { return false; }));
     closeDataFile();

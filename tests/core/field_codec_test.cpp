@@ -25,7 +25,7 @@ RecipeRecord decodeFast(const std::string& line)
 {
     RecipeRecord record;
     // Leftovers from a previous line must not survive into the next one.
-    for (std::string& field : record.fields)
+    for (std::string& field : record.fields())
         field = "stale";
     decodeLine(line, record);
     return record;
@@ -107,7 +107,7 @@ TEST(FieldCodec, DecodingReusesTheRecordsStrings)
         line += (pos ? "," : "") + longField;
     decodeLine(line, record);
     std::vector<const char*> storage;
-    for (const std::string& field : record.fields)
+    for (const std::string& field : record.fields())
         storage.push_back(field.data());
 
     decodeLine("1,a%20b,x&gty,,,,,,,,,1", record);

@@ -83,8 +83,8 @@ std::vector<RecipeRecord> loadSampleRecords()
         const std::vector<std::string> fields = splitCommas(line);
         EXPECT_EQ(fields.size(), static_cast<std::size_t>(kFieldCount)) << sjisToUtf8(line);
         RecipeRecord record;
-        for (std::size_t i = 0; i < fields.size() && i < record.fields.size(); ++i)
-            record.fields[i] = fields[i];
+        for (std::size_t i = 0; i < fields.size() && i < record.fields().size(); ++i)
+            record.fields()[i] = fields[i];
         records.push_back(record);
     }
     return records;
@@ -116,7 +116,7 @@ TEST(SampleDataFile, IdsAreUniqueNumbersAndFieldsAreInStoredForm)
         EXPECT_TRUE(isNumber(r.id())) << shown;
         EXPECT_TRUE(ids.insert(r.id()).second) << "duplicate id " << shown;
         EXPECT_FALSE(r.name().empty()) << shown;
-        for (const std::string& field : r.fields) {
+        for (const std::string& field : r.fields()) {
             // Reading trims fields and turns "&gt" back: the stored form must
             // already be what a save would write.
             EXPECT_EQ(sjis::trimmed(field), field) << shown;

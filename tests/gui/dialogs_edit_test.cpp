@@ -340,7 +340,7 @@ private slots:
             return values.result();
         };
         dialog.OnEditNeededLevels();
-        QCOMPARE(currentRecord().fields, before.fields);
+        QCOMPARE(currentRecord().fields(), before.fields());
         QCOMPARE(child<QLabel>(dialog, "needLevels")->text(), QStringLiteral("裁縫: 12 "));
 
         // OK without changes: skill 2 has no cap yet and shows "?"; the
