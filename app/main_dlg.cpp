@@ -337,10 +337,8 @@ std::string CMainDlg::currentItemName() const
 {
     const std::optional<int> row = m_list->selectedRow();
     std::optional<std::string_view> nameCell;
-    if (row) {
-        const std::vector<std::string>& cells = m_model->rows()[static_cast<std::size_t>(*row)].cells;
-        nameCell = cells.empty() ? std::string_view() : std::string_view(cells[0]);
-    }
+    if (row)
+        nameCell = m_model->rows()[static_cast<std::size_t>(*row)].cell(0);
     return vornik::currentItemName(nameCell, m_panel->inputs().name);
 }
 

@@ -147,7 +147,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
     const auto column = static_cast<std::size_t>(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return column < row.cells.size() ? fromSjis(row.cells[column]) : QString();
+        return column < row.cellCount() ? fromSjis(row.cell(column)) : QString();
     case Qt::DecorationRole:
         if (column == 0)
             return crystalIcon(row.icon, m_iconSize);

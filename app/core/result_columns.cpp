@@ -111,67 +111,62 @@ void appendReplaced(std::string& out, std::string_view text, std::string_view fr
     out.append(text.substr(start));
 }
 
-std::string replacedCell(std::string_view text, std::string_view from, std::string_view to)
+void appendMaterialsCell(std::string& out, bool prefix, bool hasSkill, const RecipeRecord& record)
 {
-    std::string cell;
-    cell.reserve(text.size() + 8);
-    appendReplaced(cell, text, from, to);
-    return cell;
-}
-
-std::string nameCell(const std::string& name)
-{
-    std::string cell;
-    cell.reserve(name.size() + 8);
-    cell += ' ';
-    appendReplaced(cell, name, " ", "×"_sj);
-    return cell;
-}
-
-std::string materialsCell(bool prefix, bool hasSkill, const RecipeRecord& record)
-{
-    std::string cell;
     if (prefix && hasSkill) {
         const std::string& crystal = crystalName(textToInt(record.crystal()));
         if (crystal != "-") {
-            cell += '(';
-            cell += crystal;
-            cell += ") ";
+            out += '(';
+            out += crystal;
+            out += ") ";
         }
     }
-    // Hundreds of thousands of cells per search: append, no temporaries.
-    appendMaterialSummary(cell, MaterialForm::Display, record);
-    return cell;
+    appendMaterialSummary(out, MaterialForm::Display, record);
 }
 
-std::string cellFor(
-    int flag, const ColumnLayout& layout, bool hasSkill, const std::string& skill, const RecipeRecord& record)
+// Appends the text of one cell to `out`; hundreds of thousands of cells per
+// search, so no temporaries.
+void appendCell(std::string& out, int flag, const ColumnLayout& layout, bool hasSkill, const std::string& skill,
+    const RecipeRecord& record)
 {
     switch (flag) {
     case columnflag::Skill:
-        return skill;
+        out += skill;
+        break;
     case columnflag::Rank:
-        return rankName(textToInt(record.rank()));
+        out += rankName(textToInt(record.rank()));
+        break;
     case columnflag::Need:
-        return skillLevelSummary(LevelKind::Need, record);
+        appendSkillLevelSummary(out, LevelKind::Need, record);
+        break;
     case columnflag::Cap:
-        return skillLevelSummary(LevelKind::Cap, record);
+        appendSkillLevelSummary(out, LevelKind::Cap, record);
+        break;
     case columnflag::Materials:
-        return materialsCell(layout.crystalPrefix, hasSkill, record);
+        appendMaterialsCell(out, layout.crystalPrefix, hasSkill, record);
+        break;
     case columnflag::Description:
-        return replacedCell(record.description(), "<br>", " ");
+        appendReplaced(out, record.description(), "<br>", " ");
+        break;
     case columnflag::HighQuality:
-        return hqSummary(record);
+        out += hqSummary(record);
+        break;
     case columnflag::Desynth:
-        return replacedCell(record.desynth(), " ", "×"_sj);
+        appendReplaced(out, record.desynth(), " ", "×"_sj);
+        break;
     case columnflag::Stackable:
-        return mark(record.stackable());
+        out += mark(record.stackable());
+        break;
     case columnflag::Ex:
-        return mark(record.ex());
+        out += mark(record.ex());
+        break;
     case columnflag::Rare:
-        return mark(record.rare());
+        out += mark(record.rare());
+        break;
     default:
-        return nameCell(record.name());
+        out += ' ';
+        appendReplaced(out, record.name(), " ", "×"_sj);
+        break;
     }
 }
 
@@ -242,13 +237,13 @@ ResultRow makeResultRow(const ColumnLayout& layout, const RecipeRecord& record)
     const std::string& skill = skillName(textToInt(record.skill()));
     const bool hasSkill = skill != "-";
 
-    ResultRow row;
-    row.id = textToInt(record.id());
-    row.icon = iconFor(hasSkill, record);
-    row.cells.reserve(layout.columns.size());
-    for (const ListColumn& column : layout.columns)
-        row.cells.push_back(cellFor(column.flag, layout, hasSkill, skill, record));
-    return row;
+    static_assert(1 + columnflag::ColumnKinds <= ResultRow::kMaxCells);
+    thread_local ResultRowBuilder builder;
+    for (const ListColumn& column : layout.columns) {
+        appendCell(builder.openCell(), column.flag, layout, hasSkill, skill, record);
+        builder.closeCell();
+    }
+    return builder.take(textToInt(record.id()), iconFor(hasSkill, record));
 }
 
 std::string matchCountText(std::size_t n)

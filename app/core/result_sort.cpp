@@ -10,10 +10,9 @@
 namespace vornik {
 namespace {
 
-const std::string& cell(const ResultRow& row, std::size_t column)
+std::string_view cell(const ResultRow& row, std::size_t column)
 {
-    static const std::string empty;
-    return column < row.cells.size() ? row.cells[column] : empty;
+    return row.cell(column);
 }
 
 int compareBytes(std::string_view a, std::string_view b)
@@ -25,7 +24,7 @@ int compareBytes(std::string_view a, std::string_view b)
 }
 
 // Position in the rank table, with "-" after every real rank.
-int rankKey(const std::string& text)
+int rankKey(std::string_view text)
 {
     if (text == "-")
         return 1 << 20;
@@ -34,8 +33,8 @@ int rankKey(const std::string& text)
 
 int compareTexts(const ResultRow& a, const ResultRow& b, const SortOrder& order)
 {
-    const std::string& x = cell(a, order.sortColumn);
-    const std::string& y = cell(b, order.sortColumn);
+    const std::string_view x = cell(a, order.sortColumn);
+    const std::string_view y = cell(b, order.sortColumn);
     if (x.empty() != y.empty())
         return x.empty() ? 1 : -1;
     if (const int c = compareBytes(x, y))
@@ -82,8 +81,8 @@ std::uint8_t cappedLength(std::string_view text, std::size_t prefixBytes)
 
 SortEntry textEntry(const ResultRow& row, const SortOrder& order)
 {
-    const std::string& sortText = cell(row, order.sortColumn);
-    const std::string& tieText = cell(row, order.tieColumn);
+    const std::string_view sortText = cell(row, order.sortColumn);
+    const std::string_view tieText = cell(row, order.tieColumn);
     SortEntry entry;
     entry.sortPrefix[0] = leadingBytes(sortText, 0);
     entry.sortPrefix[1] = leadingBytes(sortText, 8);
@@ -110,8 +109,8 @@ int compareNumbers(std::uint64_t a, std::uint64_t b)
 
 // The texts behind two entries with equal numbers: equal when both fit their
 // prefix with the same length, else compared byte by byte.
-int compareRest(std::uint8_t aLength, std::uint8_t bLength, std::size_t prefixBytes, const std::string& a,
-    const std::string& b)
+int compareRest(std::uint8_t aLength, std::uint8_t bLength, std::size_t prefixBytes, std::string_view a,
+    std::string_view b)
 {
     if (aLength == bLength && aLength <= prefixBytes)
         return 0;
@@ -154,7 +153,7 @@ public:
     }
 
 private:
-    const std::string& text(const SortEntry& entry, std::size_t column) const
+    std::string_view text(const SortEntry& entry, std::size_t column) const
     {
         return cell(m_rows[entry.row], column);
     }

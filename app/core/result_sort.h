@@ -2,17 +2,13 @@
 // Ordering of the result list's rows by one column, with a second column to
 // break ties. Plain C++ on the rows' Shift-JIS cell texts.
 
+#include "app/core/result_row.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
 
 namespace vornik {
-
-struct ResultRow {
-    int id = 0;       // the record's id, read as a number
-    int icon = 0;     // crystal image index, 0 for none
-    std::vector<std::string> cells; // one per visible column, position 0 = name
-};
 
 struct SortOrder {
     std::size_t sortColumn = 0;

@@ -11,9 +11,7 @@ std::string_view shownHeading(const DisplayedTable& table, std::size_t column)
 
 std::string_view shownCell(const ResultRow& row, std::size_t column)
 {
-    if (column >= row.cells.size())
-        return {};
-    return sjis::cutAtChar(row.cells[column], kMaxCellBytes);
+    return sjis::cutAtChar(row.cell(column), kMaxCellBytes);
 }
 
 } // namespace vornik

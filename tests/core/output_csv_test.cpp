@@ -52,7 +52,7 @@ TEST(WriteCsv, WritesHeadingAndRowsWithCrLf)
     std::ostringstream out;
     ASSERT_TRUE(writeCsv(out, sample.table()));
     EXPECT_EQ(out.str(), fixture("output_table.csv"));
-    EXPECT_EQ(sample.rows[1].cells[3], "A,B ②"_sj) << "the list itself is not changed";
+    EXPECT_EQ(sample.rows[1].cell(3), "A,B ②"_sj) << "the list itself is not changed";
 }
 
 TEST(WriteCsv, EmptyListGivesTheHeadingLineOnly)

@@ -14,10 +14,7 @@ namespace vornik::test {
 
 inline ResultRow row(int id, std::vector<std::string> cells)
 {
-    ResultRow r;
-    r.id = id;
-    r.cells = std::move(cells);
-    return r;
+    return ResultRow(id, 0, cells);
 }
 
 struct SampleTable {

@@ -170,36 +170,36 @@ TEST_F(ResultRowTest, EveryColumnShowsItsText)
     const ResultRow row = makeResultRow(layout, record);
     EXPECT_EQ(row.id, 42);
     EXPECT_EQ(row.icon, 1);
-    ASSERT_EQ(row.cells.size(), 12u);
-    EXPECT_EQ(row.cells[0], " 鉄の小刀×3"_sj);
-    EXPECT_EQ(row.cells[1], "鍛冶"_sj);
-    EXPECT_EQ(row.cells[2], "中堅"_sj);
-    EXPECT_EQ(row.cells[3], "鍛冶: 12 "_sj);
-    EXPECT_EQ(row.cells[4], "鍛冶: 22 "_sj);
-    EXPECT_EQ(row.cells[5], "(炎晶) 鉄塊×2　木片　"_sj);
-    EXPECT_EQ(row.cells[6], "【片手】 攻撃+3"_sj);
-    EXPECT_EQ(row.cells[7], "(1)鉄の小刀+1×2　(2) -　(3) -"_sj);
-    EXPECT_EQ(row.cells[8], "鉄塊×2"_sj);
-    EXPECT_EQ(row.cells[9], "○"_sj);
-    EXPECT_EQ(row.cells[10], "");
-    EXPECT_EQ(row.cells[11], "");
+    ASSERT_EQ(row.cellCount(), 12u);
+    EXPECT_EQ(row.cell(0), " 鉄の小刀×3"_sj);
+    EXPECT_EQ(row.cell(1), "鍛冶"_sj);
+    EXPECT_EQ(row.cell(2), "中堅"_sj);
+    EXPECT_EQ(row.cell(3), "鍛冶: 12 "_sj);
+    EXPECT_EQ(row.cell(4), "鍛冶: 22 "_sj);
+    EXPECT_EQ(row.cell(5), "(炎晶) 鉄塊×2　木片　"_sj);
+    EXPECT_EQ(row.cell(6), "【片手】 攻撃+3"_sj);
+    EXPECT_EQ(row.cell(7), "(1)鉄の小刀+1×2　(2) -　(3) -"_sj);
+    EXPECT_EQ(row.cell(8), "鉄塊×2"_sj);
+    EXPECT_EQ(row.cell(9), "○"_sj);
+    EXPECT_EQ(row.cell(10), "");
+    EXPECT_EQ(row.cell(11), "");
 }
 
 TEST_F(ResultRowTest, CrystalPrefixNeedsTheFlagASkillAndACrystalName)
 {
     const ColumnLayout withPrefix = buildColumnLayout("xxxx1xxxxxx1", "");
     const ColumnLayout withoutPrefix = buildColumnLayout("xxxx1xxxxxxx", "");
-    EXPECT_EQ(makeResultRow(withoutPrefix, record).cells[1], "鉄塊×2　木片　"_sj);
+    EXPECT_EQ(makeResultRow(withoutPrefix, record).cell(1), "鉄塊×2　木片　"_sj);
 
     RecipeRecord unnamedCrystal = record;
     unnamedCrystal.crystal() = "7"; // no name in the table
-    EXPECT_EQ(makeResultRow(withPrefix, unnamedCrystal).cells[1], "鉄塊×2　木片　"_sj);
+    EXPECT_EQ(makeResultRow(withPrefix, unnamedCrystal).cell(1), "鉄塊×2　木片　"_sj);
     EXPECT_EQ(makeResultRow(withPrefix, unnamedCrystal).icon, 7);
 
     RecipeRecord noSkill = record;
     noSkill.skill() = "0";
     const ResultRow row = makeResultRow(withPrefix, noSkill);
-    EXPECT_EQ(row.cells[1], "鉄塊×2　木片　"_sj);
+    EXPECT_EQ(row.cell(1), "鉄塊×2　木片　"_sj);
     EXPECT_EQ(row.icon, 0);
 }
 
@@ -223,11 +223,11 @@ TEST_F(ResultRowTest, MarksOnlyForExactlyOneAndEmptyVocabularyShowsDash)
     record.ex() = "1";
     record.rare() = " 1";
     const ResultRow row = makeResultRow(layout, record);
-    ASSERT_EQ(row.cells.size(), 5u);
-    EXPECT_EQ(row.cells[1], "-");
-    EXPECT_EQ(row.cells[2], "");
-    EXPECT_EQ(row.cells[3], "○"_sj);
-    EXPECT_EQ(row.cells[4], "");
+    ASSERT_EQ(row.cellCount(), 5u);
+    EXPECT_EQ(row.cell(1), "-");
+    EXPECT_EQ(row.cell(2), "");
+    EXPECT_EQ(row.cell(3), "○"_sj);
+    EXPECT_EQ(row.cell(4), "");
 }
 
 TEST_F(ResultRowTest, BreaksAndBlanksInTexts)
@@ -237,7 +237,7 @@ TEST_F(ResultRowTest, BreaksAndBlanksInTexts)
     record.description() = "<br><br>"_sj + "行1"_sj + "<br>";
     record.desynth() = "";
     const ResultRow row = makeResultRow(layout, record);
-    EXPECT_EQ(row.cells[0], " 鋼×の×剣"_sj);
-    EXPECT_EQ(row.cells[1], "  " + "行1"_sj + " ");
-    EXPECT_EQ(row.cells[2], "");
+    EXPECT_EQ(row.cell(0), " 鋼×の×剣"_sj);
+    EXPECT_EQ(row.cell(1), "  " + "行1"_sj + " ");
+    EXPECT_EQ(row.cell(2), "");
 }

@@ -178,10 +178,7 @@ TEST_F(SearchTest, LevelBoundsAreInclusiveAndNeedALevel)
 namespace {
 ResultRow row(int id, std::vector<std::string> cells)
 {
-    ResultRow r;
-    r.id = id;
-    r.cells = std::move(cells);
-    return r;
+    return ResultRow(id, 0, cells);
 }
 
 std::vector<int> ids(const std::vector<ResultRow>& rows)

@@ -60,7 +60,7 @@ std::vector<std::string> column(const CMainDlg& window, std::size_t position)
 {
     std::vector<std::string> out;
     for (const ResultRow& row : window.shownRows())
-        out.push_back(position < row.cells.size() ? row.cells[position] : std::string());
+        out.emplace_back(row.cell(position));
     return out;
 }
 
@@ -132,7 +132,7 @@ private slots:
         const std::vector<std::string> caps = column(*window, 2);
         QCOMPARE(caps.back(), std::string());
         QVERIFY(caps[0] <= caps[1] && caps[1] <= caps[2]);
-        QCOMPARE(window->shownRows()[0].cells[0], " 鉄の指輪"_sj);
+        QCOMPARE(window->shownRows()[0].cell(0), " 鉄の指輪"_sj);
         QCOMPARE(window->searchPanel()->nameBox()->itemText(1), QStringLiteral("鉄"));
         QCOMPARE(readFileBytes(m_dir->path() / "vornik.txt"), before);
     }
@@ -161,7 +161,7 @@ private slots:
         window->OnSearch();
         QCOMPARE(window->shownRows().size(), std::size_t{1});
         QCOMPARE(window->shownRows()[0].id, 2);
-        QCOMPARE(window->shownRows()[0].cells[0], " 鉄の盾×2"_sj);
+        QCOMPARE(window->shownRows()[0].cell(0), " 鉄の盾×2"_sj);
 
         panel->clearCriteria();
         panel->nameBox()->setEditText(QStringLiteral("石"));

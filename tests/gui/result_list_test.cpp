@@ -19,11 +19,7 @@ namespace {
 
 ResultRow makeRow(int id, int icon, std::vector<std::string> cells)
 {
-    ResultRow row;
-    row.id = id;
-    row.icon = icon;
-    row.cells = std::move(cells);
-    return row;
+    return ResultRow(id, icon, cells);
 }
 
 std::vector<int> idsOf(const ResultListModel& model)

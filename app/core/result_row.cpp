@@ -1,0 +1,108 @@
+#include "app/core/result_row.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace vornik {
+namespace {
+
+constexpr std::size_t kMaxTextBytes = std::numeric_limits<std::uint32_t>::max();
+
+std::size_t blockWords(std::size_t cells, std::size_t textBytes)
+{
+    return 1 + cells + (textBytes + sizeof(std::uint32_t) - 1) / sizeof(std::uint32_t);
+}
+
+} // namespace
+
+ResultRow::ResultRow(int rowId, int rowIcon, std::initializer_list<std::string_view> cells)
+{
+    ResultRowBuilder builder;
+    for (const std::string_view text : cells)
+        builder.addCell(text);
+    *this = builder.take(rowId, rowIcon);
+}
+
+ResultRow::ResultRow(int rowId, int rowIcon, const std::vector<std::string>& cells)
+{
+    ResultRowBuilder builder;
+    for (const std::string& text : cells)
+        builder.addCell(text);
+    *this = builder.take(rowId, rowIcon);
+}
+
+ResultRow::ResultRow(const ResultRow& other)
+    : id(other.id)
+    , icon(other.icon)
+{
+    if (!other.m_block)
+        return;
+    const std::size_t count = other.m_block[0];
+    const std::size_t words = blockWords(count, count == 0 ? 0 : other.m_block[count]);
+    m_block = std::make_unique_for_overwrite<std::uint32_t[]>(words);
+    std::memcpy(m_block.get(), other.m_block.get(), words * sizeof(std::uint32_t));
+}
+
+ResultRow& ResultRow::operator=(const ResultRow& other)
+{
+    if (this != &other)
+        *this = ResultRow(other);
+    return *this;
+}
+
+std::string_view ResultRow::cell(std::size_t column) const
+{
+    const std::size_t count = cellCount();
+    if (column >= count)
+        return {};
+    const char* text = reinterpret_cast<const char*>(m_block.get() + 1 + count);
+    const std::size_t begin = column == 0 ? 0 : m_block[column];
+    return std::string_view(text + begin, m_block[1 + column] - begin);
+}
+
+std::vector<std::string> ResultRow::cellTexts() const
+{
+    std::vector<std::string> texts;
+    texts.reserve(cellCount());
+    for (std::size_t column = 0; column < cellCount(); ++column)
+        texts.emplace_back(cell(column));
+    return texts;
+}
+
+void ResultRowBuilder::closeCell()
+{
+    const std::size_t kept = m_count == 0 ? 0 : m_ends[m_count - 1];
+    if (m_count == ResultRow::kMaxCells) {
+        m_text.resize(kept); // drop what a surplus cell appended
+        return;
+    }
+    if (m_text.size() > kMaxTextBytes)
+        m_text.resize(kMaxTextBytes);
+    m_ends[m_count++] = static_cast<std::uint32_t>(m_text.size());
+}
+
+void ResultRowBuilder::addCell(std::string_view text)
+{
+    m_text.append(text);
+    closeCell();
+}
+
+ResultRow ResultRowBuilder::take(int id, int icon)
+{
+    ResultRow row;
+    row.id = id;
+    row.icon = icon;
+    const std::size_t words = blockWords(m_count, m_text.size());
+    row.m_block = std::make_unique_for_overwrite<std::uint32_t[]>(words);
+    std::uint32_t* block = row.m_block.get();
+    block[0] = static_cast<std::uint32_t>(m_count);
+    std::copy_n(m_ends.begin(), m_count, block + 1);
+    if (!m_text.empty())
+        std::memcpy(block + 1 + m_count, m_text.data(), m_text.size());
+    m_text.clear();
+    m_count = 0;
+    return row;
+}
+
+} // namespace vornik
