@@ -51,16 +51,6 @@ ResultRow& ResultRow::operator=(const ResultRow& other)
     return *this;
 }
 
-std::string_view ResultRow::cell(std::size_t column) const
-{
-    const std::size_t count = cellCount();
-    if (column >= count)
-        return {};
-    const char* text = reinterpret_cast<const char*>(m_block.get() + 1 + count);
-    const std::size_t begin = column == 0 ? 0 : m_block[column];
-    return std::string_view(text + begin, m_block[1 + column] - begin);
-}
-
 std::vector<std::string> ResultRow::cellTexts() const
 {
     std::vector<std::string> texts;

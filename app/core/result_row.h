@@ -36,7 +36,15 @@ public:
 
     std::size_t cellCount() const { return m_block ? m_block[0] : 0; }
     // The text of a cell by visible column (0 = name); empty past the last.
-    std::string_view cell(std::size_t column) const;
+    std::string_view cell(std::size_t column) const
+    {
+        const std::size_t count = cellCount();
+        if (column >= count)
+            return {};
+        const char* text = reinterpret_cast<const char*>(m_block.get() + 1 + count);
+        const std::size_t begin = column == 0 ? 0 : m_block[column];
+        return std::string_view(text + begin, m_block[1 + column] - begin);
+    }
     // Copies of every cell's text.
     std::vector<std::string> cellTexts() const;
 

@@ -3,6 +3,9 @@
 #include "storage/vocabulary.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 #include <string_view>
 #include <utility>
@@ -24,10 +27,12 @@ int compareBytes(std::string_view a, std::string_view b)
 }
 
 // Position in the rank table, with "-" after every real rank.
+constexpr int kNoRankKey = 1 << 20;
+
 int rankKey(std::string_view text)
 {
     if (text == "-")
-        return 1 << 20;
+        return kNoRankKey;
     return rankIndex(text);
 }
 
@@ -66,8 +71,23 @@ struct SortEntry {
     std::uint8_t tieLength = 0; // capped at kTiePrefixBytes + 1
 };
 
+std::uint64_t fromBigEndian(std::uint64_t value)
+{
+    if constexpr (std::endian::native == std::endian::big)
+        return value;
+    std::uint64_t swapped = 0;
+    for (int i = 0; i < 8; ++i, value >>= 8)
+        swapped = (swapped << 8) | (value & 0xFF); // compiles to one byte swap
+    return swapped;
+}
+
 std::uint64_t leadingBytes(std::string_view text, std::size_t from)
 {
+    if (from + 8 <= text.size()) {
+        std::uint64_t value = 0;
+        std::memcpy(&value, text.data() + from, 8);
+        return fromBigEndian(value);
+    }
     std::uint64_t value = 0;
     for (std::size_t i = from; i < from + 8; ++i)
         value = (value << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
@@ -192,7 +212,7 @@ SortScratch& sortScratch()
 void stableSortEntries(
     std::vector<SortEntry>& entries, std::vector<SortEntry>& buffer, const EntryOrder& order)
 {
-    constexpr std::size_t kRun = 32;
+    constexpr std::size_t kRun = 8;
     const std::size_t n = entries.size();
     for (std::size_t start = 0; start < n; start += kRun) {
         const std::size_t end = std::min(start + kRun, n);
@@ -214,8 +234,14 @@ void stableSortEntries(
             std::size_t i = left;
             std::size_t j = mid;
             std::size_t k = left;
-            while (i < mid && j < right)
-                (*to)[k++] = order.before((*from)[j], (*from)[i]) ? (*from)[j++] : (*from)[i++];
+            // Which side to take is rarely predictable: select it by data,
+            // not by a branch.
+            while (i < mid && j < right) {
+                const bool takeRight = order.before((*from)[j], (*from)[i]);
+                (*to)[k++] = (*from)[takeRight ? j : i];
+                j += takeRight ? 1 : 0;
+                i += takeRight ? 0 : 1;
+            }
             while (i < mid)
                 (*to)[k++] = (*from)[i++];
             while (j < right)
@@ -225,6 +251,36 @@ void stableSortEntries(
     }
     if (from != &entries)
         entries.swap(buffer);
+}
+
+// Ranks are few and compare as numbers only, so a stable counting sort
+// places every row without a comparison. False (nothing done) when a key is
+// none of the few a rank cell gives.
+bool countingSortByRank(std::vector<SortEntry>& entries, std::vector<SortEntry>& buffer, bool ascending)
+{
+    constexpr std::size_t kBuckets = 256;
+    const auto bucketOf = [](std::uint64_t key) -> std::size_t {
+        return key == kNoRankKey ? kBuckets - 1 : static_cast<std::size_t>(key);
+    };
+    std::array<std::uint32_t, kBuckets> starts {};
+    for (const SortEntry& entry : entries) {
+        const std::uint64_t key = entry.sortPrefix[0];
+        if (key >= kBuckets - 1 && key != kNoRankKey)
+            return false;
+        ++starts[bucketOf(key)];
+    }
+    std::uint32_t next = 0;
+    for (std::size_t i = 0; i < kBuckets; ++i) {
+        std::uint32_t& bucket = starts[ascending ? i : kBuckets - 1 - i];
+        const std::uint32_t count = bucket;
+        bucket = next;
+        next += count;
+    }
+    buffer.resize(entries.size());
+    for (const SortEntry& entry : entries)
+        buffer[starts[bucketOf(entry.sortPrefix[0])]++] = entry;
+    entries.swap(buffer);
+    return true;
 }
 
 // Puts the row numbered order[i] at position i, swapping along the
@@ -267,7 +323,8 @@ void SortResults(std::vector<ResultRow>& rows, const SortOrder& order)
         entry.row = static_cast<std::uint32_t>(i);
         scratch.entries.push_back(entry);
     }
-    stableSortEntries(scratch.entries, scratch.merged, EntryOrder(rows, order));
+    if (!order.byRank || !countingSortByRank(scratch.entries, scratch.merged, order.ascending))
+        stableSortEntries(scratch.entries, scratch.merged, EntryOrder(rows, order));
     scratch.order.clear();
     for (const SortEntry& entry : scratch.entries)
         scratch.order.push_back(entry.row);

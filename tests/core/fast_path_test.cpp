@@ -365,20 +365,24 @@ TEST_F(FastPathTest, OtherCriteriaAndTheAllRecordsScanGiveThePlainRows)
 }
 
 // Texts around the sixteen bytes the sort reads ahead as numbers: equal
-// starts, a text that is the start of another, zero bytes, high bytes.
+// starts, a text that is the start of another, zero bytes, high bytes; and
+// rank names (the settings must be loaded), which the rank sort places by
+// counting.
 std::vector<ResultRow> sortableRows()
 {
-    const std::string texts[] = { "", "-", "a", std::string("a\0", 2), "abcdefghijklmnop",
+    std::vector<std::string> texts = { "", "-", "a", std::string("a\0", 2), "abcdefghijklmnop",
         "abcdefghijklmnopq", "abcdefghijklmno", std::string("abcdefghijklmnop\0", 17), "木工: 23 "_sj,
         "木工: 23 "_sj, "木工:105 "_sj, "革細工:  7 "_sj, "革細工:  7 彫金:?  "_sj, "革細工:  7 彫金: 12 "_sj,
         "\xff\xff", std::string("\0", 1), "ｸﾞﾛｳ"_sj };
+    for (const int rank : { 1, 2, 5, 9 })
+        texts.push_back(rankName(rank));
     std::mt19937 rng(11);
     std::vector<ResultRow> rows;
     for (int i = 0; i < 3000; ++i) {
         // Every 97th row is short: its last cell reads as empty.
         std::vector<std::string> cells(i % 97 == 0 ? 2 : 3);
         for (std::string& cell : cells)
-            cell = texts[rng() % std::size(texts)];
+            cell = texts[rng() % texts.size()];
         rows.emplace_back(i, 0, cells);
     }
     return rows;

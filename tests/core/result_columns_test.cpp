@@ -241,3 +241,40 @@ TEST_F(ResultRowTest, BreaksAndBlanksInTexts)
     EXPECT_EQ(row.cell(1), "  " + "行1"_sj + " ");
     EXPECT_EQ(row.cell(2), "");
 }
+
+TEST(ResultRowCells, CellsKeepTheirBytesAndCopiesAreIndependent)
+{
+    const std::string withNul("a\0b", 3);
+    ResultRow row(7, 3, { "", " 鉄の小刀"_sj, withNul, "" });
+    EXPECT_EQ(row.cellCount(), 4u);
+    EXPECT_EQ(row.cell(0), "");
+    EXPECT_EQ(row.cell(1), " 鉄の小刀"_sj);
+    EXPECT_EQ(row.cell(2), withNul);
+    EXPECT_EQ(row.cell(3), "");
+    EXPECT_EQ(row.cell(4), "") << "past the last cell";
+
+    ResultRow copy = row;
+    row = ResultRow(1, 0, { "other" });
+    EXPECT_EQ(copy.id, 7);
+    EXPECT_EQ(copy.icon, 3);
+    EXPECT_EQ(copy.cellTexts(), (std::vector<std::string> { "", " 鉄の小刀"_sj, withNul, "" }));
+    EXPECT_EQ(row.cellTexts(), std::vector<std::string> { "other" });
+    EXPECT_EQ(ResultRow().cellCount(), 0u);
+    EXPECT_EQ(ResultRow().cell(0), "");
+}
+
+TEST(ResultRowCells, TheBuilderKeepsNoMoreCellsThanTheListHasAndStartsAfresh)
+{
+    ResultRowBuilder builder;
+    for (std::size_t i = 0; i < ResultRow::kMaxCells + 3; ++i) {
+        builder.openCell() += "c" + std::to_string(i);
+        builder.closeCell();
+    }
+    const ResultRow full = builder.take(1, 0);
+    ASSERT_EQ(full.cellCount(), ResultRow::kMaxCells);
+    EXPECT_EQ(full.cell(ResultRow::kMaxCells - 1), "c" + std::to_string(ResultRow::kMaxCells - 1));
+
+    builder.addCell("next");
+    const ResultRow next = builder.take(2, 0);
+    EXPECT_EQ(next.cellTexts(), std::vector<std::string> { "next" });
+}
