@@ -72,15 +72,6 @@ inline std::uint64_t matches16(__m128i chunk, char byte)
 
 } // namespace
 
-std::string_view LineFieldBounds::field(std::string_view line, int pos) const
-{
-    const std::size_t begin = pos == 0 ? 0 : ends[static_cast<std::size_t>(pos - 1)] + 1;
-    const std::size_t end = ends[static_cast<std::size_t>(pos)];
-    if (begin >= end)
-        return {};
-    return line.substr(begin, end - begin);
-}
-
 void findFieldBounds(std::string_view line, LineFieldBounds& bounds)
 {
     // Field ends are found for a whole group of bytes at a time: a branch per

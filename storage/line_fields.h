@@ -23,7 +23,12 @@ struct LineFieldBounds {
     // than trim a field.
     bool hasEscapes = false;
 
-    std::string_view field(std::string_view line, int pos) const;
+    std::string_view field(std::string_view line, int pos) const
+    {
+        const std::size_t begin = pos == 0 ? 0 : ends[static_cast<std::size_t>(pos - 1)] + 1;
+        const std::size_t end = ends[static_cast<std::size_t>(pos)];
+        return begin >= end ? std::string_view() : line.substr(begin, end - begin);
+    }
 };
 
 void findFieldBounds(std::string_view line, LineFieldBounds& bounds);
