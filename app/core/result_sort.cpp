@@ -113,12 +113,41 @@ SortEntry textEntry(const ResultRow& row, const SortOrder& order)
     return entry;
 }
 
+// rankKey for the cells of one sort. A rank column shows a handful of
+// different texts, nearly all of them short: those are remembered by their
+// length and first eight bytes, so most rows need no look-up in the table.
+class RankKeys {
+public:
+    int keyOf(std::string_view text)
+    {
+        if (text.size() > 8)
+            return rankKey(text);
+        const std::uint64_t bytes = leadingBytes(text, 0);
+        for (const Known& known : m_known) {
+            if (known.bytes == bytes && known.length == text.size())
+                return known.key;
+        }
+        const int key = rankKey(text);
+        if (m_known.size() < kMaxKnown)
+            m_known.push_back({ bytes, text.size(), key });
+        return key;
+    }
+
+private:
+    static constexpr std::size_t kMaxKnown = 32;
+    struct Known {
+        std::uint64_t bytes;
+        std::size_t length;
+        int key;
+    };
+    std::vector<Known> m_known;
+};
+
 // Ranks compare as numbers only: rows of one rank are equal.
-SortEntry rankEntry(const ResultRow& row, const SortOrder& order)
+SortEntry rankEntry(const ResultRow& row, const SortOrder& order, RankKeys& keys)
 {
     SortEntry entry;
-    entry.sortPrefix[0]
-        = static_cast<std::uint64_t>(static_cast<std::uint32_t>(rankKey(cell(row, order.sortColumn))));
+    entry.sortPrefix[0] = static_cast<std::uint64_t>(static_cast<std::uint32_t>(keys.keyOf(cell(row, order.sortColumn))));
     return entry;
 }
 
@@ -168,6 +197,9 @@ public:
     // Whether `a` goes strictly before `b` in the sort's direction.
     bool before(const SortEntry& a, const SortEntry& b) const
     {
+        // Most pairs differ in their first eight bytes.
+        if (a.sortEmpty == b.sortEmpty && a.sortPrefix[0] != b.sortPrefix[0])
+            return m_order.ascending == (a.sortPrefix[0] < b.sortPrefix[0]);
         const int c = compare(a, b);
         return m_order.ascending ? c < 0 : c > 0;
     }
@@ -318,8 +350,9 @@ void SortResults(std::vector<ResultRow>& rows, const SortOrder& order)
     SortScratch& scratch = sortScratch();
     scratch.entries.clear();
     scratch.entries.reserve(rows.size());
+    RankKeys rankKeys;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        SortEntry entry = order.byRank ? rankEntry(rows[i], order) : textEntry(rows[i], order);
+        SortEntry entry = order.byRank ? rankEntry(rows[i], order, rankKeys) : textEntry(rows[i], order);
         entry.row = static_cast<std::uint32_t>(i);
         scratch.entries.push_back(entry);
     }
