@@ -8,6 +8,8 @@ namespace vornik {
 
 void showFileError(QWidget* parent)
 {
+    if (storageErrorShown())
+        return;
     MessageBoxRequest request;
     request.parent = parent;
     request.caption = QStringLiteral("ファイルエラー");

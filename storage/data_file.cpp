@@ -31,11 +31,19 @@ std::function<void(const std::string&)>& openErrorHandler()
     return handler;
 }
 
+bool& lastErrorShown()
+{
+    static bool shown = false;
+    return shown;
+}
+
 void reportOpenError(const std::string& path, int error)
 {
     setStorageError(fileErrorText(FileAction::Open, path, error));
-    if (openErrorHandler())
+    if (openErrorHandler()) {
         openErrorHandler()(path);
+        lastErrorShown() = true;
+    }
 }
 
 LineReader& scanReader()
@@ -158,6 +166,12 @@ const std::string& storageError()
 void setStorageError(std::string text)
 {
     lastStorageError() = std::move(text);
+    lastErrorShown() = false;
+}
+
+bool storageErrorShown()
+{
+    return lastErrorShown();
 }
 
 void setOpenErrorHandler(std::function<void(const std::string& path)> handler)

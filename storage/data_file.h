@@ -51,6 +51,10 @@ void setOpenErrorHandler(std::function<void(const std::string& path)> handler);
 // naming the file and the cause; empty after a success.
 const std::string& storageError();
 void setStorageError(std::string text);
+// True when the user already knows of the last failure: the data file could
+// not be opened and the open-error handler told them. A second message about
+// the same failure would only repeat it.
+bool storageErrorShown();
 
 // Path of the lock file that serialises rewrites across program windows.
 std::string storageLockPath();

@@ -441,6 +441,28 @@ private slots:
         QCOMPARE(fieldsOf(linesOf(data())[0])[1], "新しい名前"_sj);
     }
 
+    void dataFileGoneBeforeStoreIsReportedOnce()
+    {
+        setOpenErrorHandler([](const std::string&) {
+            MessageBoxRequest request;
+            request.caption = QStringLiteral("オープンエラー");
+            platformServices().messageBox(request);
+        });
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = 3;
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい名前"));
+        std::filesystem::remove(dataPath());
+        dialog.OnOK();
+        setOpenErrorHandler(nullptr);
+        QVERIFY(dialog.result() != int(QDialog::Accepted));
+        QCOMPARE(messages().size(), std::size_t(1));
+        QCOMPARE(messages()[0].message.caption, QStringLiteral("オープンエラー"));
+        QCOMPARE(child<QLineEdit>(dialog, "name")->text(), QStringLiteral("新しい名前"));
+        QVERIFY(!std::filesystem::exists(dataPath()));
+    }
+
     void memoLimitIsCheckedBeforeAnything()
     {
         writeFileBytes(m_dir->file("vornik_memo.txt"), "3," + std::string(1001, 'm') + "\r\n");
