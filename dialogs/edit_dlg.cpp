@@ -156,11 +156,13 @@ QWidget* CEditDlg::buildSkillGroup()
 
     m_capLevels->setObjectName(QStringLiteral("capLevels"));
     m_needLevels->setObjectName(QStringLiteral("needLevels"));
+    // The dialog has three "編集" buttons: each is announced with what it edits.
     auto levelRow = [&form](const QString& label, QLabel* summary, const QString& buttonText) {
         auto* row = new QHBoxLayout;
         auto* button = new QPushButton(buttonText);
+        button->setObjectName(summary->objectName() + QStringLiteral("Edit"));
         nameControl(summary, label);
-        nameControl(button, buttonText);
+        button->setAccessibleName(withoutMnemonic(label) + QStringLiteral("を編集"));
         row->addWidget(summary, 1);
         row->addWidget(button);
         form->addRow(new QLabel(label), row);
@@ -197,6 +199,7 @@ QWidget* CEditDlg::buildMaterialGroup()
     }
     m_materialAdd->setObjectName(QStringLiteral("materialAdd"));
     m_materialEdit->setObjectName(QStringLiteral("materialEdit"));
+    m_materialEdit->setAccessibleName(QStringLiteral("素材を編集"));
     m_materialDelete->setObjectName(QStringLiteral("materialDelete"));
     layout->addLayout(buttons);
 

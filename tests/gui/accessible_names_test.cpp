@@ -112,6 +112,10 @@ private slots:
         QCOMPARE(nameOf(&edit, "name"), QStringLiteral("名前"));
         QCOMPARE(nameOf(&edit, "hq1"), QStringLiteral("HQ1"));
         QCOMPARE(nameOf(&edit, "skill"), QStringLiteral("ｽｷﾙ"));
+        // Three buttons read "編集": each name says what it edits.
+        QCOMPARE(nameOf(&edit, "capLevelsEdit"), QStringLiteral("限界を編集"));
+        QCOMPARE(nameOf(&edit, "needLevelsEdit"), QStringLiteral("必要を編集"));
+        QCOMPARE(nameOf(&edit, "materialEdit"), QStringLiteral("素材を編集"));
         QCOMPARE(nameOf(&material, "materialCount"), QStringLiteral("個数"));
         QCOMPARE(nameOf(&levels, "level1"), QStringLiteral("鍛冶"));
         QCOMPARE(nameOf(&detail, "name"), QStringLiteral("名前"));
