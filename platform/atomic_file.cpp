@@ -1,10 +1,14 @@
 #include "platform/atomic_file.h"
 
 #include "platform/file_ops.h"
+#include "platform/native_path.h"
 #include "storage/sjis_literal.h"
 #include "storage/sjis_text.h"
 
 #include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #ifdef _WIN32
@@ -36,6 +40,45 @@ std::string uniqueTempPathBeside(const std::string& target)
     const unsigned long process = static_cast<unsigned long>(::getpid());
 #endif
     return target + "." + std::to_string(process) + ".tmp";
+}
+
+bool isTempNameOf(const std::string& name, const std::string& targetName)
+{
+    // "<target>.<digits>.tmp", as uniqueTempPathBeside makes them.
+    constexpr std::string_view kSuffix = ".tmp";
+    const std::size_t digitsFrom = targetName.size() + 1;
+    if (name.size() <= digitsFrom + kSuffix.size() || name.compare(0, targetName.size(), targetName) != 0
+        || name[targetName.size()] != '.' || name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
+        return false;
+    const std::size_t digitsEnd = name.size() - kSuffix.size();
+    for (std::size_t i = digitsFrom; i < digitsEnd; ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    }
+    return true;
+}
+
+// A program killed while it saved leaves its temporary file behind, and only
+// a later program that happens to get the same process id would reuse it. No
+// save takes an hour, so such a file untouched for longer belongs to no save
+// that is still running. Best effort: what cannot be removed stays.
+void removeAbandonedTempFiles(const std::string& target)
+{
+    namespace fs = std::filesystem;
+    constexpr auto kAbandonedAfter = std::chrono::hours(1);
+    const fs::path native = nativePath(target);
+    const std::string targetName = native.filename().string();
+    const fs::path folder = native.has_parent_path() ? native.parent_path() : fs::path(".");
+    std::error_code error;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code ignored;
+        if (!isTempNameOf(it->path().filename().string(), targetName) || !it->is_regular_file(ignored))
+            continue;
+        const auto written = fs::last_write_time(it->path(), ignored);
+        if (!ignored && now - written > kAbandonedAfter)
+            fs::remove(it->path(), ignored);
+    }
 }
 
 const std::string& causeText(int error)
@@ -202,6 +245,7 @@ std::string fileErrorText(FileAction action, const std::string& path, int error)
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error)
 {
+    removeAbandonedTempFiles(path);
     const std::string temp = uniqueTempPathBeside(path);
     if (!writeSyncedFile(temp, bytes, error))
         return false;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace vornik {
@@ -36,6 +37,32 @@ TEST(AtomicFile, WritesAndReplacesWithoutLeftovers)
     ASSERT_TRUE(writeFileAtomically(path, "", error));
     EXPECT_EQ(readFileBytes(path), "");
     EXPECT_EQ(filesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFile, TemporaryFilesLeftByAKilledProgramGoAfterAnHour)
+{
+    namespace fs = std::filesystem;
+    TempProgramDir dir;
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    const auto aged = [&](const std::string& name) {
+        writeFileBytes(dir.file(name), "half a save");
+        fs::last_write_time(dir.file(name), old);
+    };
+    aged("memo.txt.4242.tmp"); // left by a killed program: removed
+    writeFileBytes(dir.file("memo.txt.4343.tmp"), "a save going on"); // recent: kept
+    aged("memo.txt.notapid.tmp"); // not a name we make
+    aged("vornik.ini.4242.tmp"); // another file's
+    aged("memo.txt.tmp");
+    fs::create_directory(dir.file("memo.txt.4444.tmp"));
+    fs::last_write_time(dir.file("memo.txt.4444.tmp"), old);
+
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically(dir.file("memo.txt"), "memo", error)) << error;
+    EXPECT_EQ(readFileBytes(dir.file("memo.txt")), "memo");
+    EXPECT_FALSE(fs::exists(dir.file("memo.txt.4242.tmp")));
+    for (const char* kept :
+        { "memo.txt.4343.tmp", "memo.txt.notapid.tmp", "vornik.ini.4242.tmp", "memo.txt.tmp", "memo.txt.4444.tmp" })
+        EXPECT_TRUE(fs::exists(dir.file(kept))) << kept;
 }
 
 TEST(AtomicFile, FailureAtEveryStepLeavesTheOldContent)
