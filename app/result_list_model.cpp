@@ -148,6 +148,12 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return column < row.cellCount() ? fromSjis(row.cell(column)) : QString();
+    case Qt::ToolTipRole:
+        // The whole text of a cell that its column may be too narrow for
+        // (two skills in 限界, long material lists).
+        if (row.cell(column).empty())
+            return QVariant();
+        return fromSjis(row.cell(column));
     case Qt::DecorationRole:
         if (column == 0)
             return crystalIcon(row.icon, m_iconSize);

@@ -106,6 +106,9 @@ void ResultListTest::showsConvertedTextIconsAndHeadings()
     // A row with fewer cells than columns shows empty text, not garbage.
     QCOMPARE(model.data(model.index(1, 1)).toString(), QString());
     QVERIFY(!model.data(model.index(2, 0)).isValid());
+    // The whole text as a tip, for cells cut by a narrow column; none for empty cells.
+    QCOMPARE(model.data(model.index(0, 0), Qt::ToolTipRole).toString(), QStringLiteral(" 鉄の小刀×3"));
+    QVERIFY(!model.data(model.index(1, 1), Qt::ToolTipRole).isValid());
 
     const auto alignment = model.data(model.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>();
     QVERIFY(alignment & Qt::AlignLeft);
