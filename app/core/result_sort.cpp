@@ -239,13 +239,12 @@ SortScratch& sortScratch()
     return scratch;
 }
 
-// Stable merge sort: short runs by insertion, then merges of neighbouring
-// runs that take from the left run unless the right one goes strictly first.
-void stableSortEntries(
-    std::vector<SortEntry>& entries, std::vector<SortEntry>& buffer, const EntryOrder& order)
+// Stable merge sort of `n` entries from `entries`, using `scratch` (room for
+// n): short runs by insertion, then merges of neighbouring runs that take from
+// the left run unless the right one goes strictly first.
+void stableSortRange(SortEntry* entries, SortEntry* scratch, std::size_t n, const EntryOrder& order)
 {
     constexpr std::size_t kRun = 8;
-    const std::size_t n = entries.size();
     for (std::size_t start = 0; start < n; start += kRun) {
         const std::size_t end = std::min(start + kRun, n);
         for (std::size_t i = start + 1; i < end; ++i) {
@@ -256,9 +255,8 @@ void stableSortEntries(
             entries[j] = moving;
         }
     }
-    buffer.resize(n);
-    std::vector<SortEntry>* from = &entries;
-    std::vector<SortEntry>* to = &buffer;
+    SortEntry* from = entries;
+    SortEntry* to = scratch;
     for (std::size_t width = kRun; width < n; width *= 2) {
         for (std::size_t left = 0; left < n; left += 2 * width) {
             const std::size_t mid = std::min(left + width, n);
@@ -269,20 +267,97 @@ void stableSortEntries(
             // Which side to take is rarely predictable: select it by data,
             // not by a branch.
             while (i < mid && j < right) {
-                const bool takeRight = order.before((*from)[j], (*from)[i]);
-                (*to)[k++] = (*from)[takeRight ? j : i];
+                const bool takeRight = order.before(from[j], from[i]);
+                to[k++] = from[takeRight ? j : i];
                 j += takeRight ? 1 : 0;
                 i += takeRight ? 0 : 1;
             }
             while (i < mid)
-                (*to)[k++] = (*from)[i++];
+                to[k++] = from[i++];
             while (j < right)
-                (*to)[k++] = (*from)[j++];
+                to[k++] = from[j++];
         }
         std::swap(from, to);
     }
-    if (from != &entries)
-        entries.swap(buffer);
+    if (from != entries)
+        std::copy_n(from, n, entries);
+}
+
+// What the radix passes sort: an entry's first sixteen bytes turned so that
+// ascending order of them is the sort's order, its empty flag (empty cells
+// last ascending, first descending) and where the entry is.
+struct RadixItem {
+    std::uint64_t bytes[2];
+    std::uint32_t entry;
+    std::uint32_t empty;
+
+    bool sameKey(const RadixItem& other) const
+    {
+        return bytes[0] == other.bytes[0] && bytes[1] == other.bytes[1] && empty == other.empty;
+    }
+};
+
+constexpr int kByteDigits = 16;
+constexpr int kDigits = kByteDigits + 1; // the empty flag decides first, so it goes last
+
+// Digit 0 is the last of the sixteen bytes.
+std::size_t digitOf(const RadixItem& item, int digit)
+{
+    if (digit == kByteDigits)
+        return item.empty;
+    const std::uint64_t word = item.bytes[digit < 8 ? 1 : 0];
+    return static_cast<std::size_t>((word >> (8 * (digit % 8))) & 0xFF);
+}
+
+// Stable sort of text entries. Most rows differ within the first sixteen bytes
+// of their cell, and those are sorted by their bytes with no comparison at
+// all: a least-significant-digit radix sort, a byte at a time, of 16-byte
+// items; the counts of every digit are taken in one pass, and digits every
+// entry shares are skipped. Each run of entries that share those bytes is
+// then put in order by the full comparison.
+void sortTextEntries(std::vector<SortEntry>& entries, std::vector<SortEntry>& buffer, const EntryOrder& order,
+    bool ascending)
+{
+    const std::size_t n = entries.size();
+    thread_local std::vector<RadixItem> items;
+    thread_local std::vector<RadixItem> moved;
+    items.resize(n);
+    moved.resize(n);
+    std::array<std::array<std::uint32_t, 256>, kDigits> counts {};
+    for (std::size_t i = 0; i < n; ++i) {
+        const SortEntry& entry = entries[i];
+        RadixItem& item = items[i];
+        for (int word = 0; word < 2; ++word)
+            item.bytes[word] = ascending ? entry.sortPrefix[word] : ~entry.sortPrefix[word];
+        item.empty = ascending ? entry.sortEmpty : 1U - entry.sortEmpty;
+        item.entry = static_cast<std::uint32_t>(i);
+        for (int digit = 0; digit < kDigits; ++digit)
+            ++counts[static_cast<std::size_t>(digit)][digitOf(item, digit)];
+    }
+    for (int digit = 0; digit < kDigits; ++digit) {
+        std::array<std::uint32_t, 256>& starts = counts[static_cast<std::size_t>(digit)];
+        if (std::find(starts.begin(), starts.end(), static_cast<std::uint32_t>(n)) != starts.end())
+            continue; // every entry has the same digit here
+        std::uint32_t next = 0;
+        for (std::uint32_t& start : starts)
+            next += std::exchange(start, next);
+        for (const RadixItem& item : items)
+            moved[starts[digitOf(item, digit)]++] = item;
+        items.swap(moved);
+    }
+    buffer.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        buffer[i] = entries[items[i].entry];
+    entries.swap(buffer);
+
+    for (std::size_t start = 0; start < n;) {
+        std::size_t end = start + 1;
+        while (end < n && items[end].sameKey(items[start]))
+            ++end;
+        if (end - start > 1)
+            stableSortRange(entries.data() + start, buffer.data() + start, end - start, order);
+        start = end;
+    }
 }
 
 // Ranks are few and compare as numbers only, so a stable counting sort
@@ -356,8 +431,13 @@ void SortResults(std::vector<ResultRow>& rows, const SortOrder& order)
         entry.row = static_cast<std::uint32_t>(i);
         scratch.entries.push_back(entry);
     }
-    if (!order.byRank || !countingSortByRank(scratch.entries, scratch.merged, order.ascending))
-        stableSortEntries(scratch.entries, scratch.merged, EntryOrder(rows, order));
+    const EntryOrder entryOrder(rows, order);
+    if (!order.byRank)
+        sortTextEntries(scratch.entries, scratch.merged, entryOrder, order.ascending);
+    else if (!countingSortByRank(scratch.entries, scratch.merged, order.ascending)) {
+        scratch.merged.resize(scratch.entries.size());
+        stableSortRange(scratch.entries.data(), scratch.merged.data(), scratch.entries.size(), entryOrder);
+    }
     scratch.order.clear();
     for (const SortEntry& entry : scratch.entries)
         scratch.order.push_back(entry.row);
