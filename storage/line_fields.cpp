@@ -56,10 +56,19 @@ bool containsByte(std::string_view text, char byte)
 // to 64 entries past the fiftieth, which the bounds have room for.
 inline void takeCommas(std::uint64_t commas, std::size_t offset, LineFieldBounds& bounds, std::size_t& found)
 {
+    // Four at a time, so that the loop's end is guessed wrong once per group
+    // of bytes rather than once per comma; the entries written past the last
+    // comma are overwritten later or lie past the fiftieth (room is kept).
+    const std::size_t count = static_cast<std::size_t>(std::popcount(commas));
+    std::size_t* out = bounds.ends.data() + found;
     while (commas != 0) {
-        bounds.ends[found++] = offset + static_cast<std::size_t>(std::countr_zero(commas));
-        commas &= commas - 1;
+        for (int i = 0; i < 4; ++i) {
+            out[i] = offset + static_cast<std::size_t>(std::countr_zero(commas));
+            commas &= commas - 1;
+        }
+        out += 4;
     }
+    found += count;
 }
 
 #ifdef VORNIK_HAVE_SSE2
@@ -82,29 +91,35 @@ void findFieldBounds(std::string_view line, LineFieldBounds& bounds)
     std::size_t at = 0;
     bool escapes = false;
 #ifdef VORNIK_HAVE_SSE2
-    for (; at + 64 <= size && found < kLineFieldCount; at += 64) {
+    for (; at < size && found < kLineFieldCount; at += 64) {
+        // The last bytes of the line go through a zero-padded copy (a zero
+        // byte is neither a comma nor an escape), so no byte is looked at
+        // one by one.
+        const char* block = data + at;
+        alignas(16) char padded[64];
+        if (size - at < 64) {
+            std::memset(padded, 0, sizeof padded);
+            std::memcpy(padded, block, size - at);
+            block = padded;
+        }
         std::uint64_t commas = 0;
         std::uint64_t special = 0;
         for (int part = 0; part < 4; ++part) {
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 16 * part));
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
             commas |= matches16(chunk, ',') << (16 * part);
             special |= matches16(chunk, '%') | matches16(chunk, '&');
         }
         escapes |= special != 0;
         takeCommas(commas, at, bounds, found);
     }
-    for (; at + 16 <= size && found < kLineFieldCount; at += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-        escapes |= (matches16(chunk, '%') | matches16(chunk, '&')) != 0;
-        takeCommas(matches16(chunk, ','), at, bounds, found);
-    }
-#endif
+#else
     for (; at < size && found < kLineFieldCount; ++at) {
         const char c = data[at];
         if (c == ',')
             bounds.ends[found++] = at;
         escapes |= c == '%' || c == '&';
     }
+#endif
     for (; found < kLineFieldCount; ++found)
         bounds.ends[found] = size;
     bounds.hasEscapes = escapes;
