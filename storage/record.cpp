@@ -15,7 +15,8 @@ void RecipeRecord::decodePending(int pos) const
         findFieldBounds(m_line, m_bounds);
         m_boundsFound = true;
     }
-    decodeFieldInto(m_bounds.field(m_line, pos), pos, m_bounds.hasEscapes, m_fields[static_cast<std::size_t>(pos)]);
+    decodeFieldInto(
+        m_bounds.field(m_line, pos), pos, m_bounds.hasEscapes, m_fields[static_cast<std::size_t>(pos)]);
     m_pending &= ~(std::uint64_t { 1 } << pos);
 }
 

@@ -5,18 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
 namespace vornik {
 namespace {
-
-std::string_view cell(const ResultRow& row, std::size_t column)
-{
-    return row.cell(column);
-}
 
 int compareBytes(std::string_view a, std::string_view b)
 {
@@ -38,13 +33,13 @@ int rankKey(std::string_view text)
 
 int compareTexts(const ResultRow& a, const ResultRow& b, const SortOrder& order)
 {
-    const std::string_view x = cell(a, order.sortColumn);
-    const std::string_view y = cell(b, order.sortColumn);
+    const std::string_view x = a.cell(order.sortColumn);
+    const std::string_view y = b.cell(order.sortColumn);
     if (x.empty() != y.empty())
         return x.empty() ? 1 : -1;
     if (const int c = compareBytes(x, y))
         return c;
-    return compareBytes(cell(a, order.tieColumn), cell(b, order.tieColumn));
+    return compareBytes(a.cell(order.tieColumn), b.cell(order.tieColumn));
 }
 
 // ---- the sort itself ------------------------------------------------------
@@ -101,8 +96,8 @@ std::uint8_t cappedLength(std::string_view text, std::size_t prefixBytes)
 
 SortEntry textEntry(const ResultRow& row, const SortOrder& order)
 {
-    const std::string_view sortText = cell(row, order.sortColumn);
-    const std::string_view tieText = cell(row, order.tieColumn);
+    const std::string_view sortText = row.cell(order.sortColumn);
+    const std::string_view tieText = row.cell(order.tieColumn);
     SortEntry entry;
     entry.sortPrefix[0] = leadingBytes(sortText, 0);
     entry.sortPrefix[1] = leadingBytes(sortText, 8);
@@ -147,7 +142,8 @@ private:
 SortEntry rankEntry(const ResultRow& row, const SortOrder& order, RankKeys& keys)
 {
     SortEntry entry;
-    entry.sortPrefix[0] = static_cast<std::uint64_t>(static_cast<std::uint32_t>(keys.keyOf(cell(row, order.sortColumn))));
+    entry.sortPrefix[0]
+        = static_cast<std::uint64_t>(static_cast<std::uint32_t>(keys.keyOf(row.cell(order.sortColumn))));
     return entry;
 }
 
@@ -207,37 +203,12 @@ public:
 private:
     std::string_view text(const SortEntry& entry, std::size_t column) const
     {
-        return cell(m_rows[entry.row], column);
+        return m_rows[entry.row].cell(column);
     }
 
     const std::vector<ResultRow>& m_rows;
     const SortOrder& m_order;
 };
-
-// Buffers kept between sorts: allocating and first touching them again
-// would cost as much as the sort of a search result itself. Results larger
-// than a search ever sorts give their memory back.
-struct SortScratch {
-    std::vector<SortEntry> entries;
-    std::vector<SortEntry> merged;
-    std::vector<std::uint32_t> order;
-
-    void releaseIfLarge()
-    {
-        constexpr std::size_t kKeptEntries = 1 << 14;
-        if (entries.capacity() > kKeptEntries) {
-            entries = {};
-            merged = {};
-            order = {};
-        }
-    }
-};
-
-SortScratch& sortScratch()
-{
-    thread_local SortScratch scratch;
-    return scratch;
-}
 
 // Stable merge sort of `n` entries from `entries`, using `scratch` (room for
 // n): short runs by insertion, then merges of neighbouring runs that take from
@@ -309,18 +280,48 @@ std::size_t digitOf(const RadixItem& item, int digit)
     return static_cast<std::size_t>((word >> (8 * (digit % 8))) & 0xFF);
 }
 
+// Buffers kept between sorts: allocating and first touching them again
+// would cost as much as the sort of a search result itself. Results larger
+// than a search ever sorts give their memory back.
+struct SortScratch {
+    std::vector<SortEntry> entries;
+    std::vector<SortEntry> merged;
+    std::vector<std::uint32_t> order;
+    std::vector<RadixItem> items;
+    std::vector<RadixItem> movedItems;
+
+    void releaseIfLarge()
+    {
+        constexpr std::size_t kKeptEntries = 1 << 14;
+        if (entries.capacity() > kKeptEntries) {
+            entries = {};
+            merged = {};
+            order = {};
+            items = {};
+            movedItems = {};
+        }
+    }
+};
+
+SortScratch& sortScratch()
+{
+    thread_local SortScratch scratch;
+    return scratch;
+}
+
 // Stable sort of text entries. Most rows differ within the first sixteen bytes
 // of their cell, and those are sorted by their bytes with no comparison at
 // all: a least-significant-digit radix sort, a byte at a time, of 16-byte
 // items; the counts of every digit are taken in one pass, and digits every
 // entry shares are skipped. Each run of entries that share those bytes is
 // then put in order by the full comparison.
-void sortTextEntries(std::vector<SortEntry>& entries, std::vector<SortEntry>& buffer, const EntryOrder& order,
-    bool ascending)
+void sortTextEntries(SortScratch& scratch, const EntryOrder& order, bool ascending)
 {
+    std::vector<SortEntry>& entries = scratch.entries;
+    std::vector<SortEntry>& buffer = scratch.merged;
+    std::vector<RadixItem>& items = scratch.items;
+    std::vector<RadixItem>& moved = scratch.movedItems;
     const std::size_t n = entries.size();
-    thread_local std::vector<RadixItem> items;
-    thread_local std::vector<RadixItem> moved;
     items.resize(n);
     moved.resize(n);
     std::array<std::array<std::uint32_t, 256>, kDigits> counts {};
@@ -411,8 +412,8 @@ void applyOrder(std::vector<ResultRow>& rows, std::vector<std::uint32_t>& order)
 int CompareRows(const ResultRow& a, const ResultRow& b, const SortOrder& order)
 {
     if (order.byRank) {
-        const int x = rankKey(cell(a, order.sortColumn));
-        const int y = rankKey(cell(b, order.sortColumn));
+        const int x = rankKey(a.cell(order.sortColumn));
+        const int y = rankKey(b.cell(order.sortColumn));
         return x < y ? -1 : (x > y ? 1 : 0);
     }
     return compareTexts(a, b, order);
@@ -433,7 +434,7 @@ void SortResults(std::vector<ResultRow>& rows, const SortOrder& order)
     }
     const EntryOrder entryOrder(rows, order);
     if (!order.byRank)
-        sortTextEntries(scratch.entries, scratch.merged, entryOrder, order.ascending);
+        sortTextEntries(scratch, entryOrder, order.ascending);
     else if (!countingSortByRank(scratch.entries, scratch.merged, order.ascending)) {
         scratch.merged.resize(scratch.entries.size());
         stableSortRange(scratch.entries.data(), scratch.merged.data(), scratch.entries.size(), entryOrder);
