@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace vornik {
@@ -133,27 +135,11 @@ std::string tempDataPath()
 // `recordLine` when there is none.
 bool writeRecordLine(const std::string& key, const std::string& recordLine)
 {
-    bool found = false;
     FileRewrite rewrite;
     rewrite.sourcePath = dataFilePath();
     rewrite.tempPath = tempDataPath();
-    rewrite.copyLine = [&](std::string_view line, std::string& out) {
-        if (firstField(line) == key) {
-            out += recordLine;
-            found = true;
-        } else {
-            out += line;
-        }
-        out += kLineEnd;
-    };
-    rewrite.finish = [&](std::string& out) {
-        if (!found) {
-            out += recordLine;
-            out += kLineEnd;
-        }
-        return true;
-    };
-    return rewriteThroughTemp(rewrite);
+    return replaceOrAppendLine(std::move(rewrite), key, recordLine,
+        [](std::string_view line) -> std::optional<std::string_view> { return firstField(line); });
 }
 
 } // namespace
@@ -378,6 +364,32 @@ bool deleteRecord()
         };
         return rewriteThroughTemp(rewrite);
     });
+}
+
+bool replaceOrAppendLine(FileRewrite rewrite, std::string_view key, const std::string& newLine,
+    const std::function<std::optional<std::string_view>(std::string_view line)>& keyOf)
+{
+    bool found = false;
+    rewrite.copyLine = [&](std::string_view line, std::string& out) {
+        const std::optional<std::string_view> lineKey = keyOf(line);
+        if (!lineKey)
+            return;
+        if (*lineKey == key) {
+            out += newLine;
+            found = true;
+        } else {
+            out += line;
+        }
+        out += kLineEnd;
+    };
+    rewrite.finish = [&](std::string& out) {
+        if (!found) {
+            out += newLine;
+            out += kLineEnd;
+        }
+        return true;
+    };
+    return rewriteThroughTemp(rewrite);
 }
 
 } // namespace vornik

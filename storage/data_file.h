@@ -10,6 +10,7 @@
 #include "storage/record.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -81,5 +82,12 @@ struct FileRewrite {
     std::function<bool(std::string& out)> finish;
 };
 bool rewriteThroughTemp(const FileRewrite& rewrite);
+
+// The rewrite behind storing one record or one memo: every line whose key
+// equals `key` becomes `newLine`, and `newLine` is appended when no line had
+// that key. `keyOf` gives a line's key, or nothing for a line to drop.
+// `rewrite` names the files; its copyLine and finish are set here.
+bool replaceOrAppendLine(FileRewrite rewrite, std::string_view key, const std::string& newLine,
+    const std::function<std::optional<std::string_view>(std::string_view line)>& keyOf);
 
 } // namespace vornik

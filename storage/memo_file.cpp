@@ -7,10 +7,11 @@
 #include "storage/sjis_literal.h"
 #include "storage/sjis_text.h"
 
+#include <optional>
+#include <utility>
+
 namespace vornik {
 namespace {
-
-constexpr std::string_view kLineEnd = "\r\n";
 
 // A memo is one line: line breaks become "<br>" (a lone CR or LF too, which
 // would otherwise split the line) and a typed "," the full-width one, so the
@@ -35,31 +36,17 @@ std::string encodeMemoText(const std::string& text)
 // appends it; drops lines without a comma.
 bool rewriteMemoLine(const std::string& id, const std::string& newLine)
 {
-    bool found = false;
     FileRewrite rewrite;
     rewrite.sourcePath = memoFilePath();
     rewrite.tempPath = programFilePath("temp2.dat");
     rewrite.missingSourceIsEmpty = true;
-    rewrite.copyLine = [&](std::string_view line, std::string& out) {
-        const std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos)
-            return;
-        if (line.substr(0, comma) == id) {
-            out += newLine;
-            found = true;
-        } else {
-            out += line;
-        }
-        out += kLineEnd;
-    };
-    rewrite.finish = [&](std::string& out) {
-        if (!found) {
-            out += newLine;
-            out += kLineEnd;
-        }
-        return true;
-    };
-    return rewriteThroughTemp(rewrite);
+    return replaceOrAppendLine(
+        std::move(rewrite), id, newLine, [](std::string_view line) -> std::optional<std::string_view> {
+            const std::size_t comma = line.find(',');
+            if (comma == std::string_view::npos)
+                return std::nullopt;
+            return line.substr(0, comma);
+        });
 }
 
 } // namespace
