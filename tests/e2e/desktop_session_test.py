@@ -23,8 +23,10 @@ import time
 SKIP_CODE = 77
 MAIN_TITLE = "Vornik for Windows - ["
 SCREEN = "1280x800x24"
-TOOLS = ("Xvfb", "openbox", "xdotool", "xclip", "xwd")
-SETTLE_SECONDS = 0.4
+TOOLS = ("Xvfb", "openbox", "xdotool", "xclip", "xwd", "xprop", "xwininfo")
+WINDOW_MANAGER_SECONDS = 10
+# A window with fewer colours than this has not been painted yet.
+PAINTED_COLOURS = 20
 
 
 class StepFailed(Exception):
@@ -106,6 +108,33 @@ def start_xvfb(env):
     return server, ":" + number.decode()
 
 
+def window_manager_ready(env):
+    """True once a window manager manages the screen.
+
+    A window manager announces itself by setting _NET_SUPPORTING_WM_CHECK on
+    the root window after it has taken over the display. A window mapped
+    before that moment may never be managed: its map request is lost while
+    openbox starts, and the window stays unmapped for good.
+    """
+    result = run(["xprop", "-root", "-notype", "_NET_SUPPORTING_WM_CHECK"], env, check=False)
+    return result.returncode == 0 and b"window id #" in result.stdout
+
+
+def start_window_manager(env):
+    """openbox on the display of env, returned once it manages the screen."""
+    manager = subprocess.Popen(["openbox", "--sm-disable"], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    deadline = time.monotonic() + WINDOW_MANAGER_SECONDS
+    while not window_manager_ready(env):
+        if manager.poll() is not None:
+            raise StepFailed("openbox exited with status %d before managing the screen" % manager.returncode)
+        if time.monotonic() > deadline:
+            manager.kill()
+            raise StepFailed("openbox did not take over the display within %d s" % WINDOW_MANAGER_SECONDS)
+        time.sleep(0.02)
+    return manager
+
+
 class Desktop:
     def __init__(self, env):
         self.env = env
@@ -128,18 +157,38 @@ class Desktop:
             time.sleep(0.1)
         raise StepFailed("timed out waiting for " + what)
 
+    def input_focus(self):
+        return self.xdo("getwindowfocus", "-f", check=False)
+
     def wait_active(self, title_part, timeout=10.0, other_than=None):
-        """Waits until the focused window's title contains title_part; with
-        other_than, a window of that title that has just closed does not count."""
+        """Waits until the focused window's title contains title_part and the
+        keyboard goes to it; with other_than, a window of that title that has
+        just closed does not count."""
         def found():
             window, name = self.active_window()
             return window if window and title_part in name and window != other_than else None
         window = self.wait_until(found, "a window titled '%s' to get the focus (now '%s')"
                                  % (title_part, self.active_window()[1]), timeout)
-        # The window manager reports the focus before the program has taken
-        # it; a key pressed in between would be lost.
-        time.sleep(SETTLE_SECONDS)
+        # The window manager marks a window active before the program has
+        # taken the input focus; a key pressed in between would go to the
+        # window before. Keys sent once the X focus is there arrive after the
+        # focus change, in order.
+        self.wait_until(lambda: self.input_focus() == window,
+                        "the keyboard focus to reach '%s'" % title_part, timeout)
         return window
+
+    def visible_popup(self, pid):
+        """A shown popup (menu, drop-down) of the process: a window the window
+        manager does not manage."""
+        for window in self.xdo("search", "--onlyvisible", "--pid", str(pid), check=False).split():
+            info = run(["xwininfo", "-id", window], self.env, check=False).stdout
+            if b"Override Redirect State: yes" in info:
+                return window
+        return None
+
+    def wait_painted(self, window):
+        self.wait_until(lambda: self.distinct_colours(window) >= PAINTED_COLOURS,
+                        "the window to be painted")
 
     def main_windows(self):
         found = self.xdo("search", "--onlyvisible", "--name", r"^Vornik for Windows - \[", check=False)
@@ -152,24 +201,40 @@ class Desktop:
         result = run(["xclip", "-o", "-selection", "clipboard"], self.env, check=False)
         return result.stdout.decode("utf-8", errors="replace")
 
-    def type_into_focused_box(self, text, attempts=3):
-        """Types text into the focused single-line box, replacing what it held.
+    def offer_clipboard(self, text):
+        """Puts text on the clipboard through an xclip that serves it until
+        another program takes the clipboard; returns that xclip process."""
+        owner = subprocess.Popen(["xclip", "-i", "-quiet", "-selection", "clipboard"], env=self.env,
+                                 stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        owner.stdin.write(text.encode("utf-8"))
+        owner.stdin.close()
+        self.wait_until(lambda: self.clipboard() == text, "xclip to hold the clipboard")
+        return owner
 
-        xdotool types a character missing from the keyboard map by mapping
-        it for a moment, and the program now and then reads the key before
-        the new map; so the box is read back (select all, copy) and typed
-        again when a character went astray.
+    def type_into_focused_box(self, text):
+        """Puts text into the focused single-line box, replacing what it held.
+
+        Text outside the keyboard map is pasted, as an input method commits a
+        whole string: xdotool would type such a character by remapping a key
+        for a moment, and the program, reading the map when it handles the
+        key, may see the map of the next character instead. The box is read
+        back (select all, copy): once the xclip that held the clipboard has
+        gone, the program has handled every key before the copy.
         """
-        for _ in range(attempts):
-            self.key("ctrl+a", "BackSpace")
-            self.xdo("type", "--delay", "60", text)
+        owner = self.offer_clipboard(text)
+        try:
+            if text.isascii():
+                self.key("ctrl+a", "BackSpace")
+                self.xdo("type", "--delay", "60", text)
+            else:
+                self.key("ctrl+a", "ctrl+v")
             self.key("ctrl+a", "ctrl+c")
-            try:
-                self.wait_until(lambda: self.clipboard() == text, "the typed text", timeout=2)
-                return
-            except StepFailed:
-                continue
-        raise StepFailed("could not type '%s' (the box holds '%s')" % (text, self.clipboard()))
+            self.wait_until(lambda: owner.poll() is not None, "the program to copy the box back")
+        finally:
+            if owner.poll() is None:
+                owner.kill()
+        if self.clipboard() != text:
+            raise StepFailed("could not type '%s' (the box holds '%s')" % (text, self.clipboard()))
 
     def distinct_colours(self, window):
         """Number of different pixel values in a picture of the window."""
@@ -200,6 +265,14 @@ class Session:
         self.program_dir = program_dir
         self.main_window = None
 
+    def start_program(self, program, *args):
+        """Starts the program; what it prints goes to program.log in the work
+        folder, which is kept when a step fails."""
+        log_path = os.path.join(os.path.dirname(self.program_dir), "program.log")
+        with open(log_path, "ab") as log:
+            return subprocess.Popen([program, *args], cwd=self.program_dir, env=self.desktop.env,
+                                    stdout=log, stderr=log)
+
     def focus_main(self):
         self.desktop.xdo("windowactivate", "--sync", self.main_window)
         self.desktop.wait_active(MAIN_TITLE)
@@ -213,7 +286,10 @@ class Session:
     def menu(self, menu_key, *item_keys):
         self.focus_main()
         self.desktop.key(menu_key)
-        time.sleep(0.3)
+        # Item keys go to the menu once it is open, not before.
+        popup = self.desktop.wait_until(lambda: self.desktop.visible_popup(self.process.pid),
+                                        "the menu opened by " + menu_key)
+        self.desktop.wait_painted(popup)
         self.desktop.key(*item_keys)
 
     def export_csv(self, file_name):
@@ -251,9 +327,7 @@ def expect_bytes(actual, expected, what):
 
 
 def step_start_on_the_list(session, desktop, program, env):
-    session.process = subprocess.Popen(
-        [program, "/i=灰銅"], cwd=session.program_dir, env=env,
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    session.process = session.start_program(program, "/i=灰銅")
     windows = desktop.wait_until(desktop.main_windows, "the main window", timeout=20)
     session.main_window = windows[0]
     name = desktop.xdo("getwindowname", session.main_window)
@@ -261,16 +335,13 @@ def step_start_on_the_list(session, desktop, program, env):
     if name != expected_title:
         raise StepFailed("title is '%s', expected '%s'" % (name, expected_title))
     desktop.wait_active(MAIN_TITLE)
-    time.sleep(0.5)
-    colours = desktop.distinct_colours(session.main_window)
-    if colours < 20:
-        raise StepFailed("the window looks blank (%d colours)" % colours)
+    desktop.wait_painted(session.main_window)
     expect_bytes(session.export_csv("start.csv"), EXPECTED_START_CSV, "CSV of the /i= search")
 
 
 def step_type_a_name(session, desktop, program, env):
+    # The search runs before the program reads the export's keys.
     session.search_for(TYPED_QUERY)
-    time.sleep(0.5)
     expect_bytes(session.export_csv("typed.csv"), EXPECTED_TYPED_CSV, "CSV of the typed search")
 
 
@@ -319,7 +390,6 @@ def step_add_a_record(session, desktop, program, env):
         if ("," + NEW_RECORD_NAME + ",").encode("cp932") not in data.read():
             raise StepFailed("the new record is not in the data file")
     session.search_for(NEW_RECORD_NAME)
-    time.sleep(0.5)
     expect_bytes(session.export_csv("added.csv"), EXPECTED_NEW_RECORD_CSV, "CSV of the search for the new record")
 
 
@@ -403,11 +473,14 @@ def main():
     helpers = []
     passed = False
     try:
-        helpers.append(subprocess.Popen(["openbox", "--sm-disable"], env=env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         desktop = Desktop(env)
         session = Session(desktop, program_dir)
         session.process = None
+        try:
+            helpers.append(start_window_manager(env))
+        except StepFailed as failure:
+            print("FAIL: the desktop did not start: %s" % failure)
+            return 1
         passed = run_steps(session, desktop, os.path.join(program_dir, "vornik"), env,
                            os.path.join(tempfile.gettempdir(), "vornik-e2e-failure.xwd"))
         if session.process:

@@ -22,21 +22,34 @@ import time
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 from desktop_session_test import (MAIN_TITLE, Desktop, Session, prepare_program_dir, run,
-                                  session_environment, start_xvfb)
+                                  session_environment, start_window_manager, start_xvfb)
 
 QUERY = "鋼"
 
 
+def settled_image(desktop, window, attempts=20):
+    """A picture of the window once two in a row, a moment apart, agree: keys
+    sent just before may still be changing it."""
+    desktop.wait_painted(window)
+    image = run(["xwd", "-silent", "-id", window], desktop.env).stdout
+    for _ in range(attempts):
+        time.sleep(0.2)
+        again = run(["xwd", "-silent", "-id", window], desktop.env).stdout
+        if again == image:
+            return image
+        image = again
+    return image
+
+
 def picture(desktop, window, path):
     """The window's client area as a PNG."""
-    image = run(["xwd", "-silent", "-id", window], desktop.env).stdout
+    image = settled_image(desktop, window)
     subprocess.run(["convert", "xwd:-", "png:" + path], input=image, check=True)
     print("wrote " + path)
 
 
 def picture_active(desktop, title_part, path):
     window = desktop.wait_active(title_part)
-    time.sleep(0.5)  # painted
     picture(desktop, window, path)
 
 
@@ -63,13 +76,11 @@ def export_page(session, file_name):
 
 
 def take(session, desktop, program, env, out, review):
-    session.process = subprocess.Popen([program, "/i=" + QUERY], cwd=session.program_dir, env=env,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    session.process = session.start_program(program, "/i=" + QUERY)
     session.main_window = desktop.wait_until(desktop.main_windows, "the main window", timeout=20)[0]
     session.focus_main()
     session.select_first_row()
     desktop.key("Down", "Down")
-    time.sleep(0.5)
     picture(desktop, session.main_window, os.path.join(out, "main-window.png"))
 
     desktop.key("Return")
@@ -119,8 +130,7 @@ def main():
     env["DISPLAY"] = display
     helpers = []
     try:
-        helpers.append(subprocess.Popen(["openbox", "--sm-disable"], env=env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        helpers.append(start_window_manager(env))
         desktop = Desktop(env)
         session = Session(desktop, program_dir)
         session.process = None
