@@ -46,7 +46,7 @@ QPixmap appIconPixmap(int size)
 QIcon appIcon()
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : { 16, 24, 32, 48, 64, 128, 256 })
         icon.addPixmap(appIconPixmap(size));
     return icon;
 }

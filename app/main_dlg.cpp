@@ -13,10 +13,10 @@
 #include "app/search_panel.h"
 #include "dialogs/record_commands.h"
 #include "output/clipboard_command.h"
+#include "output/core/outside_links.h"
 #include "output/data_file_commands.h"
 #include "output/export_commands.h"
 #include "output/link_commands.h"
-#include "output/core/outside_links.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "storage/data_file.h"
@@ -132,7 +132,8 @@ void CMainDlg::connectCommands()
     connect(m_menu.toggleMemo, &QAction::triggered, this, &CMainDlg::ToggleMemoPane);
     connect(m_menu.showAll, &QAction::triggered, this, &CMainDlg::OnShowAll);
     connect(m_menu.detail, &QAction::triggered, this, &CMainDlg::OpenDetail);
-    connect(m_menu.recipeSearch, &QAction::triggered, this, [this] { LaunchSearchInstance(currentItemName()); });
+    connect(
+        m_menu.recipeSearch, &QAction::triggered, this, [this] { LaunchSearchInstance(currentItemName()); });
     connect(m_menu.about, &QAction::triggered, this, [this] { showAboutBox(this); });
     connectRecordCommands();
     connectOutputCommands();
@@ -156,9 +157,9 @@ void CMainDlg::connectOutputCommands()
     connect(m_menu.kestreloSearch, &QAction::triggered, this, [this] { searchKestreloCommand(*this); });
     connect(m_menu.openVornikSearch, &QAction::triggered, this, [this] { searchOpenVornikCommand(*this); });
     connect(m_menu.shopSearch, &QAction::triggered, this, [this] { shopSearchCommand(*this); });
-    const std::array<HelpLink, 6> sites = {HelpLink::HomePage,     HelpLink::EquipmentList,
-                                           HelpLink::DeliveryQuestNotes, HelpLink::ShopSearchTop,
-                                           HelpLink::KestreloTop,  HelpLink::CraftingBoard};
+    const std::array<HelpLink, 6> sites
+        = { HelpLink::HomePage, HelpLink::EquipmentList, HelpLink::DeliveryQuestNotes,
+              HelpLink::ShopSearchTop, HelpLink::KestreloTop, HelpLink::CraftingBoard };
     for (std::size_t i = 0; i < sites.size(); ++i) {
         const HelpLink link = sites[i];
         connect(m_menu.relatedSites[i], &QAction::triggered, this, [link] { openHelpLink(link); });
@@ -205,7 +206,8 @@ void CMainDlg::OnSearch()
         MessageBoxRequest request;
         request.parent = this;
         request.caption = QStringLiteral("検索条件");
-        request.text = QStringLiteral("検索条件を指定してください。\nすべてのレシピを表示した場合は表示メニューから行えます。");
+        request.text = QStringLiteral(
+            "検索条件を指定してください。\nすべてのレシピを表示した場合は表示メニューから行えます。");
         request.icon = MessageIcon::Warning;
         platformServices().messageBox(request);
         return;
@@ -383,8 +385,8 @@ void CMainDlg::OpenDetail()
 void CMainDlg::LaunchSearchInstance(const std::string& name)
 {
     // One argument, no shell: blanks and quotes in the name arrive intact.
-    platformServices().startDetached(QCoreApplication::applicationFilePath(),
-                                     {QStringLiteral("/i=") + fromSjis(name)});
+    platformServices().startDetached(
+        QCoreApplication::applicationFilePath(), { QStringLiteral("/i=") + fromSjis(name) });
 }
 
 // ---- keyboard ------------------------------------------------------------------

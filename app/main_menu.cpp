@@ -29,7 +29,7 @@ void buildViewMenu(QMenu* view, MainMenu& m)
 {
     m.displaySettings = add(view, "表示設定(&S)...");
     QMenu* sizes = view->addMenu(QStringLiteral("文字サイズ(&X)"));
-    const char* labels[] = {"最大(&G)", "大(&L)", "中(&M)", "小(&S)", "最小(&A)"};
+    const char* labels[] = { "最大(&G)", "大(&L)", "中(&M)", "小(&S)", "最小(&A)" };
     for (std::size_t i = 0; i < m.fontSizes.size(); ++i)
         m.fontSizes[i] = add(sizes, labels[i]);
     view->addSeparator();
@@ -57,9 +57,9 @@ void buildRecordMenu(QMenu* record, QMainWindow* window, MainMenu& m)
 void buildHelpMenu(QMenu* help, MainMenu& m)
 {
     QMenu* sites = help->addMenu(QStringLiteral("合成関連サイト(&S)"));
-    const char* labels[] = {"Vornik for Windows(&O)...", "Ｚｅｔｈ武器・防具一覧(&F)...",
-                            "指定納品クエスト　メモ置き場(&M)...", "Orlanmereショップサーチ(&A)...",
-                            "Kestrelo(&R)...", "ほたるび　Zeth合成仮設板(&T)..."};
+    const char* labels[] = { "Vornik for Windows(&O)...", "Ｚｅｔｈ武器・防具一覧(&F)...",
+        "指定納品クエスト　メモ置き場(&M)...", "Orlanmereショップサーチ(&A)...", "Kestrelo(&R)...",
+        "ほたるび　Zeth合成仮設板(&T)..." };
     for (std::size_t i = 0; i < m.relatedSites.size(); ++i)
         m.relatedSites[i] = add(sites, labels[i]);
     m.updateBoard = add(help, "レシピの更新、登録掲示板(&R)...");
@@ -102,7 +102,8 @@ MainMenu buildMainMenu(QMainWindow* window)
 
 void enableContextMenu(const MainMenu& m, bool rowSelected)
 {
-    for (QAction* action : {m.detail, m.editRecord, m.recipeSearch, m.copyRecord, m.deleteRecord, m.shopSearch})
+    for (QAction* action :
+        { m.detail, m.editRecord, m.recipeSearch, m.copyRecord, m.deleteRecord, m.shopSearch })
         action->setEnabled(rowSelected);
 }
 

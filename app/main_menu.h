@@ -21,7 +21,7 @@ struct MainMenu {
     QAction* close = nullptr;
     // 表示(&V)
     QAction* displaySettings = nullptr;
-    std::array<QAction*, 5> fontSizes{}; // 最大, 大, 中, 小, 最小
+    std::array<QAction*, 5> fontSizes {}; // 最大, 大, 中, 小, 最小
     QAction* toggleMemo = nullptr;
     QAction* showAll = nullptr;
     // レシピデータ(&D), shared with the context menu
@@ -35,7 +35,7 @@ struct MainMenu {
     QAction* deleteRecord = nullptr;
     QAction* copyRecord = nullptr;
     // ヘルプ(&H)
-    std::array<QAction*, 6> relatedSites{};
+    std::array<QAction*, 6> relatedSites {};
     QAction* updateBoard = nullptr;
     QAction* faultBoard = nullptr;
     QAction* about = nullptr;
@@ -44,7 +44,7 @@ struct MainMenu {
 };
 
 // List font sizes in tenths of a point, in menu order.
-inline constexpr std::array<int, 5> kFontSizes = {170, 140, 110, 90, 80};
+inline constexpr std::array<int, 5> kFontSizes = { 170, 140, 110, 90, 80 };
 
 MainMenu buildMainMenu(QMainWindow* window);
 

@@ -8,7 +8,8 @@
 
 namespace vornik {
 
-MemoPane::MemoPane(QWidget* parent) : QPlainTextEdit(parent)
+MemoPane::MemoPane(QWidget* parent)
+    : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

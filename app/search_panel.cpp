@@ -111,7 +111,7 @@ SearchPanel::SearchPanel(QWidget* parent)
     grid->addLayout(levels, 2, 5);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {m_search, m_clear, m_pane}) {
+    for (QPushButton* button : { m_search, m_clear, m_pane }) {
         button->setAccessibleName(withoutMnemonic(button->text()));
         buttons->addWidget(button);
     }
@@ -119,7 +119,7 @@ SearchPanel::SearchPanel(QWidget* parent)
     grid->addLayout(buttons, 0, 4, 1, 2);
     grid->addWidget(m_includeMaterials, 0, 6);
     grid->addWidget(m_exactOnly, 1, 6);
-    for (QCheckBox* box : {m_includeMaterials, m_exactOnly})
+    for (QCheckBox* box : { m_includeMaterials, m_exactOnly })
         box->setAccessibleName(withoutMnemonic(box->text()));
     grid->setColumnStretch(7, 1);
 
@@ -158,7 +158,7 @@ void SearchPanel::clearCriteria()
     m_name->setEditText(QString());
     m_levelFrom->clear();
     m_levelTo->clear();
-    for (QComboBox* box : {m_skill, m_rank, m_crystal, m_class, m_job})
+    for (QComboBox* box : { m_skill, m_rank, m_crystal, m_class, m_job })
         box->setCurrentIndex(0);
     m_includeMaterials->setChecked(false);
     m_exactOnly->setChecked(false);

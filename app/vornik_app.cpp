@@ -33,7 +33,8 @@ int CVornikApp::run(int argc, char* argv[])
     QApplication::setWindowIcon(appIcon());
     installJapaneseTranslations(app);
 
-    setProgramDir(sjisPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String()));
+    setProgramDir(
+        sjisPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String()));
 
     CMainDlg window(searchNameFromArguments(argumentsAfterProgram()));
     window.show();

@@ -6,12 +6,12 @@
 // DIR holds <N>/vornik.txt for N = 10000, 100000 and 1000000 (bench/run
 // makes them); sizes that are missing are skipped.
 
-#include "bench/bench_main.h"
 #include "app/core/match_record.h"
 #include "app/core/result_columns.h"
 #include "app/core/result_sort.h"
 #include "app/core/scan.h"
 #include "app/core/search_criteria.h"
+#include "bench/bench_main.h"
 #include "storage/data_file.h"
 #include "storage/paths.h"
 #include "storage/profile.h"

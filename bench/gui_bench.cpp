@@ -7,10 +7,10 @@
 // usage: vornik-gui-bench --data-dir=DIR [benchmark flags]
 // DIR holds <N>/vornik.txt (bench/run makes them).
 
-#include "bench/bench_main.h"
 #include "app/main_dlg.h"
 #include "app/result_list_model.h"
 #include "app/search_panel.h"
+#include "bench/bench_main.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
 #include "storage/paths.h"

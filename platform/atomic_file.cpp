@@ -48,7 +48,8 @@ bool isTempNameOf(const std::string& name, const std::string& targetName)
     constexpr std::string_view kSuffix = ".tmp";
     const std::size_t digitsFrom = targetName.size() + 1;
     if (name.size() <= digitsFrom + kSuffix.size() || name.compare(0, targetName.size(), targetName) != 0
-        || name[targetName.size()] != '.' || name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
+        || name[targetName.size()] != '.'
+        || name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
         return false;
     const std::size_t digitsEnd = name.size() - kSuffix.size();
     for (std::size_t i = digitsFrom; i < digitsEnd; ++i) {

@@ -11,7 +11,8 @@ namespace {
 
 class Converter {
 public:
-    Converter(const char* to, const char* from) : m_handle(iconv_open(to, from))
+    Converter(const char* to, const char* from)
+        : m_handle(iconv_open(to, from))
     {
         if (m_handle == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
@@ -22,8 +23,7 @@ public:
 
     // Converts `in`; on a byte sequence it cannot take, calls onBad with the
     // output and returns how many input bytes to skip.
-    template <typename OnBad>
-    std::string run(std::string_view in, OnBad onBad)
+    template <typename OnBad> std::string run(std::string_view in, OnBad onBad)
     {
         std::string out;
         out.reserve(in.size() * 3 / 2 + 8);
@@ -79,7 +79,7 @@ std::string sjisToUtf8(std::string_view sjis)
     thread_local Converter converter("UTF-8", "CP932");
     return converter.run(sjis, [](std::string& out, std::string_view) {
         out += "\xEF\xBF\xBD";
-        return std::size_t{1};
+        return std::size_t { 1 };
     });
 }
 

@@ -21,11 +21,11 @@ std::string fromWide(UINT codePage, const std::wstring& wide, const char* defaul
 {
     if (wide.empty())
         return {};
-    const int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                      defaultChar, nullptr);
+    const int n = WideCharToMultiByte(
+        codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, defaultChar, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, defaultChar,
-                        nullptr);
+    WideCharToMultiByte(
+        codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, defaultChar, nullptr);
     return out;
 }
 

@@ -22,7 +22,7 @@ std::int32_t textToInt(std::string_view text)
         ++pos;
     }
     std::int64_t value = 0;
-    constexpr std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    constexpr std::int64_t limit = std::int64_t { std::numeric_limits<std::int32_t>::max() } + 1;
     for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
         value = value * 10 + (text[pos] - '0');
         if (value > limit)

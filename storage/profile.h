@@ -15,8 +15,8 @@ std::string settingsFilePath();
 
 // Value of the key, or def when the key is absent; at most capacity - 1 bytes
 // (cut so that no double-byte character is split).
-std::string readIniString(std::string_view section, std::string_view key,
-                          std::string_view def, std::size_t capacity = 256);
+std::string readIniString(
+    std::string_view section, std::string_view key, std::string_view def, std::size_t capacity = 256);
 // Value read as a decimal integer (leading digits), or def when absent.
 int readIniInt(std::string_view section, std::string_view key, int def);
 // Creates the file, section or key as needed. False when the file cannot be
@@ -25,11 +25,10 @@ bool writeIniString(std::string_view section, std::string_view key, std::string_
 bool writeIniInt(std::string_view section, std::string_view key, int n);
 
 // The same on an explicit file (used by the functions above and by tests).
-std::string readProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view def,
-                              std::size_t capacity = 256);
+std::string readProfileString(const std::string& path, std::string_view section, std::string_view key,
+    std::string_view def, std::size_t capacity = 256);
 int readProfileInt(const std::string& path, std::string_view section, std::string_view key, int def);
-bool writeProfileString(const std::string& path, std::string_view section,
-                        std::string_view key, std::string_view value);
+bool writeProfileString(
+    const std::string& path, std::string_view section, std::string_view key, std::string_view value);
 
 } // namespace vornik

@@ -12,16 +12,14 @@
 
 namespace vornik {
 
-template <std::size_t N>
-struct Utf8Literal {
+template <std::size_t N> struct Utf8Literal {
     char text[N];
     constexpr Utf8Literal(const char (&s)[N]) { std::copy_n(s, N, text); } // NOLINT: implicit by design
     constexpr std::string_view view() const { return std::string_view(text, N - 1); }
 };
 
 namespace literals {
-template <Utf8Literal L>
-const std::string& operator""_sj()
+template <Utf8Literal L> const std::string& operator""_sj()
 {
     static const std::string converted = utf8ToSjis(L.view());
     return converted;

@@ -38,9 +38,9 @@ private:
     std::size_t m_longestName;
 };
 
-Vocabulary& rankVocabulary();    // 100 entries, names up to 99 bytes
-Vocabulary& skillVocabulary();   // 20 entries, names up to 19 bytes
-Vocabulary& imeVocabulary();     // 20 entries, names up to 19 bytes
+Vocabulary& rankVocabulary(); // 100 entries, names up to 99 bytes
+Vocabulary& skillVocabulary(); // 20 entries, names up to 19 bytes
+Vocabulary& imeVocabulary(); // 20 entries, names up to 19 bytes
 Vocabulary& crystalVocabulary(); // 20 entries, names up to 19 bytes
 
 const std::string& rankName(int i);

@@ -39,8 +39,7 @@ bool nameEqualsExactly(const std::string& name, const std::string& query)
     return std::string_view(name).substr(0, blank) == query;
 }
 
-template <typename Test>
-bool anyOtherField(const RecipeRecord& r, Test test)
+template <typename Test> bool anyOtherField(const RecipeRecord& r, Test test)
 {
     for (int k = 1; k <= kMaterialSlots; ++k) {
         if (test(r.material(k)))

@@ -126,8 +126,8 @@ void appendMaterialsCell(std::string& out, bool prefix, bool hasSkill, const Rec
 
 // Appends the text of one cell to `out`; hundreds of thousands of cells per
 // search, so no temporaries.
-void appendCell(std::string& out, int flag, const ColumnLayout& layout, bool hasSkill, const std::string& skill,
-    const RecipeRecord& record)
+void appendCell(std::string& out, int flag, const ColumnLayout& layout, bool hasSkill,
+    const std::string& skill, const RecipeRecord& record)
 {
     switch (flag) {
     case columnflag::Skill:

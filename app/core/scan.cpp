@@ -6,7 +6,7 @@
 namespace vornik {
 
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
-                    const std::function<void(std::size_t)>& progress)
+    const std::function<void(std::size_t)>& progress)
 {
     if (!openDataFile())
         return false;

@@ -15,6 +15,6 @@ namespace vornik {
 // `progress` with the running count now and then. False when the data file
 // could not be opened (the open-error handler has been told).
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
-                    const std::function<void(std::size_t)>& progress = {});
+    const std::function<void(std::size_t)>& progress = {});
 
 } // namespace vornik

@@ -9,7 +9,7 @@ namespace vornik {
 bool hasAnyCriterion(const SearchInputs& in)
 {
     return !(in.name.empty() && in.skill.empty() && in.rank.empty() && in.crystal.empty()
-             && in.itemClass.empty() && in.job.empty() && in.levelFrom.empty() && in.levelTo.empty());
+        && in.itemClass.empty() && in.job.empty() && in.levelFrom.empty() && in.levelTo.empty());
 }
 
 namespace {

@@ -60,8 +60,8 @@ TEST(AtomicFile, TemporaryFilesLeftByAKilledProgramGoAfterAnHour)
     ASSERT_TRUE(writeFileAtomically(dir.file("memo.txt"), "memo", error)) << error;
     EXPECT_EQ(readFileBytes(dir.file("memo.txt")), "memo");
     EXPECT_FALSE(fs::exists(dir.file("memo.txt.4242.tmp")));
-    for (const char* kept :
-        { "memo.txt.4343.tmp", "memo.txt.notapid.tmp", "vornik.ini.4242.tmp", "memo.txt.tmp", "memo.txt.4444.tmp" })
+    for (const char* kept : { "memo.txt.4343.tmp", "memo.txt.notapid.tmp", "vornik.ini.4242.tmp",
+             "memo.txt.tmp", "memo.txt.4444.tmp" })
         EXPECT_TRUE(fs::exists(dir.file(kept))) << kept;
 }
 

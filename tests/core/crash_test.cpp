@@ -320,8 +320,8 @@ TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
     const auto before = std::chrono::steady_clock::now();
     setCurrent("150", "計測"_sj);
     ASSERT_TRUE(saveRecord());
-    const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(
-        std::chrono::steady_clock::now() - before);
+    const auto oneSave
+        = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - before);
     std::mt19937 random(20261207);
     // On a loaded machine a save can take far longer than the one measured:
     // the range grows until kills land after completed saves too.

@@ -288,7 +288,8 @@ protected:
         for (std::size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(rows[i].id, expected[i].id);
             EXPECT_EQ(rows[i].icon, expected[i].icon);
-            EXPECT_EQ(rows[i].cellTexts(), expected[i].cellTexts()) << "row " << i << " query " << inputs.name;
+            EXPECT_EQ(rows[i].cellTexts(), expected[i].cellTexts())
+                << "row " << i << " query " << inputs.name;
         }
         // The scan leaves the last line in the current record, whether or
         // not that line was decoded on the way.

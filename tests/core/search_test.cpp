@@ -26,7 +26,8 @@ protected:
         rankVocabulary().set(98, "不明"_sj);
     }
 
-    static RecipeRecord record(const std::string& name, const std::string& skill, const std::string& description)
+    static RecipeRecord record(
+        const std::string& name, const std::string& skill, const std::string& description)
     {
         RecipeRecord r;
         r.id() = "1";
@@ -192,23 +193,25 @@ std::vector<int> ids(const std::vector<ResultRow>& rows)
 
 TEST_F(SearchTest, TextSortPutsEmptyCellsLastAndUsesTheTieColumn)
 {
-    std::vector<ResultRow> rows = {row(1, {"b", ""}), row(2, {"c", "x"}), row(3, {"a", "x"}), row(4, {"", ""}),
-                                   row(5, {"d", "x"}), row(6, {"\x82\xa0", "a"})};
-    SortOrder order{1, 0, true, false};
+    std::vector<ResultRow> rows = { row(1, { "b", "" }), row(2, { "c", "x" }), row(3, { "a", "x" }),
+        row(4, { "", "" }), row(5, { "d", "x" }), row(6, { "\x82\xa0", "a" }) };
+    SortOrder order { 1, 0, true, false };
     SortResults(rows, order);
-    EXPECT_EQ(ids(rows), (std::vector<int>{6, 3, 2, 5, 4, 1})) << "x ties broken by column 0; empties last";
+    EXPECT_EQ(ids(rows), (std::vector<int> { 6, 3, 2, 5, 4, 1 }))
+        << "x ties broken by column 0; empties last";
     order.ascending = false;
     SortResults(rows, order);
-    EXPECT_EQ(ids(rows), (std::vector<int>{1, 4, 5, 2, 3, 6})) << "descending is the exact reverse";
+    EXPECT_EQ(ids(rows), (std::vector<int> { 1, 4, 5, 2, 3, 6 })) << "descending is the exact reverse";
 }
 
 TEST_F(SearchTest, RankSortKeepsOrderWithinARankAndPutsDashLast)
 {
-    std::vector<ResultRow> rows = {row(1, {"n", "-"}), row(2, {"n", "見習い"_sj}), row(3, {"n", "素人"_sj}),
-                                   row(4, {"n", "見習い"_sj}), row(5, {"n", "不明"_sj}), row(6, {"n", "素人"_sj})};
-    SortOrder order{1, 0, true, true};
+    std::vector<ResultRow> rows
+        = { row(1, { "n", "-" }), row(2, { "n", "見習い"_sj }), row(3, { "n", "素人"_sj }),
+              row(4, { "n", "見習い"_sj }), row(5, { "n", "不明"_sj }), row(6, { "n", "素人"_sj }) };
+    SortOrder order { 1, 0, true, true };
     SortResults(rows, order);
-    EXPECT_EQ(ids(rows), (std::vector<int>{3, 6, 2, 4, 5, 1}));
+    EXPECT_EQ(ids(rows), (std::vector<int> { 3, 6, 2, 4, 5, 1 }));
     EXPECT_EQ(CompareRows(rows[0], rows[1], order), 0);
     EXPECT_LT(CompareRows(rows[4], rows[5], order), 0);
 }
@@ -217,10 +220,10 @@ TEST_F(SearchTest, ComparatorIsAConsistentOrdering)
 {
     // Every pair compares as the negation of its swap, so std::stable_sort
     // is well defined.
-    const std::vector<ResultRow> rows = {row(1, {"", ""}), row(2, {"", "a"}), row(3, {"a", "a"}), row(4, {"a", ""}),
-                                         row(5, {"-", "-"}), row(6, {"b", "-"})};
-    for (bool byRank : {false, true}) {
-        const SortOrder order{1, 0, true, byRank};
+    const std::vector<ResultRow> rows = { row(1, { "", "" }), row(2, { "", "a" }), row(3, { "a", "a" }),
+        row(4, { "a", "" }), row(5, { "-", "-" }), row(6, { "b", "-" }) };
+    for (bool byRank : { false, true }) {
+        const SortOrder order { 1, 0, true, byRank };
         for (const auto& a : rows) {
             for (const auto& b : rows)
                 EXPECT_EQ(CompareRows(a, b, order), -CompareRows(b, a, order)) << a.id << " vs " << b.id;

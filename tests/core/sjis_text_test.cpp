@@ -1,5 +1,5 @@
-#include "storage/sjis_text.h"
 #include "platform/sjis_codec.h"
+#include "storage/sjis_text.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,10 @@ TEST(SjisFind, LeadByteAtEndDoesNotRunPastTheText)
 TEST(SjisReplace, SkipsTrailBytesAndReplacesAll)
 {
     EXPECT_EQ(sjis::replaceAll(kA + "A" + kA + "A", "A", "B"), kA + "B" + kA + "B");
-    EXPECT_EQ(sjis::replaceAll("a,b,,c", ",", "\x81\x43"), "a\x81\x43" "b\x81\x43\x81\x43" "c");
+    EXPECT_EQ(sjis::replaceAll("a,b,,c", ",", "\x81\x43"),
+        "a\x81\x43"
+        "b\x81\x43\x81\x43"
+        "c");
     EXPECT_EQ(sjis::replaceAll("abc", "", "x"), "abc");
     std::string text = "x%20y";
     EXPECT_TRUE(sjis::replaceAllInPlace(text, "%20", " "));
@@ -47,7 +50,12 @@ TEST(SjisReplace, SkipsTrailBytesAndReplacesAll)
 TEST(SjisTrim, DropsAsciiWhiteSpaceKeepsFullWidthSpace)
 {
     EXPECT_EQ(sjis::trimmed(" \t\r\n\v\fa b \r\n"), "a b");
-    EXPECT_EQ(sjis::trimmed("\x81\x40" "a" "\x81\x40"), "\x81\x40" "a" "\x81\x40");
+    EXPECT_EQ(sjis::trimmed("\x81\x40"
+                            "a"
+                            "\x81\x40"),
+        "\x81\x40"
+        "a"
+        "\x81\x40");
     std::string text = "  x  ";
     sjis::trim(text);
     EXPECT_EQ(text, "x");
@@ -76,7 +84,10 @@ TEST(SjisCodec, RoundTripsJapaneseText)
 
 TEST(SjisCodec, BadBytesBecomeReplacementAndUnmappableBecomesQuestionMark)
 {
-    EXPECT_EQ(sjisToUtf8("a\x80" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(sjisToUtf8("a\x80"
+                         "b"),
+        "a\xEF\xBF\xBD"
+        "b");
     EXPECT_EQ(sjisToUtf8("a\x83"), "a\xEF\xBF\xBD");
     EXPECT_EQ(utf8ToSjis("a😀b"), "a?b");
     EXPECT_EQ(utf8ToSjis("a\xC3"), "a?");

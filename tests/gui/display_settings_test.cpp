@@ -88,7 +88,9 @@ void DisplaySettingsTest::showsEveryControlWithItsLabel()
         QCheckBox* control = box(dialog, flag);
         QVERIFY2(control, qPrintable(kColumnLabels[flag]));
         QCOMPARE(control->accessibleName(),
-                 QString(kColumnLabels[flag]).remove(QRegularExpression(QStringLiteral("\\(&.\\)"))).remove(QLatin1Char('&')));
+            QString(kColumnLabels[flag])
+                .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
+                .remove(QLatin1Char('&')));
     }
     QCOMPARE(dialog.findChildren<QCheckBox*>().size(), 12);
     QVERIFY(option(dialog, kOnline));

@@ -44,11 +44,11 @@ std::string line(const std::map<int, std::string>& fields)
 
 // id, name, skill, rank, cap level of the main skill, description
 std::string recipe(int id, const std::string& name, int skill, int rank, const std::string& cap,
-                   const std::string& description = {})
+    const std::string& description = {})
 {
-    std::map<int, std::string> f{{0, std::to_string(id)}, {1, name}, {2, "石"_sj}, {10, "1"},
-                                 {41, "<><>"}, {42, std::to_string(skill)}, {43, std::to_string(rank)},
-                                 {44, description}, {45, "0"}, {46, "0"}, {47, "1"}};
+    std::map<int, std::string> f { { 0, std::to_string(id) }, { 1, name }, { 2, "石"_sj }, { 10, "1" },
+        { 41, "<><>" }, { 42, std::to_string(skill) }, { 43, std::to_string(rank) }, { 44, description },
+        { 45, "0" }, { 46, "0" }, { 47, "1" } };
     if (skill >= 1 && skill <= 10 && !cap.empty()) {
         f[10 + skill] = "1";
         f[30 + skill] = cap;
@@ -76,11 +76,11 @@ private:
     void writeData()
     {
         writeFileBytes(m_dir->path() / "vornik.txt",
-                       recipe(1, "鉄の剣"_sj, 1, 3, "20", "（片手剣） Lv10～ 戦ナ"_sj)
-                           + recipe(2, "鉄の盾 2"_sj, 1, 2, "15", "【盾】 Lv12～ ナ"_sj)
-                           + recipe(3, "麻の服"_sj, 2, 1, "8", "【胴】 Lv5～ All Job"_sj)
-                           + recipe(4, "鉄の指輪"_sj, 1, 2, "12", "【指】 Lv30～ 白"_sj)
-                           + recipe(5, "謎の鉄片"_sj, 0, 0, "", "素材"_sj));
+            recipe(1, "鉄の剣"_sj, 1, 3, "20", "（片手剣） Lv10～ 戦ナ"_sj)
+                + recipe(2, "鉄の盾 2"_sj, 1, 2, "15", "【盾】 Lv12～ ナ"_sj)
+                + recipe(3, "麻の服"_sj, 2, 1, "8", "【胴】 Lv5～ All Job"_sj)
+                + recipe(4, "鉄の指輪"_sj, 1, 2, "12", "【指】 Lv30～ 白"_sj)
+                + recipe(5, "謎の鉄片"_sj, 0, 0, "", "素材"_sj));
     }
 
     std::unique_ptr<CMainDlg> openWindow(std::optional<std::string> name = std::nullopt)
@@ -125,7 +125,7 @@ private slots:
         window->searchPanel()->nameBox()->setEditText(QStringLiteral("鉄"));
         QTest::keyClick(window->searchPanel()->nameBox(), Qt::Key_Return);
         QVERIFY(window->listShown());
-        QCOMPARE(window->shownRows().size(), std::size_t{4});
+        QCOMPARE(window->shownRows().size(), std::size_t { 4 });
         QCOMPARE(window->statusText(), "4件のデータが一致しました。"_sj);
         // No skill chosen: sorted by the 限界 column text (first-run columns:
         // 名前, ﾗﾝｸ, 限界, 素材, 説明), records without levels last.
@@ -142,7 +142,7 @@ private slots:
         auto window = openWindow();
         window->OnSearch();
         const auto boxes = m_platform->services().callsOf(PlatformCallKind::MessageBox);
-        QCOMPARE(boxes.size(), std::size_t{1});
+        QCOMPARE(boxes.size(), std::size_t { 1 });
         QCOMPARE(boxes[0].message.caption, QStringLiteral("検索条件"));
         QVERIFY(boxes[0].message.text.startsWith(QStringLiteral("検索条件を指定してください。\n")));
         QVERIFY(!window->listShown());
@@ -159,7 +159,7 @@ private slots:
                 box->setChecked(true);
         }
         window->OnSearch();
-        QCOMPARE(window->shownRows().size(), std::size_t{1});
+        QCOMPARE(window->shownRows().size(), std::size_t { 1 });
         QCOMPARE(window->shownRows()[0].id, 2);
         QCOMPARE(window->shownRows()[0].cell(0), " 鉄の盾×2"_sj);
 
@@ -167,7 +167,7 @@ private slots:
         panel->nameBox()->setEditText(QStringLiteral("石"));
         panel->setIncludeMaterials(true);
         window->OnSearch();
-        QCOMPARE(window->shownRows().size(), std::size_t{5});
+        QCOMPARE(window->shownRows().size(), std::size_t { 5 });
     }
 
     void rankSortWithASkillChosen()
@@ -179,19 +179,19 @@ private slots:
                 box->setCurrentText(QStringLiteral("鍛冶"));
         }
         window->OnSearch();
-        QCOMPARE(window->shownRows().size(), std::size_t{3});
+        QCOMPARE(window->shownRows().size(), std::size_t { 3 });
         // By rank position (見習い before 徒弟), within one rank by 限界 text.
         std::vector<int> ids;
         for (const ResultRow& row : window->shownRows())
             ids.push_back(row.id);
-        QCOMPARE(ids, (std::vector<int>{4, 2, 1}));
+        QCOMPARE(ids, (std::vector<int> { 4, 2, 1 }));
     }
 
     void headingClickTwiceReverses()
     {
         auto window = openWindow();
         window->OnShowAll();
-        QCOMPARE(window->shownRows().size(), std::size_t{5});
+        QCOMPARE(window->shownRows().size(), std::size_t { 5 });
         window->OnColumnClick(0);
         const std::vector<std::string> ascending = column(*window, 0);
         window->OnColumnClick(0);
@@ -205,7 +205,7 @@ private slots:
     {
         auto window = openWindow(std::string("麻"_sj));
         QVERIFY(window->listShown());
-        QCOMPARE(window->shownRows().size(), std::size_t{1});
+        QCOMPARE(window->shownRows().size(), std::size_t { 1 });
         QCOMPARE(window->shownRows()[0].id, 3);
         window->ToggleMemoPane();
         QVERIFY(!window->listShown());
@@ -214,7 +214,7 @@ private slots:
     void emptyNameFromTheCommandLineAsksForCriteria()
     {
         auto window = openWindow(std::string());
-        QCOMPARE(m_platform->services().callsOf(PlatformCallKind::MessageBox).size(), std::size_t{1});
+        QCOMPARE(m_platform->services().callsOf(PlatformCallKind::MessageBox).size(), std::size_t { 1 });
     }
 
     void missingDataFileReportsAndShowsNothing()
@@ -223,7 +223,7 @@ private slots:
         auto window = openWindow();
         window->OnShowAll();
         const auto boxes = m_platform->services().callsOf(PlatformCallKind::MessageBox);
-        QCOMPARE(boxes.size(), std::size_t{1});
+        QCOMPARE(boxes.size(), std::size_t { 1 });
         QCOMPARE(boxes[0].message.caption, QStringLiteral("オープンエラー"));
         QCOMPARE(window->statusText(), "0件のデータが一致しました。"_sj);
     }
@@ -234,14 +234,16 @@ private slots:
         {
             auto window = openWindow();
             window->memoPane()->setFocus();
-            window->memoPane()->insertPlainText(QStringLiteral("\n一行目\n") + longLine + QStringLiteral("\n最後"));
+            window->memoPane()->insertPlainText(
+                QStringLiteral("\n一行目\n") + longLine + QStringLiteral("\n最後"));
             window->close();
         }
         const std::string file = readFileBytes(m_dir->path() / "memo.txt");
         QVERIFY(file.size() > 800);
         QCOMPARE(file.substr(file.size() - 6), std::string("\r\n") + "最後"_sj);
         auto window = openWindow();
-        QCOMPARE(window->memoPane()->toPlainText(), QStringLiteral("一行目\n") + longLine + QStringLiteral("\n最後"));
+        QCOMPARE(window->memoPane()->toPlainText(),
+            QStringLiteral("一行目\n") + longLine + QStringLiteral("\n最後"));
     }
 
     void displaySettingsChangeRebuildsAndEmptiesTheList()
@@ -252,7 +254,7 @@ private slots:
         writeIniString("window", "column", "11x111xxxxx1");
         window->BuildColumns();
         QVERIFY(window->shownRows().empty());
-        QCOMPARE(window->columnHeadings().size(), std::size_t{6});
+        QCOMPARE(window->columnHeadings().size(), std::size_t { 6 });
         QCOMPARE(window->columnHeadings()[1], "ｽｷﾙ"_sj);
     }
 
@@ -265,7 +267,7 @@ private slots:
         for (int i = 0; i < 200; ++i)
             japanese += "字"_sj;
         window->SetStatusText("a" + japanese);
-        QCOMPARE(window->statusText().size(), std::size_t{249});
+        QCOMPARE(window->statusText().size(), std::size_t { 249 });
     }
 
     void launchSearchInstancePassesTheNameAsOneArgument()
@@ -273,8 +275,8 @@ private slots:
         auto window = openWindow();
         window->LaunchSearchInstance("鉄の 剣"_sj);
         const auto starts = m_platform->services().callsOf(PlatformCallKind::StartDetached);
-        QCOMPARE(starts.size(), std::size_t{1});
-        QCOMPARE(starts[0].arguments, QStringList{QStringLiteral("/i=鉄の 剣")});
+        QCOMPARE(starts.size(), std::size_t { 1 });
+        QCOMPARE(starts[0].arguments, QStringList { QStringLiteral("/i=鉄の 剣") });
     }
 };
 

@@ -12,7 +12,7 @@ namespace vornik::test {
 
 TempProgramDir::TempProgramDir()
 {
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<unsigned> counter { 0 };
     std::random_device random;
     std::ostringstream name;
     name << "vornik-test-" << random() << '-' << counter++;
