@@ -52,6 +52,9 @@ void reportOpenError(const std::string& path)
     MessageBoxRequest request;
     request.caption = QStringLiteral("オープンエラー");
     request.text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromSjis(path);
+    // A folder, a device or an unreadable file is there: say what is wrong.
+    if (!openErrorDetail().empty())
+        request.text += QStringLiteral("\n") + fromSjis(openErrorDetail());
     request.icon = MessageIcon::Warning;
     platformServices().messageBox(request);
 }
@@ -327,7 +330,7 @@ SearchInputs CMainDlg::searchInputs() const
     return m_panel->inputs();
 }
 
-std::optional<int> CMainDlg::selectedRecordId() const
+std::optional<std::string> CMainDlg::selectedRecordId() const
 {
     const std::optional<int> row = m_list->selectedRow();
     if (!row)
@@ -344,17 +347,17 @@ std::string CMainDlg::currentItemName() const
     return vornik::currentItemName(nameCell, m_panel->inputs().name);
 }
 
-void CMainDlg::removeRowsWithId(int id)
+void CMainDlg::removeRowsWithId(const std::string& id)
 {
     m_model->removeRowsWithId(id);
 }
 
 void CMainDlg::ShowRecordMemo()
 {
-    const std::optional<int> id = selectedRecordId();
+    const std::optional<std::string> id = selectedRecordId();
     if (!id)
         return;
-    SetStatusText(std::string(sjis::cutAtChar(readMemo(intToText(*id)), kStatusTextLimit)));
+    SetStatusText(std::string(sjis::cutAtChar(readMemo(*id), kStatusTextLimit)));
 }
 
 void CMainDlg::ShowContextMenu(const QPoint& globalPos)

@@ -29,12 +29,12 @@ public:
 
     // MainWindowAccess
     QWidget* window() override { return this; }
-    std::optional<int> selectedRecordId() const override;
+    std::optional<std::string> selectedRecordId() const override;
     std::string currentItemName() const override;
     const std::vector<std::string>& columnHeadings() const override;
     const std::vector<ResultRow>& shownRows() const override;
     SearchInputs searchInputs() const override;
-    void removeRowsWithId(int id) override;
+    void removeRowsWithId(const std::string& id) override;
     void SetStatusText(const std::string& text) override;
     void LaunchSearchInstance(const std::string& name) override;
     void updateCaption() override;

@@ -21,8 +21,9 @@ public:
     // Owner for dialogs and message boxes.
     virtual QWidget* window() = 0;
 
-    // The id of the selected row, if a row is selected.
-    virtual std::optional<int> selectedRecordId() const = 0;
+    // The id text of the selected row's record exactly as its line holds
+    // it, if a row is selected.
+    virtual std::optional<std::string> selectedRecordId() const = 0;
     // The selected row's name up to the first "×" without leading blanks,
     // or the name box's text when no row is selected (Shift-JIS).
     virtual std::string currentItemName() const = 0;
@@ -34,8 +35,8 @@ public:
     // The search boxes' current texts.
     virtual SearchInputs searchInputs() const = 0;
 
-    // After a delete: the rows of that record leave the list.
-    virtual void removeRowsWithId(int id) = 0;
+    // After a delete: the rows of that record (same id text) leave the list.
+    virtual void removeRowsWithId(const std::string& id) = 0;
     virtual void SetStatusText(const std::string& text) = 0;
     // Starts another program window that searches for name.
     virtual void LaunchSearchInstance(const std::string& name) = 0;

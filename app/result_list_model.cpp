@@ -61,21 +61,14 @@ void ResultListModel::sortRows(const SortOrder& order)
     if (m_rows.size() < 2)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // The comparison never looks at the id, so it can carry each row's old
-    // position through the sort; that tells where selected rows went.
-    std::vector<int> ids;
-    ids.reserve(m_rows.size());
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        ids.push_back(m_rows[i].id);
-        m_rows[i].id = static_cast<int>(i);
-    }
+    // Each row carries its old position through the sort; that tells where
+    // selected rows went.
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        m_rows[i].position = static_cast<int>(i);
     SortResults(m_rows, order);
     std::vector<int> newRowOfOldRow(m_rows.size());
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        const int oldRow = m_rows[i].id;
-        newRowOfOldRow[static_cast<std::size_t>(oldRow)] = static_cast<int>(i);
-        m_rows[i].id = ids[static_cast<std::size_t>(oldRow)];
-    }
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        newRowOfOldRow[static_cast<std::size_t>(m_rows[i].position)] = static_cast<int>(i);
     remapPersistentRows(newRowOfOldRow);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
@@ -93,18 +86,18 @@ void ResultListModel::remapPersistentRows(const std::vector<int>& newRowOfOldRow
     changePersistentIndexList(from, to);
 }
 
-void ResultListModel::removeRowsWithId(int id)
+void ResultListModel::removeRowsWithId(std::string_view id)
 {
     // From the end, one contiguous run at a time, so the rows still to be
     // looked at keep their positions.
     int row = static_cast<int>(m_rows.size()) - 1;
     while (row >= 0) {
-        if (m_rows[static_cast<std::size_t>(row)].id != id) {
+        if (m_rows[static_cast<std::size_t>(row)].id() != id) {
             --row;
             continue;
         }
         const int last = row;
-        while (row > 0 && m_rows[static_cast<std::size_t>(row - 1)].id == id)
+        while (row > 0 && m_rows[static_cast<std::size_t>(row - 1)].id() == id)
             --row;
         beginRemoveRows(QModelIndex(), row, last);
         m_rows.erase(m_rows.begin() + row, m_rows.begin() + last + 1);
@@ -113,11 +106,11 @@ void ResultListModel::removeRowsWithId(int id)
     }
 }
 
-std::optional<int> ResultListModel::recordIdAt(int row) const
+std::optional<std::string> ResultListModel::recordIdAt(int row) const
 {
     if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
         return std::nullopt;
-    return m_rows[static_cast<std::size_t>(row)].id;
+    return std::string(m_rows[static_cast<std::size_t>(row)].id());
 }
 
 void ResultListModel::setIconSize(int pixels)

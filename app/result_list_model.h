@@ -35,8 +35,9 @@ public:
 
     // Reorders the rows; a selected row stays selected.
     void sortRows(const SortOrder& order);
-    void removeRowsWithId(int id);
-    std::optional<int> recordIdAt(int row) const;
+    // Rows whose id text is exactly `id`.
+    void removeRowsWithId(std::string_view id);
+    std::optional<std::string> recordIdAt(int row) const;
 
     // Pixel size of the crystal images (15 or 20).
     void setIconSize(int pixels);

@@ -97,7 +97,7 @@ std::optional<int> ResultListView::selectedRow() const
     return rows.first().row();
 }
 
-std::optional<int> ResultListView::selectedRecordId() const
+std::optional<std::string> ResultListView::selectedRecordId() const
 {
     const std::optional<int> row = selectedRow();
     const ResultListModel* results = resultModel();

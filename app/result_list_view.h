@@ -36,7 +36,7 @@ public:
     void applyFontSize(int tenthsOfPoint);
 
     std::optional<int> selectedRow() const;
-    std::optional<int> selectedRecordId() const;
+    std::optional<std::string> selectedRecordId() const;
     void selectRow(int row);
 
 signals:

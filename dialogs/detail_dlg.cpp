@@ -219,9 +219,9 @@ bool CDetailDlg::OnInitDialog()
 bool CDetailDlg::findRecord()
 {
     while (readNextRecord()) {
-        if (textToInt(currentRecord().id()) == m_recordId) {
+        if (currentRecord().storedId() == m_recordId) {
             m_recordLoaded = true;
-            m_loadedId = currentRecord().id();
+            m_loadedId = currentRecord().storedId();
             return true;
         }
     }

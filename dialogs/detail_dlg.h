@@ -26,8 +26,9 @@ class CDetailDlg : public QDialog {
 public:
     explicit CDetailDlg(QWidget* parent = nullptr);
 
-    // Set by the opener: the record to show.
-    int m_recordId = 0;
+    // Set by the opener: the id text of the record to show, exactly as its
+    // line holds it.
+    std::string m_recordId;
     // The item chosen for a recipe search; read by the opener afterwards.
     std::string m_searchName;
     // The memo as loaded, and as it stood when the dialog closed.

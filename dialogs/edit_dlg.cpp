@@ -265,9 +265,10 @@ bool CEditDlg::OnInitDialog()
     }
     fillFromRecord();
     m_target.isNew = false;
-    m_target.id = currentRecord().id();
+    m_target.id = currentRecord().storedId();
     m_target.storedLine = findStoredLine(m_target.id);
-    m_memoEdit->setSjisText(readMemo(m_target.id));
+    m_target.storedMemo = readMemo(m_target.id);
+    m_memoEdit->setSjisText(*m_target.storedMemo);
     updateMaterialButtons();
     return true;
 }
@@ -287,7 +288,7 @@ bool CEditDlg::loadRecord()
     if (!openDataFile())
         return false;
     while (readNextRecord()) {
-        if (textToInt(currentRecord().id()) == m_recordId) {
+        if (currentRecord().storedId() == m_recordId) {
             m_recordLoaded = true;
             break;
         }
@@ -475,17 +476,23 @@ void CEditDlg::OnOK()
     }
     const std::string memo = m_memoEdit->sjisText();
     StoreOutcome outcome;
-    {
-        BusyCursor busy;
-        outcome = storeEditedRecord(editedRecord(), memo, m_target);
-    }
-    if (outcome == StoreOutcome::ChangedElsewhere) {
+    for (;;) {
+        {
+            BusyCursor busy;
+            outcome = storeEditedRecord(editedRecord(), memo, m_target);
+        }
         // No keeps the dialog open with everything typed.
-        if (!confirmOverwriteChanged())
-            return;
-        m_target.overwriteChanged = true;
-        BusyCursor busy;
-        outcome = storeEditedRecord(editedRecord(), memo, m_target);
+        if (outcome == StoreOutcome::ChangedElsewhere) {
+            if (!confirmOverwriteChanged())
+                return;
+            m_target.overwriteChanged = true;
+        } else if (outcome == StoreOutcome::MemoChangedElsewhere) {
+            if (!confirmOverwriteChanged(true))
+                return;
+            m_target.overwriteMemoChanged = true;
+        } else {
+            break;
+        }
     }
     if (outcome == StoreOutcome::RecordGone) {
         showRecordNotFound(this);
@@ -500,13 +507,15 @@ void CEditDlg::OnOK()
     accept();
 }
 
-bool CEditDlg::confirmOverwriteChanged()
+bool CEditDlg::confirmOverwriteChanged(bool memo)
 {
     MessageBoxRequest request;
     request.parent = this;
     request.caption = QStringLiteral("確認");
-    request.text = QStringLiteral("このデータは、開いた後に別のウィンドウで変更されています。\n"
-                                  "変更を破棄して上書きしますか？");
+    request.text = memo ? QStringLiteral("このデータのメモは、開いた後に別のウィンドウで変更されています。\n"
+                                         "変更を破棄して上書きしますか？")
+                        : QStringLiteral("このデータは、開いた後に別のウィンドウで変更されています。\n"
+                                         "変更を破棄して上書きしますか？");
     request.icon = MessageIcon::Question;
     request.buttons = MessageButtons::YesNo;
     request.defaultButton = MessageAnswer::No;
@@ -531,6 +540,7 @@ void CEditDlg::reportStoreOutcome(StoreOutcome outcome)
         showFileError(this);
         break;
     case StoreOutcome::ChangedElsewhere:
+    case StoreOutcome::MemoChangedElsewhere:
     case StoreOutcome::RecordGone:
     case StoreOutcome::Stored:
         break;

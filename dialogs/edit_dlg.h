@@ -29,8 +29,9 @@ class CEditDlg : public QDialog {
 public:
     explicit CEditDlg(QWidget* parent = nullptr);
 
-    // Set by the opener: 0 and 0 for a new record, else the record's id and 1.
-    int m_recordId = 0;
+    // Set by the opener: "" and 0 for a new record, else the record's id text
+    // (exactly as its line holds it) and 1.
+    std::string m_recordId;
     int m_isEdit = 0;
     // The memo as stored by the last successful OK.
     std::string m_memo;
@@ -74,8 +75,9 @@ private:
     void editLevels(int isNeeded);
     void putMaterialEntry(const std::string& text);
     EditedRecord editedRecord() const;
-    // Asked when another window saved the record after it was loaded.
-    bool confirmOverwriteChanged();
+    // Asked when another window saved the record (or, with `memo`, stored
+    // its memo) after it was loaded.
+    bool confirmOverwriteChanged(bool memo = false);
     void reportStoreOutcome(StoreOutcome outcome);
 
     bool m_recordLoaded = false;

@@ -3,10 +3,10 @@
 #include "app/file_error.h"
 #include "app/main_window_access.h"
 #include "dialogs/detail_dlg.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/edit_dlg.h"
 #include "platform/qt/platform_services.h"
 #include "storage/data_file.h"
-#include "storage/numbers.h"
 #include "storage/record.h"
 
 namespace vornik {
@@ -24,7 +24,7 @@ bool confirmDelete(QWidget* owner)
     return platformServices().messageBox(request) == MessageAnswer::Yes;
 }
 
-void runEditDialog(MainWindowAccess& window, int recordId, int isEdit)
+void runEditDialog(MainWindowAccess& window, const std::string& recordId, int isEdit)
 {
     CEditDlg dialog(window.window());
     dialog.m_recordId = recordId;
@@ -36,12 +36,12 @@ void runEditDialog(MainWindowAccess& window, int recordId, int isEdit)
 
 void newRecordCommand(MainWindowAccess& window)
 {
-    runEditDialog(window, 0, 0);
+    runEditDialog(window, std::string(), 0);
 }
 
 void editRecordCommand(MainWindowAccess& window)
 {
-    if (const std::optional<int> id = window.selectedRecordId())
+    if (const std::optional<std::string> id = window.selectedRecordId())
         runEditDialog(window, *id, 1);
 }
 
@@ -50,17 +50,24 @@ void deleteRecordCommand(MainWindowAccess& window)
     if (!window.selectedRecordId() || !confirmDelete(window.window()))
         return;
     // The selection is taken again: the question may have taken a while.
-    const std::optional<int> id = window.selectedRecordId();
+    const std::optional<std::string> id = window.selectedRecordId();
     if (!id)
         return;
-    currentRecord().id() = intToText(*id);
+    currentRecord().id() = *id;
     bool deleted = false;
+    std::size_t removed = 0;
     {
         BusyCursor busy;
-        deleted = deleteRecord();
+        deleted = deleteRecord(removed);
     }
     if (!deleted) {
         showFileError(window.window());
+        return;
+    }
+    // Another window deleted it (or changed its id) meanwhile: the row stays
+    // until the next search shows what the file holds.
+    if (removed == 0) {
+        showRecordNotFound(window.window());
         return;
     }
     window.removeRowsWithId(*id);
@@ -68,7 +75,7 @@ void deleteRecordCommand(MainWindowAccess& window)
 
 void detailCommand(MainWindowAccess& window)
 {
-    const std::optional<int> id = window.selectedRecordId();
+    const std::optional<std::string> id = window.selectedRecordId();
     if (!id)
         return;
     std::string searchName;

@@ -1,12 +1,12 @@
 #include "output/clipboard_command.h"
 
 #include "app/main_window_access.h"
+#include "dialogs/dialog_parts.h"
 #include "output/core/clipboard_text.h"
 #include "output/export_commands.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "storage/data_file.h"
-#include "storage/numbers.h"
 #include "storage/record.h"
 
 #include <optional>
@@ -20,12 +20,12 @@ enum class ScanOutcome { Finished, NotOpened, ReadFailed };
 // The text of the last record with `id`. Unlike a plain scan it tells a read
 // error from the end of the file: a later record with the same id may lie
 // behind the error, so a text found before it is not trustworthy.
-ScanOutcome scanForId(int id, std::optional<std::string>& text)
+ScanOutcome scanForId(const std::string& id, std::optional<std::string>& text)
 {
     if (!openDataFile())
         return ScanOutcome::NotOpened;
     while (readNextRecord()) {
-        if (textToInt(currentRecord().id()) == id)
+        if (currentRecord().storedId() == id)
             text = buildClipboardText(currentRecord());
     }
     const bool readFailed = !storageError().empty();
@@ -37,7 +37,7 @@ ScanOutcome scanForId(int id, std::optional<std::string>& text)
 
 void copyRecordToClipboard(MainWindowAccess& window)
 {
-    const std::optional<int> id = window.selectedRecordId();
+    const std::optional<std::string> id = window.selectedRecordId();
     if (!id)
         return;
     std::optional<std::string> text;
@@ -50,8 +50,12 @@ void copyRecordToClipboard(MainWindowAccess& window)
         showFileErrorText(window.window(), storageError());
         return;
     }
-    if (outcome == ScanOutcome::Finished && text)
+    if (outcome != ScanOutcome::Finished)
+        return;
+    if (text)
         platformServices().setClipboardText(fromSjis(*text));
+    else
+        showRecordNotFound(window.window());
 }
 
 } // namespace vornik

@@ -107,6 +107,8 @@ const std::string& causeText(int error)
         return "パスが長すぎます。"_sj;
     case EISDIR:
         return "同じ名前のフォルダがあります。"_sj;
+    case ENODEV:
+        return "通常のファイルではありません（装置、パイプなど）。"_sj;
     case EIO:
         return "読み書き中にエラーが発生しました。"_sj;
     case EXDEV:
@@ -182,6 +184,31 @@ void syncFolderOf(const std::string& path)
     fileOps().syncFolder(folderOfPath(path), ignored);
 }
 
+// Only a regular file (or none yet) may be replaced: a rename over a folder,
+// a device such as /dev/null, a pipe or a socket would destroy that node.
+bool isReplaceable(const std::string& target, std::string& error)
+{
+    std::error_code code;
+    const std::filesystem::file_status status = std::filesystem::status(nativePath(target), code);
+    if (status.type() == std::filesystem::file_type::not_found || std::filesystem::is_regular_file(status))
+        return true;
+    error = fileErrorText(
+        FileAction::Replace, target, std::filesystem::is_directory(status) ? EISDIR : ENODEV);
+    return false;
+}
+
+// The replaced file keeps its permission bits: a file only its owner may
+// read stays so. Best effort; the new file is the user's either way.
+void keepPermissions(const std::string& target, const std::string& replacement)
+{
+    namespace fs = std::filesystem;
+    std::error_code code;
+    const fs::file_status status = fs::status(nativePath(target), code);
+    if (code || !fs::is_regular_file(status))
+        return;
+    fs::permissions(nativePath(replacement), status.permissions(), fs::perm_options::replace, code);
+}
+
 std::string keptContentNote(const std::string& tempPath)
 {
     return "\n"_sj + "保存する内容は次のファイルに残っています。"_sj + "\n" + tempPath;
@@ -202,6 +229,7 @@ bool replaceAcrossFileSystems(const std::string& tempPath, const std::string& ta
         error += keptContentNote(tempPath);
         return false;
     }
+    keepPermissions(targetPath, beside);
     if (!fileOps().rename(beside, targetPath, code)) {
         int ignored = 0;
         fileOps().remove(beside, ignored);
@@ -232,24 +260,45 @@ std::string folderOfPath(const std::string& path)
     return path.substr(0, lastSeparator);
 }
 
+std::string resolvedFilePath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(nativePath(path), error);
+    if (error || resolved.empty())
+        return path;
+    return sjisPath(resolved);
+}
+
+std::string fileErrorCause(int error)
+{
+    std::string text = causeText(error);
+    if (&causeText(error) == &causeText(-1))
+        text += " (errno " + std::to_string(error) + ")";
+    return text;
+}
+
 std::string fileErrorText(FileAction action, const std::string& path, int error)
 {
     std::string text = actionText(action);
     text += '\n';
     text += path;
     text += '\n';
-    text += causeText(error);
-    if (&causeText(error) == &causeText(-1))
-        text += " (errno " + std::to_string(error) + ")";
+    text += fileErrorCause(error);
     return text;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error)
+bool writeFileAtomically(const std::string& linkOrPath, std::string_view bytes, std::string& error)
 {
+    // A link stays a link: its target is replaced, through a temporary file
+    // beside the target so that the rename stays on one file system.
+    const std::string path = resolvedFilePath(linkOrPath);
+    if (!isReplaceable(path, error))
+        return false;
     removeAbandonedTempFiles(path);
     const std::string temp = uniqueTempPathBeside(path);
     if (!writeSyncedFile(temp, bytes, error))
         return false;
+    keepPermissions(path, temp);
     int code = 0;
     if (!fileOps().rename(temp, path, code)) {
         int ignored = 0;
@@ -261,8 +310,18 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
     return true;
 }
 
-bool replaceWithTemp(const std::string& tempPath, const std::string& targetPath, std::string& error)
+bool replaceWithTemp(const std::string& tempPath, const std::string& linkOrTarget, std::string& error)
 {
+    // A link stays a link: its target is replaced.
+    const std::string targetPath = resolvedFilePath(linkOrTarget);
+    if (!isReplaceable(targetPath, error)) {
+        int ignored = 0;
+        fileOps().remove(tempPath, ignored);
+        return false;
+    }
+    // What a save across file systems that was killed left beside the target.
+    removeAbandonedTempFiles(targetPath);
+    keepPermissions(targetPath, tempPath);
     int code = 0;
     if (fileOps().rename(tempPath, targetPath, code)) {
         syncFolderOf(targetPath);

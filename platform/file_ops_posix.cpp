@@ -27,7 +27,8 @@ int openFlags(OpenMode mode)
 {
     switch (mode) {
     case OpenMode::Read:
-        return O_RDONLY;
+        // A FIFO would block the open until some writer came along.
+        return O_RDONLY | O_NONBLOCK;
     case OpenMode::CreateTruncate:
         return O_WRONLY | O_CREAT | O_TRUNC;
     case OpenMode::ReadWrite:
@@ -47,6 +48,18 @@ public:
         if (fd < 0) {
             error = errno;
             return false;
+        }
+        // Only regular files hold data: a folder, a device or a pipe named
+        // as a file to read is refused instead of read (or waited on).
+        struct stat info {};
+        if (mode == OpenMode::Read) {
+            if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+                error = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+                ::close(fd);
+                return false;
+            }
+            // Reads block as usual from here on.
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         }
         file = fd;
         return true;

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -39,13 +40,69 @@ bool& lastErrorShown()
     return shown;
 }
 
-void reportOpenError(const std::string& path, int error)
+// Locks held by this process at the moment; the open-error handler waits
+// until none is.
+int& locksHeld()
 {
-    setStorageError(fileErrorText(FileAction::Open, path, error));
+    static int held = 0;
+    return held;
+}
+
+std::optional<std::string>& deferredOpenError()
+{
+    static std::optional<std::string> path;
+    return path;
+}
+
+void callOpenErrorHandler(const std::string& path)
+{
     if (openErrorHandler()) {
         openErrorHandler()(path);
         lastErrorShown() = true;
     }
+}
+
+std::string& lastOpenErrorDetail()
+{
+    static std::string detail;
+    return detail;
+}
+
+void reportOpenError(const std::string& path, int error)
+{
+    setStorageError(fileErrorText(FileAction::Open, path, error));
+    lastOpenErrorDetail() = error == ENOENT ? std::string() : fileErrorCause(error);
+    if (locksHeld() > 0)
+        deferredOpenError() = path;
+    else
+        callOpenErrorHandler(path);
+}
+
+// Holds the locks at `lockPaths` in that order (the same order in every
+// window, so two windows never wait for each other), runs `body`, releases
+// them and only then tells of an open error met meanwhile.
+bool withLocks(const std::vector<std::string>& lockPaths, const std::function<bool()>& body)
+{
+    setStorageError(std::string());
+    bool result = false;
+    {
+        std::vector<std::unique_ptr<FileLock>> locks;
+        for (const std::string& lockPath : lockPaths) {
+            locks.push_back(std::make_unique<FileLock>(lockPath));
+            if (!locks.back()->isLocked()) {
+                setStorageError(fileErrorText(FileAction::Lock, lockPath, locks.back()->error()));
+                return false;
+            }
+        }
+        ++locksHeld();
+        struct Release {
+            ~Release() { --locksHeld(); }
+        } release;
+        result = body();
+    }
+    if (std::optional<std::string> path = std::exchange(deferredOpenError(), std::nullopt))
+        callOpenErrorHandler(*path);
+    return result;
 }
 
 LineReader& scanReader()
@@ -165,21 +222,36 @@ void setOpenErrorHandler(std::function<void(const std::string& path)> handler)
     openErrorHandler() = std::move(handler);
 }
 
+const std::string& openErrorDetail()
+{
+    return lastOpenErrorDetail();
+}
+
 std::string storageLockPath()
 {
     return programFilePath("vornik.lock");
 }
 
-bool withStorageLock(const std::function<bool()>& body)
+std::string lockPathFor(const std::string& path)
 {
-    setStorageError(std::string());
-    const std::string lockPath = storageLockPath();
-    FileLock lock(lockPath);
-    if (!lock.isLocked()) {
-        setStorageError(fileErrorText(FileAction::Lock, lockPath, lock.error()));
-        return false;
-    }
-    return body();
+    return resolvedFilePath(path) + ".lock";
+}
+
+bool withStorageLock(const std::string& guardedPath, const std::function<bool()>& body)
+{
+    // The program folder's lock first, then the file's: a fixed order.
+    std::vector<std::string> lockPaths { storageLockPath() };
+    const std::string fileLock = lockPathFor(guardedPath);
+    // A data file named "vornik" in the program folder shares its lock file;
+    // a second lock on it would wait for the first.
+    if (fileLock != resolvedFilePath(storageLockPath()))
+        lockPaths.push_back(fileLock);
+    return withLocks(lockPaths, body);
+}
+
+bool withFileLock(const std::string& guardedPath, const std::function<bool()>& body)
+{
+    return withLocks({ lockPathFor(guardedPath) }, body);
 }
 
 bool openDataFile()
@@ -311,7 +383,7 @@ bool rewriteThroughTemp(const FileRewrite& rewrite)
 
 bool saveRecord()
 {
-    return withStorageLock([] {
+    return withStorageLock(dataFilePath(), [] {
         RecipeRecord& record = currentRecord();
         encodeFields(record);
         return writeRecordLine(record.id(), joinFields(record));
@@ -320,7 +392,7 @@ bool saveRecord()
 
 bool saveNewRecord()
 {
-    return withStorageLock([] {
+    return withStorageLock(dataFilePath(), [] {
         // One pass: every line is copied unchanged while the ids are counted,
         // and the new record goes after the last line.
         NextIdRule rule;
@@ -349,21 +421,33 @@ bool saveNewRecord()
     });
 }
 
-bool deleteRecord()
+bool deleteRecord(std::size_t& removed)
 {
-    return withStorageLock([] {
+    removed = 0;
+    return withStorageLock(dataFilePath(), [&removed] {
         const std::string key = currentRecord().id();
         FileRewrite rewrite;
         rewrite.sourcePath = dataFilePath();
         rewrite.tempPath = tempDataPath();
-        rewrite.copyLine = [&key](std::string_view line, std::string& out) {
-            if (firstField(line) == key)
+        rewrite.copyLine = [&key, &removed](std::string_view line, std::string& out) {
+            if (firstField(line) == key) {
+                ++removed;
                 return;
+            }
             out += line;
             out += kLineEnd;
         };
-        return rewriteThroughTemp(rewrite);
+        // Nothing to remove: the file stays exactly as it is. Refusing sets
+        // no error, so this is told from a failure by storageError().
+        rewrite.finish = [&removed](std::string&) { return removed > 0; };
+        return rewriteThroughTemp(rewrite) || (removed == 0 && storageError().empty());
     });
+}
+
+bool deleteRecord()
+{
+    std::size_t removed = 0;
+    return deleteRecord(removed);
 }
 
 bool replaceOrAppendLine(FileRewrite rewrite, std::string_view key, const std::string& newLine,

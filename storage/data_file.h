@@ -4,8 +4,9 @@
 //
 // Changes go through "temp.dat" in the program folder and replace the data
 // file in one step, so it always holds either its old or its new content.
-// All rewrites of the data and memo files are serialised across running
-// program windows by a lock file in the program folder.
+// Every rewrite of a file is serialised across running program windows, also
+// those of other program folders that share the file, by a lock file beside
+// the file (see lockPathFor).
 
 #include "storage/record.h"
 
@@ -41,12 +42,19 @@ bool saveRecord();
 // locked step, so two windows adding at once never share an id.
 bool saveNewRecord();
 // Removes every line whose id equals the current record's id (as text).
+// `removed` tells how many went; when none had the id the file is left as
+// it was (not even rewritten).
+bool deleteRecord(std::size_t& removed);
 bool deleteRecord();
 
 // Called with the data file's path whenever it cannot be opened, so that the
 // user interface can tell the user ("オープンエラー"). Storage code shows
 // nothing itself.
 void setOpenErrorHandler(std::function<void(const std::string& path)> handler);
+// Why the data file of the last open error cannot be opened when it is there
+// but is no data file (a folder, a device, a pipe) or cannot be read (no
+// permission), in Japanese (Shift-JIS); empty when it is simply missing.
+const std::string& openErrorDetail();
 
 // Japanese (Shift-JIS) text of the last failure of a storage operation,
 // naming the file and the cause; empty after a success.
@@ -57,12 +65,25 @@ void setStorageError(std::string text);
 // the same failure would only repeat it.
 bool storageErrorShown();
 
-// Path of the lock file that serialises rewrites across program windows.
+// Path of the lock file that guards the program folder's temporary files
+// ("temp.dat", "temp2.dat") across the windows of this program folder.
 std::string storageLockPath();
 
-// Runs `body` while holding the lock that serialises rewrites across program
-// windows; false with storageError() set when the lock cannot be had in time.
-bool withStorageLock(const std::function<bool()>& body);
+// Path of the lock file that serialises rewrites of the file `path` across
+// program windows and program folders: the file the path resolves to (the
+// target of a link), with ".lock" appended, so every window that writes the
+// file takes the same lock whatever path or folder it reaches it from.
+std::string lockPathFor(const std::string& path);
+
+// Runs `body` while holding the program folder's lock and the lock of
+// `guardedPath`; false with storageError() set when a lock cannot be had in
+// time. The open-error handler is never called while a lock is held (a
+// message waiting for a click would block every other window): an open error
+// met inside `body` is handed on after the locks are released.
+bool withStorageLock(const std::string& guardedPath, const std::function<bool()>& body);
+// The same for a file saved through a temporary file beside itself (memo
+// pad, settings): only the lock of `guardedPath`.
+bool withFileLock(const std::string& guardedPath, const std::function<bool()>& body);
 
 // The rewrite shared by the data file and the memo file: every line of
 // `sourcePath` goes through `copyLine`, which appends what is to be written

@@ -70,7 +70,20 @@ std::string readMemo(const std::string& id)
 bool saveMemo(const std::string& id, const std::string& text)
 {
     const std::string newLine = id + "," + encodeMemoText(text);
-    return withStorageLock([&] { return rewriteMemoLine(id, newLine); });
+    return withStorageLock(memoFilePath(), [&] { return rewriteMemoLine(id, newLine); });
+}
+
+MemoStore saveMemoIfUnchanged(const std::string& id, const std::string& text, const std::string& expected)
+{
+    const std::string newLine = id + "," + encodeMemoText(text);
+    bool changed = false;
+    const bool saved = withStorageLock(memoFilePath(), [&] {
+        changed = readMemo(id) != expected;
+        return !changed && rewriteMemoLine(id, newLine);
+    });
+    if (saved)
+        return MemoStore::Stored;
+    return changed ? MemoStore::ChangedElsewhere : MemoStore::Failed;
 }
 
 } // namespace vornik

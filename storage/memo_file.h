@@ -15,4 +15,11 @@ std::string readMemo(const std::string& id);
 // then stays as it was.
 bool saveMemo(const std::string& id, const std::string& text);
 
+enum class MemoStore { Stored, ChangedElsewhere, Failed };
+// saveMemo, done only while readMemo(id) still gives `expected`: checked and
+// written under one hold of the storage lock, so a memo another window
+// stored after this one read it is never replaced unasked. ChangedElsewhere
+// writes nothing; Failed has storageError() set.
+MemoStore saveMemoIfUnchanged(const std::string& id, const std::string& text, const std::string& expected);
+
 } // namespace vornik

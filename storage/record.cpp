@@ -7,6 +7,15 @@ void RecipeRecord::assignLine(std::string_view line)
     m_line.assign(line);
     m_pending = kAllFields;
     m_boundsFound = false;
+    m_hasLine = true;
+}
+
+std::string_view RecipeRecord::storedId() const
+{
+    if (!m_hasLine)
+        return id();
+    const std::string_view line = m_line;
+    return line.substr(0, line.find(','));
 }
 
 void RecipeRecord::decodePending(int pos) const

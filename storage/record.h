@@ -66,6 +66,11 @@ public:
     // The record becomes the fields of a data-file line (see decodeLine);
     // each is decoded when first read.
     void assignLine(std::string_view line);
+    // The id field exactly as the line last assigned holds it, blanks and
+    // leading zeros included: the text that saving and deleting compare, so
+    // the one a command takes back to the file. id() when the record was
+    // never read from a line.
+    std::string_view storedId() const;
 
     std::string& id() { return (*this)[field::Id]; }
     const std::string& id() const { return (*this)[field::Id]; }
@@ -122,6 +127,7 @@ private:
     mutable bool m_boundsFound = false;
     mutable LineFieldBounds m_bounds;
     std::string m_line;
+    bool m_hasLine = false;
 };
 
 // The one process-wide record buffer that reading fills and saving writes.

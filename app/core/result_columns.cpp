@@ -243,7 +243,7 @@ ResultRow makeResultRow(const ColumnLayout& layout, const RecipeRecord& record)
         appendCell(builder.openCell(), column.flag, layout, hasSkill, skill, record);
         builder.closeCell();
     }
-    return builder.take(textToInt(record.id()), iconFor(hasSkill, record));
+    return builder.take(record.storedId(), iconFor(hasSkill, record));
 }
 
 std::string matchCountText(std::size_t n)

@@ -11,12 +11,12 @@ constexpr std::size_t kMaxTextBytes = std::numeric_limits<std::uint32_t>::max();
 
 std::size_t blockWords(std::size_t cells, std::size_t textBytes)
 {
-    return 1 + cells + (textBytes + sizeof(std::uint32_t) - 1) / sizeof(std::uint32_t);
+    return 2 + cells + (textBytes + sizeof(std::uint32_t) - 1) / sizeof(std::uint32_t);
 }
 
 } // namespace
 
-ResultRow::ResultRow(int rowId, int rowIcon, std::initializer_list<std::string_view> cells)
+ResultRow::ResultRow(std::string_view rowId, int rowIcon, std::initializer_list<std::string_view> cells)
 {
     ResultRowBuilder builder;
     for (const std::string_view text : cells)
@@ -24,7 +24,7 @@ ResultRow::ResultRow(int rowId, int rowIcon, std::initializer_list<std::string_v
     *this = builder.take(rowId, rowIcon);
 }
 
-ResultRow::ResultRow(int rowId, int rowIcon, const std::vector<std::string>& cells)
+ResultRow::ResultRow(std::string_view rowId, int rowIcon, const std::vector<std::string>& cells)
 {
     ResultRowBuilder builder;
     for (const std::string& text : cells)
@@ -33,13 +33,13 @@ ResultRow::ResultRow(int rowId, int rowIcon, const std::vector<std::string>& cel
 }
 
 ResultRow::ResultRow(const ResultRow& other)
-    : id(other.id)
+    : position(other.position)
     , icon(other.icon)
 {
     if (!other.m_block)
         return;
     const std::size_t count = other.m_block[0];
-    const std::size_t words = blockWords(count, count == 0 ? 0 : other.m_block[count]);
+    const std::size_t words = blockWords(count, other.m_block[1 + count]);
     m_block = std::make_unique_for_overwrite<std::uint32_t[]>(words);
     std::memcpy(m_block.get(), other.m_block.get(), words * sizeof(std::uint32_t));
 }
@@ -78,18 +78,25 @@ void ResultRowBuilder::addCell(std::string_view text)
     closeCell();
 }
 
-ResultRow ResultRowBuilder::take(int id, int icon)
+ResultRow ResultRowBuilder::take(std::string_view id, int icon)
 {
     ResultRow row;
-    row.id = id;
     row.icon = icon;
-    const std::size_t words = blockWords(m_count, m_text.size());
+    // An id is one field of one line; cells and id together stay below 4 GiB.
+    if (id.size() > kMaxTextBytes - m_text.size())
+        id = id.substr(0, kMaxTextBytes - m_text.size());
+    const std::size_t words = blockWords(m_count, id.size() + m_text.size());
     row.m_block = std::make_unique_for_overwrite<std::uint32_t[]>(words);
     std::uint32_t* block = row.m_block.get();
     block[0] = static_cast<std::uint32_t>(m_count);
-    std::copy_n(m_ends.begin(), m_count, block + 1);
+    block[1] = static_cast<std::uint32_t>(id.size());
+    for (std::size_t i = 0; i < m_count; ++i)
+        block[2 + i] = static_cast<std::uint32_t>(id.size() + m_ends[i]);
+    char* text = reinterpret_cast<char*>(block + 2 + m_count);
+    if (!id.empty())
+        std::memcpy(text, id.data(), id.size());
     if (!m_text.empty())
-        std::memcpy(block + 1 + m_count, m_text.data(), m_text.size());
+        std::memcpy(text + id.size(), m_text.data(), m_text.size());
     m_text.clear();
     m_count = 0;
     return row;

@@ -1,6 +1,6 @@
 #pragma once
-// One row of the result list: a record's id, its crystal image and the texts
-// of its cells. "すべてのデータを表示" makes a row for every record, so a row
+// One row of the result list: a record's id text, its crystal image and the
+// texts of its cells. "すべてのデータを表示" makes a row for every record, so a row
 // is small and its cells live in one block of memory of exactly their size:
 // the list grows and sorts by moving 16-byte rows, and a row costs one
 // allocation however many columns it shows.
@@ -21,13 +21,15 @@ public:
     // The name and one cell for each optional column.
     static constexpr std::size_t kMaxCells = 12;
 
-    int id = 0; // the record's id, read as a number
+    // Free for the list that holds the row (it carries row positions
+    // through a sort in it); nothing here reads it.
+    int position = 0;
     int icon = 0; // crystal image index, 0 for none
 
     ResultRow() = default;
     // Cells past kMaxCells are not kept.
-    ResultRow(int id, int icon, std::initializer_list<std::string_view> cells);
-    ResultRow(int id, int icon, const std::vector<std::string>& cells);
+    ResultRow(std::string_view id, int icon, std::initializer_list<std::string_view> cells);
+    ResultRow(std::string_view id, int icon, const std::vector<std::string>& cells);
     ResultRow(const ResultRow& other);
     ResultRow& operator=(const ResultRow& other);
     ResultRow(ResultRow&&) noexcept = default;
@@ -35,23 +37,28 @@ public:
     ~ResultRow() = default;
 
     std::size_t cellCount() const { return m_block ? m_block[0] : 0; }
+    // The record's id exactly as its line holds it: commands find the
+    // record by this text, as saving and deleting compare it.
+    std::string_view id() const
+    {
+        return m_block ? std::string_view(texts(), m_block[1]) : std::string_view();
+    }
     // The text of a cell by visible column (0 = name); empty past the last.
     std::string_view cell(std::size_t column) const
     {
-        const std::size_t count = cellCount();
-        if (column >= count)
+        if (column >= cellCount())
             return {};
-        const char* text = reinterpret_cast<const char*>(m_block.get() + 1 + count);
-        const std::size_t begin = column == 0 ? 0 : m_block[column];
-        return std::string_view(text + begin, m_block[1 + column] - begin);
+        const std::size_t begin = m_block[1 + column];
+        return std::string_view(texts() + begin, m_block[2 + column] - begin);
     }
     // Copies of every cell's text.
     std::vector<std::string> cellTexts() const;
 
 private:
     friend class ResultRowBuilder;
-    // [0] the number of cells n, [1 .. n] where each cell's text ends, then
-    // the texts end to end.
+    const char* texts() const { return reinterpret_cast<const char*>(m_block.get() + 2 + m_block[0]); }
+    // [0] the number of cells n, [1] where the id text ends, [2 .. n + 1]
+    // where each cell's text ends, then the id and the cell texts end to end.
     std::unique_ptr<std::uint32_t[]> m_block;
 };
 
@@ -65,7 +72,7 @@ public:
     void closeCell();
     void addCell(std::string_view text);
     // The row with the cells written since the last take().
-    ResultRow take(int id, int icon);
+    ResultRow take(std::string_view id, int icon);
 
 private:
     std::string m_text;

@@ -35,16 +35,18 @@ std::string_view idField(std::string_view line)
 
 enum class LineCheck { Same, Changed, Missing, Failed };
 
-// saveRecord for the current record, done only while the record's first line
-// in the file still reads `expected`. Checked and written under one hold of
-// the storage lock, so no other window can save in between.
-LineCheck saveRecordIfUnchanged(const std::string& expected)
+// saveRecord for the current record in place of the lines whose id text is
+// `key`, which the stored line keeps (blanks and leading zeros included).
+// Done only while such a line exists and the first of them still reads
+// `expected` (when given). Checked and written under one hold of the storage
+// lock, so no other window can save in between.
+LineCheck saveRecordUnder(const std::string& key, const std::optional<std::string>& expected)
 {
     LineCheck check = LineCheck::Missing;
-    const bool saved = withStorageLock([&] {
+    const bool saved = withStorageLock(dataFilePath(), [&] {
         RecipeRecord& record = currentRecord();
         encodeFields(record);
-        const std::string key = record.id();
+        record.id() = key;
         const std::string recordLine = joinFields(record);
         bool seen = false;
         FileRewrite rewrite;
@@ -53,7 +55,7 @@ LineCheck saveRecordIfUnchanged(const std::string& expected)
         rewrite.copyLine = [&](std::string_view line, std::string& out) {
             if (idField(line) == key) {
                 if (!seen)
-                    check = line == expected ? LineCheck::Same : LineCheck::Changed;
+                    check = !expected || line == *expected ? LineCheck::Same : LineCheck::Changed;
                 seen = true;
                 out += recordLine;
             } else {
@@ -99,6 +101,13 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
     if (materialUnits(edited.materialEntries) > kMaterialSlots)
         return StoreOutcome::TooManyMaterials;
 
+    // A memo typed over another window's newer one is caught before
+    // anything is written; the locked check below catches the rest.
+    const bool memoChanged = !target.storedMemo || memo != *target.storedMemo;
+    const bool memoChecked = memoChanged && target.storedMemo && !target.overwriteMemoChanged;
+    if (memoChecked && !target.isNew && readMemo(target.id) != *target.storedMemo)
+        return StoreOutcome::MemoChangedElsewhere;
+
     applyEditedRecord(edited);
     if (target.isNew) {
         if (!saveNewRecord())
@@ -107,22 +116,29 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
         target.id = currentRecord().id();
     } else {
         currentRecord().id() = target.id;
-        if (target.storedLine && !target.overwriteChanged) {
-            const LineCheck check = saveRecordIfUnchanged(*target.storedLine);
-            if (check == LineCheck::Changed)
-                return StoreOutcome::ChangedElsewhere;
-            if (check == LineCheck::Missing)
-                return StoreOutcome::RecordGone;
-            if (check == LineCheck::Failed)
-                return StoreOutcome::RecordFailed;
-        } else if (!saveRecord()) {
+        const LineCheck check = saveRecordUnder(target.id,
+            target.overwriteChanged ? std::optional<std::string>() : target.storedLine);
+        if (check == LineCheck::Changed)
+            return StoreOutcome::ChangedElsewhere;
+        if (check == LineCheck::Missing)
+            return StoreOutcome::RecordGone;
+        if (check == LineCheck::Failed)
             return StoreOutcome::RecordFailed;
-        }
     }
     // What this dialog stored is what a later OK compares against.
     target.storedLine = joinFields(currentRecord());
     target.overwriteChanged = false;
-    return saveMemo(target.id, memo) ? StoreOutcome::Stored : StoreOutcome::MemoFailed;
+    if (!memoChanged)
+        return StoreOutcome::Stored;
+    const MemoStore memoStore = memoChecked ? saveMemoIfUnchanged(target.id, memo, *target.storedMemo)
+                                            : (saveMemo(target.id, memo) ? MemoStore::Stored : MemoStore::Failed);
+    if (memoStore == MemoStore::ChangedElsewhere)
+        return StoreOutcome::MemoChangedElsewhere;
+    if (memoStore == MemoStore::Failed)
+        return StoreOutcome::MemoFailed;
+    target.storedMemo = memo;
+    target.overwriteMemoChanged = false;
+    return StoreOutcome::Stored;
 }
 
 std::optional<std::string> findStoredLine(const std::string& id)

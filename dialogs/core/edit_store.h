@@ -35,6 +35,8 @@ struct EditedRecord {
 // twice.
 struct StoreTarget {
     bool isNew = true;
+    // The record's id text exactly as its line holds it: the lines with this
+    // text are replaced, and the stored line keeps it.
     std::string id;
     // The record's line as the data file held it when the dialog loaded it
     // (or as this dialog last stored it). Another window may save the same
@@ -43,6 +45,12 @@ struct StoreTarget {
     std::optional<std::string> storedLine;
     // Set once the user has agreed to overwrite the other window's change.
     bool overwriteChanged = false;
+    // The record's memo as the dialog loaded it (or last stored it). The
+    // memo is stored only when the dialog's text differs from it, and only
+    // while the memo file still gives it, unless overwriteMemoChanged is set.
+    // Unknown for a new record: its memo is always stored.
+    std::optional<std::string> storedMemo;
+    bool overwriteMemoChanged = false;
 };
 
 enum class StoreOutcome {
@@ -53,6 +61,10 @@ enum class StoreOutcome {
     MemoFailed, // the record is stored, the memo is not
     ChangedElsewhere, // another window saved the record since it was loaded; nothing written
     RecordGone, // the record was deleted since it was loaded; nothing written
+    // Another window stored a different memo for the record since it was
+    // loaded. Found before anything is written, or (when that window stored
+    // it in between) after the record was stored; the memo is not written.
+    MemoChangedElsewhere,
 };
 
 // Fills the current record from `edited`: name, materials, crystal, hq and

@@ -52,13 +52,13 @@ std::string buildClipboardText(const RecipeRecord& record)
     return text;
 }
 
-std::optional<std::string> clipboardTextForId(int id)
+std::optional<std::string> clipboardTextForId(const std::string& id)
 {
     if (!openDataFile())
         return std::nullopt;
     std::optional<std::string> text;
     while (readNextRecord()) {
-        if (textToInt(currentRecord().id()) == id)
+        if (currentRecord().storedId() == id)
             text = buildClipboardText(currentRecord());
     }
     closeDataFile();

@@ -11,9 +11,9 @@ namespace vornik {
 
 std::string buildClipboardText(const RecipeRecord& record);
 
-// Scans the data file for records whose id reads as `id`; the text of the
+// Scans the data file for records whose id text is exactly `id`; the text of the
 // last one found (ids are not guaranteed unique). Nothing when no record
 // matches or the file cannot be opened (the open-error handler has run).
-std::optional<std::string> clipboardTextForId(int id);
+std::optional<std::string> clipboardTextForId(const std::string& id);
 
 } // namespace vornik

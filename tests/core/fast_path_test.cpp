@@ -161,7 +161,7 @@ ResultRow plainRow(const ColumnLayout& layout, const RecipeRecord& r)
         }
         cells.push_back(cell);
     }
-    return ResultRow(textToInt(r.id()), icon, cells);
+    return ResultRow(r.id(), icon, cells);
 }
 
 // ---- the data -------------------------------------------------------------------
@@ -286,7 +286,7 @@ protected:
         const std::vector<ResultRow> expected = plainScan(criteria, layout);
         ASSERT_EQ(rows.size(), expected.size()) << "name query " << inputs.name;
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            EXPECT_EQ(rows[i].id, expected[i].id);
+            EXPECT_EQ(rows[i].id(), expected[i].id());
             EXPECT_EQ(rows[i].icon, expected[i].icon);
             EXPECT_EQ(rows[i].cellTexts(), expected[i].cellTexts())
                 << "row " << i << " query " << inputs.name;
@@ -384,7 +384,7 @@ std::vector<ResultRow> sortableRows()
         std::vector<std::string> cells(i % 97 == 0 ? 2 : 3);
         for (std::string& cell : cells)
             cell = texts[rng() % texts.size()];
-        rows.emplace_back(i, 0, cells);
+        rows.emplace_back(std::to_string(i), 0, cells);
     }
     return rows;
 }
@@ -410,11 +410,11 @@ TEST(SortTest, SortResultsEqualsAStableSortByCompareRows)
                         const int c = CompareRows(a, b, order);
                         return ascending ? c < 0 : c > 0;
                     });
-                    std::vector<int> fastIds;
-                    std::vector<int> plainIds;
+                    std::vector<std::string_view> fastIds;
+                    std::vector<std::string_view> plainIds;
                     for (std::size_t i = 0; i < rows.size(); ++i) {
-                        fastIds.push_back(fast[i].id);
-                        plainIds.push_back(plain[i].id);
+                        fastIds.push_back(fast[i].id());
+                        plainIds.push_back(plain[i].id());
                     }
                     EXPECT_EQ(fastIds, plainIds) << "rank " << byRank << " ascending " << ascending
                                                  << " column " << sortColumn << " tie " << tieColumn;

@@ -192,7 +192,8 @@ struct Operation {
 // Every file left in the folder that is not one of the program's own.
 std::vector<std::string> strayFiles(const TempProgramDir& dir)
 {
-    static const std::set<std::string> own { "vornik.txt", "vornik_memo.txt", "memo.txt", "vornik.lock" };
+    static const std::set<std::string> own { "vornik.txt", "vornik_memo.txt", "memo.txt", "vornik.lock",
+        "vornik.txt.lock", "vornik_memo.txt.lock", "memo.txt.lock" };
     std::vector<std::string> stray;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
         const std::string name = entry.path().filename().string();

@@ -107,19 +107,18 @@ TEST_F(ClipboardTest, LastRecordWithTheIdWins)
     RecipeRecord first = shield();
     first.name() = "first";
     RecipeRecord other = shield();
-    other.id() = "8";
+    other.id() = "07"; // another record: ids are compared as text
     other.name() = "other";
     RecipeRecord last = shield();
-    last.id() = "07"; // read as a number, so it is record 7 too
     last.name() = "last";
     test::writeFileBytes(dir.file("vornik.txt"),
         joinFields(first) + "\r\n" + joinFields(other) + "\r\n" + joinFields(last) + "\r\n");
 
-    const std::optional<std::string> text = clipboardTextForId(7);
+    const std::optional<std::string> text = clipboardTextForId("7");
     ASSERT_TRUE(text);
     EXPECT_TRUE(text->starts_with("名前：last\r\n"_sj)) << *text;
-    EXPECT_EQ(clipboardTextForId(8)->substr(0, 13), "名前：other\r\n"_sj);
-    EXPECT_FALSE(clipboardTextForId(9));
+    EXPECT_EQ(clipboardTextForId("07")->substr(0, 13), "名前：other\r\n"_sj);
+    EXPECT_FALSE(clipboardTextForId("9"));
 }
 
 TEST_F(ClipboardTest, MissingDataFileGivesNothingAfterTheOpenErrorHandler)
@@ -127,7 +126,7 @@ TEST_F(ClipboardTest, MissingDataFileGivesNothingAfterTheOpenErrorHandler)
     test::TempProgramDir dir;
     std::string reported;
     setOpenErrorHandler([&reported](const std::string& path) { reported = path; });
-    EXPECT_FALSE(clipboardTextForId(7));
+    EXPECT_FALSE(clipboardTextForId("7"));
     setOpenErrorHandler({});
     EXPECT_EQ(reported, dir.file("vornik.txt"));
 }

@@ -14,7 +14,7 @@ namespace vornik::test {
 
 inline ResultRow row(int id, std::vector<std::string> cells)
 {
-    return ResultRow(id, 0, cells);
+    return ResultRow(std::to_string(id), 0, cells);
 }
 
 struct SampleTable {

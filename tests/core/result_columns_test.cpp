@@ -168,7 +168,7 @@ TEST_F(ResultRowTest, EveryColumnShowsItsText)
 {
     const ColumnLayout layout = buildColumnLayout("111111111111", "");
     const ResultRow row = makeResultRow(layout, record);
-    EXPECT_EQ(row.id, 42);
+    EXPECT_EQ(row.id(), "42");
     EXPECT_EQ(row.icon, 1);
     ASSERT_EQ(row.cellCount(), 12u);
     EXPECT_EQ(row.cell(0), " 鉄の小刀×3"_sj);
@@ -245,7 +245,7 @@ TEST_F(ResultRowTest, BreaksAndBlanksInTexts)
 TEST(ResultRowCells, CellsKeepTheirBytesAndCopiesAreIndependent)
 {
     const std::string withNul("a\0b", 3);
-    ResultRow row(7, 3, { "", " 鉄の小刀"_sj, withNul, "" });
+    ResultRow row("07", 3, { "", " 鉄の小刀"_sj, withNul, "" });
     EXPECT_EQ(row.cellCount(), 4u);
     EXPECT_EQ(row.cell(0), "");
     EXPECT_EQ(row.cell(1), " 鉄の小刀"_sj);
@@ -254,13 +254,16 @@ TEST(ResultRowCells, CellsKeepTheirBytesAndCopiesAreIndependent)
     EXPECT_EQ(row.cell(4), "") << "past the last cell";
 
     ResultRow copy = row;
-    row = ResultRow(1, 0, { "other" });
-    EXPECT_EQ(copy.id, 7);
+    row = ResultRow(" 1", 0, { "other" });
+    EXPECT_EQ(copy.id(), "07");
+    EXPECT_EQ(row.id(), " 1");
     EXPECT_EQ(copy.icon, 3);
     EXPECT_EQ(copy.cellTexts(), (std::vector<std::string> { "", " 鉄の小刀"_sj, withNul, "" }));
     EXPECT_EQ(row.cellTexts(), std::vector<std::string> { "other" });
     EXPECT_EQ(ResultRow().cellCount(), 0u);
     EXPECT_EQ(ResultRow().cell(0), "");
+    EXPECT_EQ(ResultRow().id(), "");
+    EXPECT_EQ(ResultRow("", 0, {}).id(), "");
 }
 
 TEST(ResultRowCells, TheBuilderKeepsNoMoreCellsThanTheListHasAndStartsAfresh)
@@ -270,11 +273,11 @@ TEST(ResultRowCells, TheBuilderKeepsNoMoreCellsThanTheListHasAndStartsAfresh)
         builder.openCell() += "c" + std::to_string(i);
         builder.closeCell();
     }
-    const ResultRow full = builder.take(1, 0);
+    const ResultRow full = builder.take("1", 0);
     ASSERT_EQ(full.cellCount(), ResultRow::kMaxCells);
     EXPECT_EQ(full.cell(ResultRow::kMaxCells - 1), "c" + std::to_string(ResultRow::kMaxCells - 1));
 
     builder.addCell("next");
-    const ResultRow next = builder.take(2, 0);
+    const ResultRow next = builder.take("2", 0);
     EXPECT_EQ(next.cellTexts(), std::vector<std::string> { "next" });
 }

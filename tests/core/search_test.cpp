@@ -179,14 +179,14 @@ TEST_F(SearchTest, LevelBoundsAreInclusiveAndNeedALevel)
 namespace {
 ResultRow row(int id, std::vector<std::string> cells)
 {
-    return ResultRow(id, 0, cells);
+    return ResultRow(std::to_string(id), 0, cells);
 }
 
 std::vector<int> ids(const std::vector<ResultRow>& rows)
 {
     std::vector<int> out;
     for (const auto& r : rows)
-        out.push_back(r.id);
+        out.push_back(std::stoi(std::string(r.id())));
     return out;
 }
 } // namespace
@@ -226,7 +226,7 @@ TEST_F(SearchTest, ComparatorIsAConsistentOrdering)
         const SortOrder order { 1, 0, true, byRank };
         for (const auto& a : rows) {
             for (const auto& b : rows)
-                EXPECT_EQ(CompareRows(a, b, order), -CompareRows(b, a, order)) << a.id << " vs " << b.id;
+                EXPECT_EQ(CompareRows(a, b, order), -CompareRows(b, a, order)) << a.id() << " vs " << b.id();
         }
     }
 }

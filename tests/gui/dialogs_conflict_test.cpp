@@ -69,7 +69,7 @@ private:
     // Opens record 3 for editing and types a new name and memo.
     void openAndType(CEditDlg& dialog)
     {
-        dialog.m_recordId = 3;
+        dialog.m_recordId = "3";
         dialog.m_isEdit = 1;
         QVERIFY(dialog.OnInitDialog());
         dialog.findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("手元で直した名前"));
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(first.result(), int(QDialog::Accepted));
 
         CEditDlg second;
-        second.m_recordId = 3;
+        second.m_recordId = "3";
         second.m_isEdit = 1;
         QVERIFY(second.OnInitDialog());
         second.findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("二度目"));

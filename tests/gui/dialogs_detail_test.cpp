@@ -55,17 +55,17 @@ QStringList entries(QListWidget* list)
 
 class FakeMainWindow : public MainWindowAccess {
 public:
-    std::optional<int> selected;
-    std::vector<int> removedIds;
+    std::optional<std::string> selected;
+    std::vector<std::string> removedIds;
     std::vector<std::string> launched;
 
     QWidget* window() override { return nullptr; }
-    std::optional<int> selectedRecordId() const override { return selected; }
+    std::optional<std::string> selectedRecordId() const override { return selected; }
     std::string currentItemName() const override { return {}; }
     const std::vector<std::string>& columnHeadings() const override { return m_headings; }
     const std::vector<ResultRow>& shownRows() const override { return m_rows; }
     SearchInputs searchInputs() const override { return {}; }
-    void removeRowsWithId(int id) override { removedIds.push_back(id); }
+    void removeRowsWithId(const std::string& id) override { removedIds.push_back(id); }
     void SetStatusText(const std::string&) override { }
     void LaunchSearchInstance(const std::string& name) override { launched.push_back(name); }
     void updateCaption() override { }
@@ -118,7 +118,7 @@ private:
     std::unique_ptr<CDetailDlg> openDetail(int id)
     {
         auto dialog = std::make_unique<CDetailDlg>();
-        dialog->m_recordId = id;
+        dialog->m_recordId = std::to_string(id);
         if (!dialog->OnInitDialog())
             qFatal("record %d not shown", id);
         return dialog;
@@ -288,7 +288,7 @@ private slots:
     void missingRecordShowsSearchError()
     {
         CDetailDlg dialog;
-        dialog.m_recordId = 5;
+        dialog.m_recordId = "5";
         QVERIFY(!dialog.OnInitDialog());
         const std::vector<PlatformCall> shown = calls(PlatformCallKind::MessageBox);
         QCOMPARE(shown.size(), std::size_t(1));
@@ -299,7 +299,7 @@ private slots:
         // An unreadable data file: the dialog shows nothing and stores nothing.
         std::filesystem::remove(dataPath());
         CDetailDlg empty;
-        empty.m_recordId = 9;
+        empty.m_recordId = "9";
         QVERIFY(empty.OnInitDialog());
         child<ByteLimitedTextEdit>(empty, "memo")->setPlainText(QStringLiteral("x"));
         empty.OnOK();
@@ -309,7 +309,7 @@ private slots:
     void deleteAsksWithNoPreselected()
     {
         FakeMainWindow window;
-        window.selected = 4;
+        window.selected = "4";
         deleteRecordCommand(window); // Enter at the question: No
         const std::vector<PlatformCall> asked = calls(PlatformCallKind::MessageBox);
         QCOMPARE(asked.size(), std::size_t(1));
@@ -323,20 +323,80 @@ private slots:
 
         m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
         deleteRecordCommand(window);
-        QCOMPARE(window.removedIds, std::vector<int> { 4 });
+        QCOMPARE(window.removedIds, std::vector<std::string> { "4" });
         QVERIFY(data().find("\r\n4,") == std::string::npos && data().rfind("4,", 0) != 0);
         QVERIFY(data().rfind("9,", 0) == 0);
         QVERIFY(!memoFile().empty()); // memo lines stay
 
         // A delete that fails keeps the row and says so.
-        window.selected = 9;
+        window.selected = "9";
         std::filesystem::create_directory(m_dir->path() / "temp.dat");
         m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
         deleteRecordCommand(window);
-        QCOMPARE(window.removedIds, std::vector<int> { 4 });
+        QCOMPARE(window.removedIds, std::vector<std::string> { "4" });
         QCOMPARE(
             calls(PlatformCallKind::MessageBox).back().message.caption, QStringLiteral("ファイルエラー"));
         QVERIFY(data().rfind("9,", 0) == 0);
+    }
+
+    void commandsFindTheRecordByItsExactIdText()
+    {
+        // Ids that read as one number, or as none, are still different records.
+        const std::string seven = recordLine({ { 0, "7" }, { 1, "七"_sj } });
+        const std::string sevenAgain = recordLine({ { 0, "7" }, { 1, "七の二"_sj } });
+        writeFileBytes(dataPath(),
+            seven + recordLine({ { 0, "07" }, { 1, "〇七"_sj } }) + recordLine({ { 0, " 8" }, { 1, "八"_sj } })
+                + recordLine({ { 0, "abc" }, { 1, "英字"_sj } })
+                + recordLine({ { 0, "99999999999" }, { 1, "大"_sj } }) + sevenAgain);
+        const std::vector<std::pair<std::string, QString>> rows { { "07", QStringLiteral("〇七") },
+            { " 8", QStringLiteral("八") }, { "abc", QStringLiteral("英字") },
+            { "99999999999", QStringLiteral("大") } };
+        FakeMainWindow window;
+        for (const auto& [id, name] : rows) {
+            window.selected = id;
+            QString shown;
+            {
+                ModalStep<CDetailDlg> look([&shown](CDetailDlg& dialog) {
+                    shown = child<QLineEdit>(dialog, "name")->text();
+                    dialog.reject();
+                });
+                detailCommand(window);
+            }
+            QCOMPARE(shown, name);
+        }
+
+        // Editing " 8" replaces its own line, which keeps its id text.
+        window.selected = " 8";
+        {
+            ModalStep<CEditDlg> type([](CEditDlg& dialog) {
+                child<QLineEdit>(dialog, "name")->setText(QStringLiteral("八改"));
+                dialog.OnOK();
+            });
+            editRecordCommand(window);
+        }
+        QVERIFY(data().find("\r\n 8,"s + "八改"_sj + ",") != std::string::npos);
+        QVERIFY(data().find("\r\n8,") == std::string::npos);
+
+        for (const auto& row : rows) {
+            window.selected = row.first;
+            m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
+            deleteRecordCommand(window);
+            QCOMPARE(window.removedIds.back(), row.first);
+        }
+        QCOMPARE(data(), seven + sevenAgain);
+        QCOMPARE(readFileBytes(m_dir->file("vornik_memo.txt")), "9,"s + "弓のメモ<br>二行目"_sj + "\r\n");
+
+        // A row whose line went meanwhile: said so, nothing changed, the row stays.
+        const std::size_t messages = calls(PlatformCallKind::MessageBox).size();
+        m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
+        deleteRecordCommand(window);
+        editRecordCommand(window);
+        const std::vector<PlatformCall> told = calls(PlatformCallKind::MessageBox);
+        QCOMPARE(told.size(), messages + 3); // the question, then one message per command
+        QCOMPARE(told[messages + 1].message.caption, QStringLiteral("検索エラー"));
+        QCOMPARE(told[messages + 2].message.caption, QStringLiteral("検索エラー"));
+        QCOMPARE(window.removedIds.size(), rows.size());
+        QCOMPARE(data(), seven + sevenAgain);
     }
 
     void commandsWithoutSelectionDoNothing()
@@ -354,7 +414,7 @@ private slots:
     void detailCommandLaunchesTheChosenSearch()
     {
         FakeMainWindow window;
-        window.selected = 9;
+        window.selected = "9";
         {
             ModalStep<CDetailDlg> choose([](CDetailDlg& dialog) {
                 child<QListWidget>(dialog, "materials")->setCurrentRow(1);
@@ -372,7 +432,7 @@ private slots:
         QVERIFY(window.launched.empty());
 
         // A record deleted meanwhile: the message, and no dialog to wait for.
-        window.selected = 5;
+        window.selected = "5";
         detailCommand(window);
         QCOMPARE(calls(PlatformCallKind::MessageBox).back().message.caption, QStringLiteral("検索エラー"));
     }
@@ -389,7 +449,7 @@ private slots:
         }
         QVERIFY(data().find("\r\n10,"s + "新しい品"_sj + ",") != std::string::npos);
 
-        window.selected = 4;
+        window.selected = "4";
         QString shownName;
         {
             ModalStep<CEditDlg> look([&shownName](CEditDlg& dialog) {

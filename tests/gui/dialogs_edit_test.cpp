@@ -186,7 +186,7 @@ private slots:
     void editShowsTheRecordAndRewritesItInPlace()
     {
         ScriptedEditDlg dialog;
-        dialog.m_recordId = 3;
+        dialog.m_recordId = "3";
         dialog.m_isEdit = 1;
         QVERIFY(dialog.OnInitDialog());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("　データの編集 - 灰樫材×3 -"));
@@ -227,7 +227,7 @@ private slots:
     void emptyHqIsShownAndStoredAsItsPlaceholder()
     {
         ScriptedEditDlg dialog;
-        dialog.m_recordId = 7;
+        dialog.m_recordId = "7";
         dialog.m_isEdit = 1;
         QVERIFY(dialog.OnInitDialog());
         QCOMPARE(child<QLineEdit>(dialog, "hq2")->text(), QStringLiteral("×-×"));
@@ -239,7 +239,7 @@ private slots:
     void materialCommandsKeepTheListSorted()
     {
         ScriptedEditDlg dialog;
-        dialog.m_recordId = 3;
+        dialog.m_recordId = "3";
         dialog.m_isEdit = 1;
         QVERIFY(dialog.OnInitDialog());
         auto* list = child<QListWidget>(dialog, "materials");
@@ -281,7 +281,7 @@ private slots:
     void materialOverflowIsRefused()
     {
         ScriptedEditDlg dialog;
-        dialog.m_recordId = 3;
+        dialog.m_recordId = "3";
         dialog.m_isEdit = 1;
         QVERIFY(dialog.OnInitDialog());
         dialog.onMaterial = answerMaterial("B", 6); // 3 units already
@@ -327,7 +327,7 @@ private slots:
     void skillValuesQuestionMarksAndCancel()
     {
         ScriptedEditDlg dialog;
-        dialog.m_recordId = 3;
+        dialog.m_recordId = "3";
         dialog.m_isEdit = 1;
         QVERIFY(dialog.OnInitDialog());
 
@@ -399,7 +399,7 @@ private slots:
     void missingRecordIsReportedAndNothingStored()
     {
         ScriptedEditDlg dialog;
-        dialog.m_recordId = 99;
+        dialog.m_recordId = "99";
         dialog.m_isEdit = 1;
         QVERIFY(!dialog.OnInitDialog());
         QCOMPARE(messages().size(), std::size_t(1));
@@ -411,7 +411,7 @@ private slots:
         // A data file that cannot be read is no record either.
         std::filesystem::remove(dataPath());
         ScriptedEditDlg unreadable;
-        unreadable.m_recordId = 3;
+        unreadable.m_recordId = "3";
         unreadable.m_isEdit = 1;
         QVERIFY(!unreadable.OnInitDialog());
         unreadable.OnOK();
@@ -422,7 +422,7 @@ private slots:
     void failedStoreKeepsTheDialogOpen()
     {
         ScriptedEditDlg dialog;
-        dialog.m_recordId = 3;
+        dialog.m_recordId = "3";
         dialog.m_isEdit = 1;
         QVERIFY(dialog.OnInitDialog());
         child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい名前"));
@@ -449,7 +449,7 @@ private slots:
             platformServices().messageBox(request);
         });
         ScriptedEditDlg dialog;
-        dialog.m_recordId = 3;
+        dialog.m_recordId = "3";
         dialog.m_isEdit = 1;
         QVERIFY(dialog.OnInitDialog());
         child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい名前"));
@@ -467,7 +467,7 @@ private slots:
     {
         writeFileBytes(m_dir->file("vornik_memo.txt"), "3," + std::string(1001, 'm') + "\r\n");
         ScriptedEditDlg dialog;
-        dialog.m_recordId = 3;
+        dialog.m_recordId = "3";
         dialog.m_isEdit = 1;
         QVERIFY(dialog.OnInitDialog());
         auto* memo = child<ByteLimitedTextEdit>(dialog, "memo");
