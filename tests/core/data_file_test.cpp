@@ -195,10 +195,28 @@ TEST_F(DataFileTest, SaveAppendsAnUnknownId)
 
 TEST_F(DataFileTest, DeleteRemovesEveryLineWithTheIdOnly)
 {
-    writeData(recordLine("3", "A") + "\n" + recordLine("03", "B") + "\n" + recordLine("3", "C") + "\n");
+    writeData(recordLine("3", "A") + "\n" + recordLine("03", "B") + "\n" + recordLine("3", "C") + "\n"
+        + recordLine(" 8", "D") + "\n" + recordLine("abc", "E") + "\n" + recordLine("99999999999", "F"));
+    const std::string before = data();
+    std::size_t removed = 9;
+    for (const char* absent : { "8", "03 ", "99999999998" }) {
+        setCurrent(absent, "");
+        ASSERT_TRUE(deleteRecord(removed)) << absent;
+        EXPECT_EQ(removed, 0u) << absent;
+        EXPECT_EQ(data(), before) << "not even rewritten for " << absent;
+    }
     setCurrent("3", "");
-    ASSERT_TRUE(deleteRecord());
-    EXPECT_EQ(data(), recordLine("03", "B") + "\r\n");
+    ASSERT_TRUE(deleteRecord(removed));
+    EXPECT_EQ(removed, 2u);
+    EXPECT_EQ(data(),
+        recordLine("03", "B") + "\r\n" + recordLine(" 8", "D") + "\r\n" + recordLine("abc", "E") + "\r\n"
+            + recordLine("99999999999", "F") + "\r\n");
+    for (const char* id : { " 8", "abc", "99999999999", "03" }) {
+        setCurrent(id, "");
+        ASSERT_TRUE(deleteRecord(removed)) << id;
+        EXPECT_EQ(removed, 1u) << id;
+    }
+    EXPECT_EQ(data(), "");
     EXPECT_FALSE(tempLeft());
 }
 

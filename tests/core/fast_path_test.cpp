@@ -465,3 +465,22 @@ TEST(ReadNextRecordWhereTest, LinesPassedOverStillLeaveTheLastOneCurrent)
 }
 
 } // namespace
+
+namespace vornik {
+namespace {
+
+TEST(ScanRowsTest, RowsCarryTheIdTextAsTheLineHoldsIt)
+{
+    TempProgramDir dir;
+    loadSettings();
+    writeFileBytes(dir.path() / "vornik.txt", "7,a\r\n07,b\r\n 8 ,c\r\nabc,d\r\n99999999999,e\r\n%20,f\r\n");
+    std::vector<ResultRow> rows;
+    ASSERT_TRUE(scanForMatches(readCriteria(SearchInputs {}), buildColumnLayout("1", ""), rows));
+    std::vector<std::string_view> ids;
+    for (const ResultRow& row : rows)
+        ids.push_back(row.id());
+    EXPECT_EQ(ids, (std::vector<std::string_view> { "7", "07", " 8 ", "abc", "99999999999", "%20" }));
+}
+
+} // namespace
+} // namespace vornik
