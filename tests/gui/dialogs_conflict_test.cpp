@@ -156,6 +156,45 @@ private slots:
         QCOMPARE(memoFile(), std::string());
     }
 
+    // The record memo: a dialog that did not change it leaves another
+    // window's newer memo alone; one that did asks before replacing it.
+    void memoChangedElsewhereIsKeptOrAsked()
+    {
+        const std::string memoPath = m_dir->file("vornik_memo.txt");
+        writeFileBytes(memoPath, "3,"s + "最初のメモ"_sj + "\r\n");
+        CEditDlg untouched;
+        untouched.m_recordId = "3";
+        untouched.m_isEdit = 1;
+        QVERIFY(untouched.OnInitDialog());
+        untouched.findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("名前だけ直す"));
+        const std::string theirs = "3,"s + "別窓のメモ"_sj + "\r\n";
+        writeFileBytes(memoPath, theirs);
+        untouched.OnOK();
+        QCOMPARE(messages().size(), std::size_t(0));
+        QCOMPARE(untouched.result(), int(QDialog::Accepted));
+        QCOMPARE(memoFile(), theirs);
+
+        CEditDlg typed;
+        openAndType(typed); // loads their memo, types its own
+        const std::string third = "3,"s + "三つ目のメモ"_sj + "\r\n";
+        writeFileBytes(memoPath, third);
+        const std::string recordBefore = data();
+        m_platform->services().queueMessageAnswer(MessageAnswer::No);
+        typed.OnOK();
+        QCOMPARE(messages().size(), std::size_t(1));
+        QVERIFY(messages()[0].message.text.contains(QStringLiteral("メモは、開いた後に別のウィンドウで変更")));
+        QCOMPARE(messages()[0].message.defaultButton, std::optional<MessageAnswer>(MessageAnswer::No));
+        QVERIFY(typed.result() != int(QDialog::Accepted));
+        QCOMPARE(memoFile(), third);
+        QCOMPARE(data(), recordBefore); // nothing at all written
+
+        m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
+        typed.OnOK();
+        QCOMPARE(typed.result(), int(QDialog::Accepted));
+        QCOMPARE(memoFile(), "3,"s + "手元のメモ"_sj + "\r\n");
+        QVERIFY(data().starts_with("3,"s + "手元で直した名前"_sj + ","));
+    }
+
     // After a stored OK, what this dialog wrote is the version it compares
     // with: saving its own change again asks nothing.
     void ownEarlierStoreIsNotAConflict()
