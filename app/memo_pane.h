@@ -1,8 +1,12 @@
 #pragma once
 // The free memo pad that shares the list's place, kept in memo.txt beside
-// the program. Saved whenever it loses the focus and when the window closes.
+// the program. Saved whenever it loses the focus and when the window closes,
+// but only when it was changed in this window: several windows share the
+// file, and one that was only looked at must not overwrite another's text.
 
 #include <QPlainTextEdit>
+
+#include <string>
 
 namespace vornik {
 
@@ -12,12 +16,25 @@ public:
     explicit MemoPane(QWidget* parent = nullptr);
 
     void LoadMemoPad();
-    // Writes the pad's lines as typed (not as wrapped on screen). Reports a
-    // file error through the platform layer; false when nothing was saved.
+    // Writes the pad's lines as typed (not as wrapped on screen) when they
+    // were changed here. When another window saved memo.txt since this one
+    // read it, asks first: keep this window's text, take the other's, or
+    // keep both. Reports a file error through the platform layer; false when
+    // the pad's text is not in the file.
     bool SaveMemoPad();
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    enum class Conflict { KeepMine, TakeTheirs, KeepBoth };
+    Conflict askConflict();
+    void showFileBytes(const std::string& bytes);
+
+    // memo.txt as this window loaded or last saved it.
+    std::string m_fileBytes;
+    // A question is open: the focus it takes must not start a second save.
+    bool m_saving = false;
 };
 
 } // namespace vornik

@@ -157,24 +157,6 @@ bool writeSyncedFile(const std::string& path, std::string_view bytes, std::strin
     return false;
 }
 
-bool readWholeFile(const std::string& path, std::string& content, int& error)
-{
-    ScopedFile file;
-    if (!file.open(path, OpenMode::Read, error))
-        return false;
-    content.clear();
-    std::vector<char> buffer(1 << 20);
-    for (;;) {
-        std::size_t got = 0;
-        if (!fileOps().read(file.handle(), buffer.data(), buffer.size(), got, error))
-            return false;
-        if (got == 0)
-            break;
-        content.append(buffer.data(), got);
-    }
-    return file.closeChecked(error);
-}
-
 void syncFolderOf(const std::string& path)
 {
     // The rename has already happened: the new content is in place for every
@@ -243,6 +225,24 @@ bool replaceAcrossFileSystems(const std::string& tempPath, const std::string& ta
 }
 
 } // namespace
+
+bool readWholeFile(const std::string& path, std::string& content, int& error)
+{
+    ScopedFile file;
+    if (!file.open(path, OpenMode::Read, error))
+        return false;
+    content.clear();
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        std::size_t got = 0;
+        if (!fileOps().read(file.handle(), buffer.data(), buffer.size(), got, error))
+            return false;
+        if (got == 0)
+            break;
+        content.append(buffer.data(), got);
+    }
+    return file.closeChecked(error);
+}
 
 std::string folderOfPath(const std::string& path)
 {

@@ -27,6 +27,10 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
 // nothing is kept: there is nothing it could replace).
 bool replaceWithTemp(const std::string& tempPath, const std::string& targetPath, std::string& error);
 
+// Reads the whole file (following links); false with an errno value in
+// `error` (ENOENT when it is missing).
+bool readWholeFile(const std::string& path, std::string& content, int& error);
+
 // What was being done when a file operation failed; chooses the wording of
 // fileErrorText.
 enum class FileAction { Open, Create, Read, Write, Replace, Lock };

@@ -2,7 +2,6 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
-#include "storage/line_reader.h"
 #include "storage/paths.h"
 
 namespace vornik {
@@ -30,9 +29,20 @@ bool fail(FileAction action, const std::string& path, int error)
     return false;
 }
 
+// Replaces memo.txt; the caller holds its lock.
+bool writeMemoPad(const std::vector<std::string>& lines)
+{
+    std::string error;
+    if (!writeFileAtomically(memoPadPath(), memoPadBytes(lines), error)) {
+        setStorageError(error);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
-bool saveMemoPadLines(const std::vector<std::string>& lines)
+std::string memoPadBytes(const std::vector<std::string>& lines)
 {
     std::string content;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -40,29 +50,70 @@ bool saveMemoPadLines(const std::vector<std::string>& lines)
             content += "\r\n";
         content += lines[i];
     }
-    std::string error;
-    if (!writeFileAtomically(memoPadPath(), content, error)) {
-        setStorageError(error);
-        return false;
+    return content;
+}
+
+bool saveMemoPadLines(const std::vector<std::string>& lines)
+{
+    return withFileLock(memoPadPath(), [&lines] { return writeMemoPad(lines); });
+}
+
+std::optional<std::string> readMemoPadBytes()
+{
+    std::string bytes;
+    int error = 0;
+    if (readWholeFile(memoPadPath(), bytes, error))
+        return bytes;
+    if (error == ENOENT)
+        return std::string();
+    setStorageError(fileErrorText(FileAction::Read, memoPadPath(), error));
+    return std::nullopt;
+}
+
+std::string memoPadText(std::string_view bytes)
+{
+    // Lines end as the data file's do (LF, CR LF or a lone CR); the text
+    // joins them with CR LF.
+    std::string text;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find_first_of("\r\n", start);
+        text += "\r\n";
+        if (end == std::string_view::npos) {
+            text += bytes.substr(start);
+            break;
+        }
+        text += bytes.substr(start, end - start);
+        start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
-    setStorageError(std::string());
-    return true;
+    // Empty lines at the top are dropped.
+    const std::size_t first = text.find_first_not_of("\r\n");
+    return first == std::string::npos ? std::string() : text.substr(first);
 }
 
 std::string loadMemoPadText()
 {
-    LineReader reader;
-    if (!reader.open(memoPadPath()))
-        return std::string();
-    std::string text;
-    std::string_view line;
-    while (reader.readLine(line)) {
-        text += "\r\n";
-        text += line;
-    }
-    // Empty lines at the top are dropped.
-    const std::size_t start = text.find_first_not_of("\r\n");
-    return start == std::string::npos ? std::string() : text.substr(start);
+    return memoPadText(readMemoPadBytes().value_or(std::string()));
+}
+
+MemoPadSave saveMemoPadIfUnchanged(
+    const std::vector<std::string>& lines, const std::string& expected, std::string& current)
+{
+    bool changed = false;
+    const bool saved = withFileLock(memoPadPath(), [&] {
+        std::optional<std::string> now = readMemoPadBytes();
+        if (!now)
+            return false;
+        if (*now != expected) {
+            changed = true;
+            current = std::move(*now);
+            return false;
+        }
+        return writeMemoPad(lines);
+    });
+    if (saved)
+        return MemoPadSave::Saved;
+    return changed ? MemoPadSave::ChangedElsewhere : MemoPadSave::Failed;
 }
 
 bool createEmptyFile(const std::string& path)

@@ -4,7 +4,9 @@
 
 #include "storage/data_file.h" // storageError()
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vornik {
@@ -16,6 +18,26 @@ bool saveMemoPadLines(const std::vector<std::string>& lines);
 // memo.txt as one text with CR LF between lines and empty lines at the top
 // dropped; empty when the file is missing.
 std::string loadMemoPadText();
+
+// Several windows share memo.txt. A window keeps the bytes it loaded (or last
+// saved) and writes only while the file still holds them, so it never
+// replaces another window's text unasked.
+
+// memo.txt's bytes as they are now; "" when it is missing, nullopt (with
+// storageError() set) when it cannot be read.
+std::optional<std::string> readMemoPadBytes();
+// The pad's text held by those bytes, as loadMemoPadText gives it.
+std::string memoPadText(std::string_view bytes);
+// The bytes saveMemoPadLines writes for `lines`.
+std::string memoPadBytes(const std::vector<std::string>& lines);
+
+enum class MemoPadSave { Saved, ChangedElsewhere, Failed };
+// saveMemoPadLines, done only while memo.txt still holds `expected`: checked
+// and written under one hold of memo.txt's lock. ChangedElsewhere writes
+// nothing and puts what the file holds now in `current`; Failed has
+// storageError() set.
+MemoPadSave saveMemoPadIfUnchanged(
+    const std::vector<std::string>& lines, const std::string& expected, std::string& current);
 
 // Line-by-line writing of a pad file, in this order: create (or empty) it,
 // open it, append lines, close. Each returns false with storageError() set.

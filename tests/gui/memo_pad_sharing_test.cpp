@@ -1,0 +1,111 @@
+// Two program windows share memo.txt. Each pane here stands for the memo
+// pane of one window: it keeps what it read, so the file compared is the
+// same one another process would have written.
+
+#include "app/memo_pane.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/scripted_platform_services.h"
+#include "storage/sjis_literal.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <QtTest>
+
+using namespace vornik;
+using namespace std::string_literals;
+using test::readFileBytes;
+using test::writeFileBytes;
+
+class MemoPadSharingTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TempProgramDir> m_dir;
+    std::unique_ptr<ScopedScriptedPlatform> m_platform;
+
+    std::string memo() const { return readFileBytes(m_dir->file("memo.txt")); }
+    std::size_t questions() const
+    {
+        return m_platform->services().callsOf(PlatformCallKind::MessageBox).size();
+    }
+    // Typing, as the user does: the pane counts as changed.
+    static void type(MemoPane& pane, const QString& text)
+    {
+        pane.selectAll();
+        pane.insertPlainText(text);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<test::TempProgramDir>();
+        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        writeFileBytes(m_dir->file("memo.txt"), "共有の\r\nメモ"_sj);
+    }
+    void cleanup()
+    {
+        m_platform.reset();
+        m_dir.reset();
+    }
+
+    void untouchedWindowNeverWrites()
+    {
+        MemoPane first;
+        MemoPane second;
+        first.LoadMemoPad();
+        second.LoadMemoPad();
+        type(first, QStringLiteral("一つ目の窓"));
+        QVERIFY(first.SaveMemoPad());
+        QCOMPARE(memo(), "一つ目の窓"_sj);
+        // The second window only lost the focus.
+        QVERIFY(second.SaveMemoPad());
+        QCOMPARE(memo(), "一つ目の窓"_sj);
+        QCOMPARE(questions(), std::size_t(0));
+        // Its own earlier save is no conflict.
+        type(first, QStringLiteral("一つ目の窓\n二行目"));
+        QVERIFY(first.SaveMemoPad());
+        QCOMPARE(memo(), "一つ目の窓\r\n二行目"_sj);
+        QCOMPARE(questions(), std::size_t(0));
+    }
+
+    void conflictingChangeIsAsked_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("pane");
+        QTest::newRow("keep mine") << int(MessageAnswer::Yes) << QStringLiteral("二つ目") << QStringLiteral("二つ目");
+        QTest::newRow("take theirs") << int(MessageAnswer::No) << QStringLiteral("一つ目\r\n続き")
+                                     << QStringLiteral("一つ目\n続き");
+        QTest::newRow("keep both") << int(MessageAnswer::Cancel) << QStringLiteral("一つ目\r\n続き\r\n二つ目")
+                                   << QStringLiteral("一つ目\n続き\n二つ目");
+    }
+    void conflictingChangeIsAsked()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, file);
+        QFETCH(QString, pane);
+        MemoPane first;
+        MemoPane second;
+        first.LoadMemoPad();
+        second.LoadMemoPad();
+        type(first, QStringLiteral("一つ目\n続き"));
+        QVERIFY(first.SaveMemoPad());
+        type(second, QStringLiteral("二つ目"));
+
+        m_platform->services().queueMessageAnswer(static_cast<MessageAnswer>(answer));
+        QVERIFY(second.SaveMemoPad());
+        const auto asked = m_platform->services().callsOf(PlatformCallKind::MessageBox);
+        QCOMPARE(asked.size(), std::size_t(1));
+        QCOMPARE(asked[0].message.buttons, MessageButtons::YesNoCancel);
+        QVERIFY(asked[0].message.defaultButton == MessageAnswer::Cancel); // closing it loses nothing
+        QCOMPARE(fromSjis(memo()), file);
+        QCOMPARE(second.toPlainText(), pane);
+
+        // What the second window shows now is what it compares with.
+        type(second, second.toPlainText() + QStringLiteral("!"));
+        QVERIFY(second.SaveMemoPad());
+        QCOMPARE(questions(), std::size_t(1));
+    }
+};
+
+QTEST_MAIN(MemoPadSharingTest)
+#include "memo_pad_sharing_test.moc"
