@@ -1,5 +1,6 @@
 #include "storage/profile.h"
 
+#include "storage/data_file.h"
 #include "storage/numbers.h"
 #include "storage/paths.h"
 #include "storage/profile_file.h"
@@ -36,10 +37,15 @@ int readProfileInt(const std::string& path, std::string_view section, std::strin
 bool writeProfileString(
     const std::string& path, std::string_view section, std::string_view key, std::string_view value)
 {
-    std::optional<ProfileFile> file = ProfileFile::load(path);
-    if (!file || !file->writeString(section, key, value))
-        return false;
-    return !file->isModified() || file->save(path);
+    // Read, change and write back under the file's lock: two windows writing
+    // different keys at once must not each write the file without the
+    // other's key.
+    return withFileLock(path, [&] {
+        std::optional<ProfileFile> file = ProfileFile::load(path);
+        if (!file || !file->writeString(section, key, value))
+            return false;
+        return !file->isModified() || file->save(path);
+    });
 }
 
 std::string readIniString(

@@ -9,6 +9,7 @@
 #include "storage/data_file.h"
 #include "storage/memo_file.h"
 #include "storage/paths.h"
+#include "storage/profile.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -121,20 +122,9 @@ std::string fieldOf(const std::string& line, int pos)
     return line.substr(start, line.find(',', start) - start);
 }
 
-class ConcurrencyTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        setOpenErrorHandler(nullptr);
-        std::string data;
-        for (int id = 1; id <= kExisting; ++id)
-            data += recordLine(std::to_string(id), "old-" + std::to_string(id)) + "\r\n";
-        writeFileBytes(m_dir.file("vornik.txt"), data);
-    }
-    TempProgramDir m_dir;
-};
-
-TEST_F(ConcurrencyTest, FourWindowsAddingAndEditingAtOnce)
+// Starts the windows together, window w in the program folder folders[w],
+// and checks that every change of every window is in the data file.
+void runWindowsAndCheck(const std::string& dataPath, const std::vector<std::string>& folders)
 {
     int go[2];
     ASSERT_EQ(::pipe(go), 0);
@@ -142,10 +132,13 @@ TEST_F(ConcurrencyTest, FourWindowsAddingAndEditingAtOnce)
     for (int window = 0; window < kWindows; ++window) {
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
-        if (pid == 0)
+        if (pid == 0) {
+            setProgramDir(folders[static_cast<std::size_t>(window)]);
             runWindow(window, go[0]);
+        }
         windows.push_back(pid);
     }
+
     const auto started = std::chrono::steady_clock::now();
     const std::string bytes(kWindows, 'g');
     ASSERT_EQ(::write(go[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
@@ -160,7 +153,7 @@ TEST_F(ConcurrencyTest, FourWindowsAddingAndEditingAtOnce)
     ::close(go[1]);
 
     // Whole lines only: 50 fields each, CR LF after every one.
-    const std::vector<std::string> lines = crlfLines(readFileBytes(m_dir.file("vornik.txt")));
+    const std::vector<std::string> lines = crlfLines(readFileBytes(dataPath));
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(kExisting + kWindows * kAddsEach));
     std::set<std::string> ids;
     std::set<std::string> names;
@@ -179,10 +172,71 @@ TEST_F(ConcurrencyTest, FourWindowsAddingAndEditingAtOnce)
         const std::string& line = lines[static_cast<std::size_t>(id - 1)];
         const std::string tag = tagOf(id % kWindows);
         EXPECT_EQ(line, recordLine(std::to_string(id), tag + "-edited-" + std::to_string(id)));
+        setProgramDir(folders[static_cast<std::size_t>(id % kWindows)]);
         EXPECT_EQ(readMemo(std::to_string(id)), tag + " memo " + std::to_string(id));
     }
     std::printf("%d windows, %d additions and %d edits with memos in %lld ms\n", kWindows,
         kWindows * kAddsEach, kExisting, static_cast<long long>(took.count()));
+    setProgramDir(folders[0]);
+}
+
+class ConcurrencyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setOpenErrorHandler(nullptr);
+        std::string data;
+        for (int id = 1; id <= kExisting; ++id)
+            data += recordLine(std::to_string(id), "old-" + std::to_string(id)) + "\r\n";
+        writeFileBytes(m_dir.file("vornik.txt"), data);
+    }
+    TempProgramDir m_dir;
+};
+
+TEST_F(ConcurrencyTest, FourWindowsAddingAndEditingAtOnce)
+{
+    runWindowsAndCheck(m_dir.file("vornik.txt"), std::vector<std::string>(kWindows, programDir()));
+}
+
+// A copied installation: a second program folder whose settings name the same
+// data file, through a link. Its windows take turns with those of the first.
+TEST_F(ConcurrencyTest, TwoProgramFoldersSharingOneDataFile)
+{
+    const std::string first = programDir();
+    TempProgramDir copy;
+    const std::string second = programDir();
+    std::filesystem::create_symlink(m_dir.path() / "vornik.txt", copy.path() / "shared.txt");
+    ASSERT_TRUE(writeIniString("system", "file", copy.file("shared.txt")));
+    runWindowsAndCheck(m_dir.file("vornik.txt"), { first, first, second, second });
+    EXPECT_TRUE(std::filesystem::is_symlink(copy.path() / "shared.txt")) << "the link was replaced";
+}
+
+// Several windows writing settings at once (window placement, column widths,
+// the font size): every write reported as done is in the file.
+TEST_F(ConcurrencyTest, SettingsWritesOfSeveralWindowsAreAllKept)
+{
+    constexpr int kKeysEach = 40;
+    std::vector<pid_t> windows;
+    for (int window = 0; window < kWindows; ++window) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            bool ok = true;
+            for (int k = 0; k < kKeysEach; ++k)
+                ok = writeIniInt(tagOf(window), "key" + std::to_string(k), k) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        windows.push_back(pid);
+    }
+    for (const pid_t pid : windows) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a settings write failed";
+    }
+    for (int window = 0; window < kWindows; ++window) {
+        for (int k = 0; k < kKeysEach; ++k)
+            EXPECT_EQ(readIniInt(tagOf(window), "key" + std::to_string(k), -1), k) << window << " " << k;
+    }
 }
 
 // Stops its own process inside the first write of a save: the lock is held
