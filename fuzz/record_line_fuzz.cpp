@@ -1,7 +1,8 @@
 // The data-file line reader and the record codec.
 //
 // The input is a data file. It is read back through LineReader with a tiny
-// buffer (so lines straddle refills) and compared with a plain split at LF.
+// buffer (so lines straddle refills) and compared with a plain split at LF,
+// CR LF and lone CR.
 // Every line is then decoded by decodeLine (all fields, and field by field in
 // a scattered order) and by splitField + decodeFields, which must agree; and a decoded record, encoded
 // and joined for writing, must stay one line of 50 fields and settle after
@@ -25,15 +26,14 @@ std::vector<std::string> splitLines(std::string_view bytes)
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
-        std::size_t lf = bytes.find('\n', start);
-        std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-        std::size_t cut = end;
-        // The CR of a CR LF belongs to the line end, and so does a CR that
-        // ends the file.
-        if (cut > start && bytes[cut - 1] == '\r')
-            --cut;
-        lines.emplace_back(bytes.substr(start, cut - start));
-        start = lf == std::string_view::npos ? bytes.size() : lf + 1;
+        // LF, CR LF and a lone CR each end a line.
+        const std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(bytes.substr(start));
+            break;
+        }
+        lines.emplace_back(bytes.substr(start, end - start));
+        start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return lines;
 }

@@ -70,9 +70,31 @@ bool LineReader::readLine(std::string_view& line)
         }
         const char* start = m_buffer.data() + m_begin;
         const std::size_t available = m_end - m_begin;
+        // A CR that ended the last buffer: a line end of its own unless the
+        // LF of a CR LF comes next.
+        if (pieceTaken && m_longLine.back() == '\r' && *start != '\n') {
+            line = withoutLineEnd(m_longLine);
+            return true;
+        }
         const void* newline = std::memchr(start, '\n', available);
+        // A lone CR before the LF (or anywhere when there is none) ends the
+        // line there. A CR as the buffer's last byte waits for the next one.
+        const std::size_t beforeLf
+            = newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) : available;
+        const void* cr = std::memchr(start, '\r', beforeLf);
+        if (cr && static_cast<const char*>(cr) + 1 < start + beforeLf) {
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
+            m_begin += length + 1;
+            if (!pieceTaken) {
+                line = std::string_view(start, length);
+            } else {
+                m_longLine.append(start, length);
+                line = m_longLine;
+            }
+            return true;
+        }
         if (newline) {
-            const auto length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
+            const std::size_t length = beforeLf;
             m_begin += length + 1;
             if (!pieceTaken) {
                 line = withoutLineEnd(std::string_view(start, length));

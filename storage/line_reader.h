@@ -1,7 +1,7 @@
 #pragma once
 // Reads a file line by line through a large buffer, never the whole file at
-// once. A line ends at LF; a CR right before the LF belongs to the line end.
-// A last line without line end is still a line. Every other byte (NUL,
+// once. A line ends at LF, at CR LF and at a lone CR (old Mac line ends), so
+// no record hides behind a CR. A last line without line end is still a line. Every other byte (NUL,
 // invalid Shift-JIS) is passed on as it is, and lines may be any length.
 
 #include "platform/file_ops.h"

@@ -1,0 +1,208 @@
+// Files that are not plain files beside the program: links to files
+// elsewhere, folders, devices and pipes named as data; line ends of other
+// systems; leftovers of killed saves beside a data file in another folder.
+
+#include "platform/atomic_file.h"
+#include "platform/file_lock.h"
+#include "storage/data_file.h"
+#include "storage/line_reader.h"
+#include "storage/memo_file.h"
+#include "storage/memo_pad.h"
+#include "storage/paths.h"
+#include "storage/profile.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+
+namespace vornik {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFileBytes;
+using test::TempProgramDir;
+using test::writeFileBytes;
+
+std::string recordLine(const std::string& id, const std::string& name)
+{
+    return id + "," + name + std::string(kFieldCount - 2, ',');
+}
+
+void setCurrent(const std::string& id, const std::string& name)
+{
+    currentRecord() = RecipeRecord();
+    currentRecord().id() = id;
+    currentRecord().name() = name;
+}
+
+class LinkedFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setOpenErrorHandler([this](const std::string& path) { m_openErrors.push_back(path); });
+    }
+    void TearDown() override { setOpenErrorHandler(nullptr); }
+
+    TempProgramDir m_elsewhere; // another folder, even another user's
+    TempProgramDir m_dir; // the program folder
+    std::vector<std::string> m_openErrors;
+};
+
+TEST_F(LinkedFilesTest, LinkedFilesStayLinksAndKeepTheirMode)
+{
+    struct Case {
+        const char* link;
+        std::string before;
+        std::function<bool()> save;
+        std::string after;
+    };
+    const std::vector<Case> cases {
+        { "vornik.txt", recordLine("1", "a") + "\r\n",
+            [] {
+                setCurrent("1", "b");
+                return saveRecord();
+            },
+            recordLine("1", "b") + "\r\n" },
+        { "vornik_memo.txt", "1,old\r\n", [] { return saveMemo("1", "new"); }, "1,new\r\n" },
+        { "memo.txt", "pad", [] { return saveMemoPadLines({ "new", "pad" }); }, "new\r\npad" },
+        { "vornik.ini", "[system]\r\nfont=110\r\n", [] { return writeIniInt("system", "font", 90); },
+            "[system]\r\nfont=90\r\n" },
+    };
+    for (const Case& c : cases) {
+        const fs::path target = m_elsewhere.path() / (std::string("target-") + c.link);
+        writeFileBytes(target, c.before);
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+        fs::create_symlink(target, m_dir.path() / c.link);
+
+        ASSERT_TRUE(c.save()) << c.link << ": " << storageError();
+        EXPECT_TRUE(fs::is_symlink(m_dir.path() / c.link)) << c.link;
+        EXPECT_EQ(readFileBytes(target), c.after) << c.link;
+        EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write)
+            << c.link;
+        for (const auto& entry : fs::directory_iterator(m_elsewhere.path()))
+            EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+    // Both folders' windows lock the file the link leads to.
+    EXPECT_EQ(lockPathFor(m_dir.file("vornik.txt")), lockPathFor(m_elsewhere.file("target-vornik.txt")));
+}
+
+TEST_F(LinkedFilesTest, OnlyRegularFilesAreData)
+{
+    struct Node {
+        const char* name;
+        std::function<bool(const fs::path&)> make;
+    };
+    std::vector<Node> nodes {
+        { "folder", [](const fs::path& p) { return fs::create_directory(p); } },
+        { "fifo", [](const fs::path& p) { return ::mkfifo(p.c_str(), 0600) == 0; } },
+        { "socket",
+            [](const fs::path& p) {
+                const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un address {};
+                address.sun_family = AF_UNIX;
+                p.string().copy(address.sun_path, sizeof(address.sun_path) - 1);
+                const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+                ::close(fd);
+                return bound;
+            } },
+    };
+    // A device of our own (the null device's numbers), where we may make one:
+    // the test never points the program at the system's /dev/null.
+    if (::geteuid() == 0)
+        nodes.push_back({ "device", [](const fs::path& p) {
+                             return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+                         } });
+    for (const Node& node : nodes) {
+        const fs::path path = m_elsewhere.path() / node.name;
+        ASSERT_TRUE(node.make(path)) << node.name;
+        const fs::file_type type = fs::symlink_status(path).type();
+        ASSERT_TRUE(writeIniString("system", "file", path.string()));
+        m_openErrors.clear();
+
+        EXPECT_FALSE(openDataFile()) << node.name;
+        closeDataFile();
+        EXPECT_FALSE(openErrorDetail().empty()) << node.name;
+        setCurrent("1", "x");
+        EXPECT_FALSE(saveRecord()) << node.name;
+        EXPECT_FALSE(saveNewRecord()) << node.name;
+        EXPECT_FALSE(deleteRecord()) << node.name;
+        EXPECT_EQ(m_openErrors.size(), 4u) << node.name;
+        EXPECT_EQ(fs::symlink_status(path).type(), type) << node.name << " was replaced";
+    }
+    // The memo pad is not replaced by a save either.
+    ASSERT_EQ(::mkfifo(m_dir.file("memo.txt").c_str(), 0600), 0);
+    EXPECT_FALSE(saveMemoPadLines({ "x" }));
+    EXPECT_EQ(fs::symlink_status(m_dir.file("memo.txt")).type(), fs::file_type::fifo);
+}
+
+TEST_F(LinkedFilesTest, NoMessageWhileALockIsHeld)
+{
+    // The handler stands for a message box: while it waits for a click,
+    // every other window must be free to save.
+    std::vector<bool> lockFree;
+    setOpenErrorHandler([&lockFree](const std::string&) {
+        FileLock program(storageLockPath(), std::chrono::milliseconds(0));
+        FileLock data(lockPathFor(dataFilePath()), std::chrono::milliseconds(0));
+        lockFree.push_back(program.isLocked() && data.isLocked());
+    });
+    setCurrent("1", "x");
+    EXPECT_FALSE(saveRecord()); // no data file
+    EXPECT_FALSE(deleteRecord());
+    EXPECT_EQ(lockFree, (std::vector<bool> { true, true }));
+}
+
+TEST_F(LinkedFilesTest, LoneCarriageReturnEndsALine)
+{
+    const std::string mixed = recordLine("1", "a") + "\r" + recordLine("2", "b") + "\r\n" + recordLine("3", "c")
+        + "\n" + recordLine("4", "d") + "\r" + recordLine("5", "e");
+    writeFileBytes(m_dir.file("vornik.txt"), mixed);
+    // Small buffers put a CR at the end of a buffer, before and after its LF.
+    for (const std::size_t buffer : { std::size_t(16), std::size_t(53), std::size_t(54), std::size_t(4096) }) {
+        LineReader reader(buffer);
+        ASSERT_TRUE(reader.open(m_dir.file("vornik.txt")));
+        std::vector<std::string> lines;
+        std::string_view line;
+        while (reader.readLine(line))
+            lines.emplace_back(line);
+        EXPECT_EQ(lines,
+            (std::vector<std::string> { recordLine("1", "a"), recordLine("2", "b"), recordLine("3", "c"),
+                recordLine("4", "d"), recordLine("5", "e") }))
+            << buffer;
+    }
+    setCurrent("4", "D");
+    ASSERT_TRUE(saveRecord());
+    EXPECT_EQ(readFileBytes(m_dir.file("vornik.txt")),
+        recordLine("1", "a") + "\r\n" + recordLine("2", "b") + "\r\n" + recordLine("3", "c") + "\r\n"
+            + recordLine("4", "D") + "\r\n" + recordLine("5", "e") + "\r\n");
+}
+
+TEST_F(LinkedFilesTest, TemporaryFilesOfKilledSavesBesideTheDataFileGo)
+{
+    const std::string data = m_elsewhere.file("shared.txt");
+    writeFileBytes(data, recordLine("1", "a") + "\r\n");
+    ASSERT_TRUE(writeIniString("system", "file", data));
+    const fs::path killed = m_elsewhere.path() / "shared.txt.4242.tmp";
+    const fs::path running = m_elsewhere.path() / "shared.txt.4343.tmp";
+    writeFileBytes(killed, "half a save");
+    fs::last_write_time(killed, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    writeFileBytes(running, "a save going on");
+    setCurrent("2", "b");
+    ASSERT_TRUE(saveRecord());
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(fs::exists(running));
+}
+
+} // namespace
+} // namespace vornik
+#endif
