@@ -51,7 +51,7 @@ void reportOpenError(const std::string& path)
 {
     MessageBoxRequest request;
     request.caption = QStringLiteral("オープンエラー");
-    request.text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromSjis(path);
+    request.text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromPath(path);
     // A folder, a device or an unreadable file is there: say what is wrong.
     if (!openErrorDetail().empty())
         request.text += QStringLiteral("\n") + fromSjis(openErrorDetail());
@@ -185,7 +185,7 @@ void CMainDlg::SetStatusText(const std::string& text)
 
 void CMainDlg::updateCaption()
 {
-    setWindowTitle(QStringLiteral("Vornik for Windows - [") + fromSjis(dataFilePath()) + QStringLiteral("]"));
+    setWindowTitle(QStringLiteral("Vornik for Windows - [") + fromPath(dataFilePath()) + QStringLiteral("]"));
 }
 
 void CMainDlg::showListPane(bool list)

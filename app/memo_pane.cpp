@@ -101,10 +101,11 @@ MemoPane::Conflict MemoPane::askConflict()
     MessageBoxRequest request;
     request.parent = this;
     request.caption = QStringLiteral("メモ帳の保存");
-    request.text = QStringLiteral("メモ帳は、読み込んだ後に別のウィンドウで変更されています。\n\n"
-                                  "はい：このウィンドウの内容で上書きします。\n"
-                                  "いいえ：別のウィンドウの内容を読み込みます（ここでの変更は破棄されます）。\n"
-                                  "キャンセル：両方を残します（別のウィンドウの内容の後に、ここでの内容を続けます）。");
+    request.text = QStringLiteral(
+        "メモ帳は、読み込んだ後に別のウィンドウで変更されています。\n\n"
+        "はい：このウィンドウの内容で上書きします。\n"
+        "いいえ：別のウィンドウの内容を読み込みます（ここでの変更は破棄されます）。\n"
+        "キャンセル：両方を残します（別のウィンドウの内容の後に、ここでの内容を続けます）。");
     request.icon = MessageIcon::Question;
     request.buttons = MessageButtons::YesNoCancel;
     // Closing the box loses nothing: both texts are kept.

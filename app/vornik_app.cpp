@@ -34,7 +34,7 @@ int CVornikApp::run(int argc, char* argv[])
     installJapaneseTranslations(app);
 
     setProgramDir(
-        sjisPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String()));
+        programPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String()));
 
     CMainDlg window(searchNameFromArguments(argumentsAfterProgram()));
     window.show();

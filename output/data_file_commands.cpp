@@ -58,14 +58,22 @@ bool isSameFile(const std::string& a, const std::string& b)
 
 void switchDataFile(MainWindowAccess& window, const std::string& path)
 {
+    // The settings file holds Shift-JIS text: a path it cannot hold is
+    // refused, never stored as another path.
+    if (!dataFileSetting(path)) {
+        showFileErrorText(window.window(),
+            "このファイルの場所には設定ファイルに書けない文字が含まれています。"_sj + "\n"
+                + pathForMessage(path));
+        return;
+    }
     bool written = false;
     {
         BusyCursor busy;
-        written = writeIniString("system", "file", path);
+        written = setDataFilePath(path);
     }
     if (!written) {
-        showFileErrorText(
-            window.window(), "設定ファイルに書き込めませんでした。"_sj + "\n" + settingsFilePath());
+        showFileErrorText(window.window(),
+            "設定ファイルに書き込めませんでした。"_sj + "\n" + pathForMessage(settingsFilePath()));
         return;
     }
     window.updateCaption();

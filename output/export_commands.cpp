@@ -24,20 +24,12 @@ void showMessage(QWidget* parent, const QString& caption, const QString& text, M
     platformServices().messageBox(request);
 }
 
-// Every path the program keeps or opens is Shift-JIS; a name with a
-// character outside it would silently become another file.
-std::optional<std::string> sjisPathOf(const std::optional<FileDialogResult>& result, QWidget* parent)
+// Paths are kept as the system names them, so any chosen name works.
+std::optional<std::string> pathOf(const std::optional<FileDialogResult>& result)
 {
     if (!result)
         return std::nullopt;
-    std::string path = toSjis(result->path);
-    if (fromSjis(path) != result->path) {
-        showMessage(parent, QStringLiteral("ファイルエラー"),
-            QStringLiteral("このファイル名には使えない文字が含まれています。\n") + result->path,
-            MessageIcon::Warning);
-        return std::nullopt;
-    }
-    return path;
+    return toPath(result->path);
 }
 
 // Writes the table in the chosen format; false with `error` set when the
@@ -77,7 +69,7 @@ void reportImeResult(
     switch (result) {
     case ImeExportResult::Written:
         showMessage(parent, QStringLiteral("IME辞書出力"),
-            QStringLiteral("正常に保存が終了しました。\n") + fromSjis(path), MessageIcon::Information);
+            QStringLiteral("正常に保存が終了しました。\n") + fromPath(path), MessageIcon::Information);
         return;
     case ImeExportResult::CannotCreate:
         showMessage(
@@ -105,7 +97,7 @@ FileDialogRequest programFolderDialog(QWidget* parent, const QString& title, con
     request.parent = parent;
     request.title = title;
     request.filters = filters;
-    request.initialFolder = fromSjis(programDir());
+    request.initialFolder = fromPath(programDir());
     request.initialName = initialName;
     request.defaultExtension = defaultExtension;
     return request;
@@ -113,12 +105,12 @@ FileDialogRequest programFolderDialog(QWidget* parent, const QString& title, con
 
 std::optional<std::string> askSaveFileName(const FileDialogRequest& request)
 {
-    return sjisPathOf(platformServices().saveFileName(request), request.parent);
+    return pathOf(platformServices().saveFileName(request));
 }
 
 std::optional<std::string> askOpenFileName(const FileDialogRequest& request)
 {
-    return sjisPathOf(platformServices().openFileName(request), request.parent);
+    return pathOf(platformServices().openFileName(request));
 }
 
 void showFileErrorText(QWidget* parent, const std::string& message)
@@ -131,11 +123,11 @@ void confirmOpenExported(const std::string& path, const QString& caption)
     MessageBoxRequest request;
     request.caption = caption;
     request.text = QStringLiteral("正常に保存が終了しました。出力したファイルを開きますか？\nファイル:")
-        + fromSjis(path);
+        + fromPath(path);
     request.icon = MessageIcon::Question;
     request.buttons = MessageButtons::YesNo;
     if (platformServices().messageBox(request) == MessageAnswer::Yes)
-        platformServices().openWithShell(fromSjis(path));
+        platformServices().openWithShell(fromPath(path));
 }
 
 bool exportDisplayedData(MainWindowAccess& window)

@@ -3,7 +3,6 @@
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
 #include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 
 #include <cerrno>
 #include <chrono>
@@ -68,13 +67,13 @@ void removeAbandonedTempFiles(const std::string& target)
     namespace fs = std::filesystem;
     constexpr auto kAbandonedAfter = std::chrono::hours(1);
     const fs::path native = nativePath(target);
-    const std::string targetName = native.filename().string();
+    const std::string targetName = programPath(native.filename());
     const fs::path folder = native.has_parent_path() ? native.parent_path() : fs::path(".");
     std::error_code error;
     const auto now = fs::file_time_type::clock::now();
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code ignored;
-        if (!isTempNameOf(it->path().filename().string(), targetName) || !it->is_regular_file(ignored))
+        if (!isTempNameOf(programPath(it->path().filename()), targetName) || !it->is_regular_file(ignored))
             continue;
         const auto written = fs::last_write_time(it->path(), ignored);
         if (!ignored && now - written > kAbandonedAfter)
@@ -174,8 +173,8 @@ bool isReplaceable(const std::string& target, std::string& error)
     const std::filesystem::file_status status = std::filesystem::status(nativePath(target), code);
     if (status.type() == std::filesystem::file_type::not_found || std::filesystem::is_regular_file(status))
         return true;
-    error = fileErrorText(
-        FileAction::Replace, target, std::filesystem::is_directory(status) ? EISDIR : ENODEV);
+    error
+        = fileErrorText(FileAction::Replace, target, std::filesystem::is_directory(status) ? EISDIR : ENODEV);
     return false;
 }
 
@@ -193,7 +192,7 @@ void keepPermissions(const std::string& target, const std::string& replacement)
 
 std::string keptContentNote(const std::string& tempPath)
 {
-    return "\n"_sj + "保存する内容は次のファイルに残っています。"_sj + "\n" + tempPath;
+    return "\n"_sj + "保存する内容は次のファイルに残っています。"_sj + "\n" + pathForMessage(tempPath);
 }
 
 // Different file systems: copy to a temporary file beside the target, which
@@ -246,10 +245,9 @@ bool readWholeFile(const std::string& path, std::string& content, int& error)
 
 std::string folderOfPath(const std::string& path)
 {
-    // Walk by character: on Windows a backslash byte may be the second half
-    // of a double-byte character.
+    // Paths are UTF-8: a separator byte is never part of another character.
     std::size_t lastSeparator = std::string::npos;
-    for (std::size_t pos = 0; pos < path.size(); pos += sjis::charLength(path, pos)) {
+    for (std::size_t pos = 0; pos < path.size(); ++pos) {
         if (isSeparator(path[pos]))
             lastSeparator = pos;
     }
@@ -266,7 +264,7 @@ std::string resolvedFilePath(const std::string& path)
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(nativePath(path), error);
     if (error || resolved.empty())
         return path;
-    return sjisPath(resolved);
+    return programPath(resolved);
 }
 
 std::string fileErrorCause(int error)
@@ -281,7 +279,7 @@ std::string fileErrorText(FileAction action, const std::string& path, int error)
 {
     std::string text = actionText(action);
     text += '\n';
-    text += path;
+    text += pathForMessage(path);
     text += '\n';
     text += fileErrorCause(error);
     return text;

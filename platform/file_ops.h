@@ -3,8 +3,8 @@
 // replaceable object. Tests install a double that makes any single call fail
 // and then check that no data was lost.
 //
-// Paths are Shift-JIS bytes like every other text in the program; errors are
-// errno values (the Windows implementation maps its own codes onto them).
+// Paths are UTF-8 text (platform/native_path.h); errors are errno values
+// (the Windows implementation maps its own codes onto them).
 
 #include <cerrno>
 #include <chrono>

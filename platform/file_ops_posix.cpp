@@ -51,7 +51,7 @@ public:
         }
         // Only regular files hold data: a folder, a device or a pipe named
         // as a file to read is refused instead of read (or waited on).
-        struct stat info {};
+        struct stat info { };
         if (mode == OpenMode::Read) {
             if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
                 error = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;

@@ -4,16 +4,33 @@
 
 namespace vornik {
 
-std::filesystem::path nativePath(const std::string& sjisPath)
+std::filesystem::path nativePath(const std::string& path)
 {
-    const std::string utf8 = sjisToUtf8(sjisPath);
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
 }
 
-std::string sjisPath(const std::filesystem::path& native)
+std::string programPath(const std::filesystem::path& native)
 {
     const std::u8string utf8 = native.u8string();
-    return utf8ToSjis(std::string(utf8.begin(), utf8.end()));
+    return std::string(utf8.begin(), utf8.end());
+}
+
+std::string pathForMessage(const std::string& path)
+{
+    return utf8ToSjis(path);
+}
+
+std::string pathFromSetting(const std::string& sjis)
+{
+    return sjisToUtf8(sjis);
+}
+
+std::optional<std::string> pathForSetting(const std::string& path)
+{
+    std::string sjis = utf8ToSjis(path);
+    if (sjisToUtf8(sjis) != path)
+        return std::nullopt;
+    return sjis;
 }
 
 } // namespace vornik

@@ -1,7 +1,7 @@
 #pragma once
 // Conversion between code page 932 (Shift-JIS) and Unicode (UTF-8).
-// Only widget and command-line boundaries convert; everything inside the
-// program stays Shift-JIS.
+// Only widget and command-line boundaries convert; every text inside the
+// program stays Shift-JIS, except paths (platform/native_path.h).
 
 #include <string>
 #include <string_view>

@@ -1,5 +1,6 @@
 #include "storage/paths.h"
 
+#include "platform/native_path.h"
 #include "storage/profile.h"
 
 namespace vornik {
@@ -15,6 +16,15 @@ std::string& programDirStorage()
 {
     static std::string dir = ".";
     return dir;
+}
+
+bool isAbsolute(const std::string& path)
+{
+#ifdef _WIN32
+    return (path.size() >= 2 && path[1] == ':') || path.starts_with("\\\\") || path.starts_with("//");
+#else
+    return path.starts_with("/");
+#endif
 }
 
 } // namespace
@@ -39,8 +49,27 @@ std::string programFilePath(const std::string& name)
 std::string dataFilePath()
 {
     // No capacity limit: a long path must never be cut silently.
-    const std::string fallback = programFilePath("vornik.txt");
-    return readIniString("system", "file", fallback, std::string::npos);
+    const std::string setting = readIniString("system", "file", std::string(), std::string::npos);
+    if (setting.empty())
+        return programFilePath("vornik.txt");
+    const std::string path = pathFromSetting(setting);
+    return isAbsolute(path) ? path : programFilePath(path);
+}
+
+std::optional<std::string> dataFileSetting(const std::string& path)
+{
+    if (std::optional<std::string> setting = pathForSetting(path))
+        return setting;
+    const std::string inside = programDir() + kSeparator;
+    if (path.starts_with(inside))
+        return pathForSetting(path.substr(inside.size()));
+    return std::nullopt;
+}
+
+bool setDataFilePath(const std::string& path)
+{
+    const std::optional<std::string> setting = dataFileSetting(path);
+    return setting && writeIniString("system", "file", *setting);
 }
 
 std::string memoFilePath()

@@ -1,7 +1,9 @@
 #pragma once
-// Where the program's files are. Paths are Shift-JIS byte strings like every
-// other text; platform/ turns them into native paths when a file is opened.
+// Where the program's files are. Paths are UTF-8 text (see
+// platform/native_path.h), unlike the program's other texts: a program folder
+// may be named with characters Shift-JIS cannot hold.
 
+#include <optional>
 #include <string>
 
 namespace vornik {
@@ -14,8 +16,17 @@ void setProgramDir(std::string dir);
 // programDir + separator + name.
 std::string programFilePath(const std::string& name);
 
-// Key `file` of section `system`, or programFilePath("vornik.txt").
+// Key `file` of section `system`, or programFilePath("vornik.txt"). A
+// relative setting lies in the program folder.
 std::string dataFilePath();
+// The text key `file` gets for `path`: the path when Shift-JIS can hold it,
+// else the part inside the program folder when it lies there and Shift-JIS
+// can hold that; nothing when neither works (it would read back as another
+// path).
+std::optional<std::string> dataFileSetting(const std::string& path);
+// Stores dataFileSetting(path); false when there is none (nothing is
+// written) or the settings file cannot be written.
+bool setDataFilePath(const std::string& path);
 
 // dataFilePath cut before its last ".", followed by "_memo.txt".
 std::string memoFilePath();

@@ -116,8 +116,8 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
         target.id = currentRecord().id();
     } else {
         currentRecord().id() = target.id;
-        const LineCheck check = saveRecordUnder(target.id,
-            target.overwriteChanged ? std::optional<std::string>() : target.storedLine);
+        const LineCheck check = saveRecordUnder(
+            target.id, target.overwriteChanged ? std::optional<std::string>() : target.storedLine);
         if (check == LineCheck::Changed)
             return StoreOutcome::ChangedElsewhere;
         if (check == LineCheck::Missing)
@@ -130,8 +130,9 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
     target.overwriteChanged = false;
     if (!memoChanged)
         return StoreOutcome::Stored;
-    const MemoStore memoStore = memoChecked ? saveMemoIfUnchanged(target.id, memo, *target.storedMemo)
-                                            : (saveMemo(target.id, memo) ? MemoStore::Stored : MemoStore::Failed);
+    const MemoStore memoStore = memoChecked
+        ? saveMemoIfUnchanged(target.id, memo, *target.storedMemo)
+        : (saveMemo(target.id, memo) ? MemoStore::Stored : MemoStore::Failed);
     if (memoStore == MemoStore::ChangedElsewhere)
         return StoreOutcome::MemoChangedElsewhere;
     if (memoStore == MemoStore::Failed)

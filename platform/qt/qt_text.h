@@ -21,4 +21,15 @@ inline std::string toSjis(const QString& text)
     return utf8ToSjis(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
+// Paths are UTF-8 inside the program (platform/native_path.h).
+inline QString fromPath(const std::string& path)
+{
+    return QString::fromStdString(path);
+}
+
+inline std::string toPath(const QString& path)
+{
+    return path.toStdString();
+}
+
 } // namespace vornik

@@ -4,6 +4,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_lock.h"
+#include "platform/native_path.h"
 #include "storage/data_file.h"
 #include "storage/line_reader.h"
 #include "storage/memo_file.h"
@@ -74,7 +75,11 @@ TEST_F(LinkedFilesTest, LinkedFilesStayLinksAndKeepTheirMode)
             },
             recordLine("1", "b") + "\r\n" },
         { "vornik_memo.txt", "1,old\r\n", [] { return saveMemo("1", "new"); }, "1,new\r\n" },
-        { "memo.txt", "pad", [] { return saveMemoPadLines({ "new", "pad" }); }, "new\r\npad" },
+        { "memo.txt", "pad",
+            [] {
+                return saveMemoPadLines({ "new", "pad" });
+            },
+            "new\r\npad" },
         { "vornik.ini", "[system]\r\nfont=110\r\n", [] { return writeIniInt("system", "font", 90); },
             "[system]\r\nfont=90\r\n" },
     };
@@ -87,8 +92,8 @@ TEST_F(LinkedFilesTest, LinkedFilesStayLinksAndKeepTheirMode)
         ASSERT_TRUE(c.save()) << c.link << ": " << storageError();
         EXPECT_TRUE(fs::is_symlink(m_dir.path() / c.link)) << c.link;
         EXPECT_EQ(readFileBytes(target), c.after) << c.link;
-        EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write)
+        EXPECT_EQ(
+            fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write)
             << c.link;
         for (const auto& entry : fs::directory_iterator(m_elsewhere.path()))
             EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
@@ -120,9 +125,8 @@ TEST_F(LinkedFilesTest, OnlyRegularFilesAreData)
     // A device of our own (the null device's numbers), where we may make one:
     // the test never points the program at the system's /dev/null.
     if (::geteuid() == 0)
-        nodes.push_back({ "device", [](const fs::path& p) {
-                             return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
-                         } });
+        nodes.push_back({ "device",
+            [](const fs::path& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; } });
     for (const Node& node : nodes) {
         const fs::path path = m_elsewhere.path() / node.name;
         ASSERT_TRUE(node.make(path)) << node.name;
@@ -164,11 +168,12 @@ TEST_F(LinkedFilesTest, NoMessageWhileALockIsHeld)
 
 TEST_F(LinkedFilesTest, LoneCarriageReturnEndsALine)
 {
-    const std::string mixed = recordLine("1", "a") + "\r" + recordLine("2", "b") + "\r\n" + recordLine("3", "c")
-        + "\n" + recordLine("4", "d") + "\r" + recordLine("5", "e");
+    const std::string mixed = recordLine("1", "a") + "\r" + recordLine("2", "b") + "\r\n"
+        + recordLine("3", "c") + "\n" + recordLine("4", "d") + "\r" + recordLine("5", "e");
     writeFileBytes(m_dir.file("vornik.txt"), mixed);
     // Small buffers put a CR at the end of a buffer, before and after its LF.
-    for (const std::size_t buffer : { std::size_t(16), std::size_t(53), std::size_t(54), std::size_t(4096) }) {
+    for (const std::size_t buffer :
+        { std::size_t(16), std::size_t(53), std::size_t(54), std::size_t(4096) }) {
         LineReader reader(buffer);
         ASSERT_TRUE(reader.open(m_dir.file("vornik.txt")));
         std::vector<std::string> lines;
@@ -201,6 +206,43 @@ TEST_F(LinkedFilesTest, TemporaryFilesOfKilledSavesBesideTheDataFileGo)
     ASSERT_TRUE(saveRecord());
     EXPECT_FALSE(fs::exists(killed));
     EXPECT_TRUE(fs::exists(running));
+}
+
+// Program folders named with characters Shift-JIS cannot hold: settings are
+// written, the data file is found, records and memos are saved there.
+TEST_F(LinkedFilesTest, ProgramFoldersShiftJisCannotName)
+{
+    const std::string outer = programDir();
+    for (const char* name : { "caf\xC3\xA9", "\xE6\x95\xB0\xE6\x8D\xAE\xF0\x9F\x98\x80",
+             "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4" }) {
+        const fs::path folder = m_dir.path() / nativePath(name);
+        fs::create_directory(folder);
+        setProgramDir(programPath(folder));
+        writeFileBytes(folder / "vornik.txt", recordLine("1", "a") + "\r\n");
+
+        ASSERT_TRUE(writeIniInt("system", "font", 90)) << name;
+        EXPECT_EQ(readFileBytes(folder / "vornik.ini"), "[system]\r\nfont=90\r\n") << name;
+        EXPECT_EQ(dataFilePath(), programPath(folder / "vornik.txt")) << name;
+        setCurrent("", "b");
+        ASSERT_TRUE(saveNewRecord()) << name << ": " << storageError();
+        ASSERT_TRUE(saveMemo("2", "memo")) << name;
+        ASSERT_TRUE(saveMemoPadLines({ "pad" })) << name;
+        EXPECT_EQ(readFileBytes(folder / "vornik.txt"),
+            recordLine("1", "a") + "\r\n" + recordLine("2", "b") + "\r\n");
+        EXPECT_EQ(readMemo("2"), "memo") << name;
+        EXPECT_EQ(readFileBytes(folder / "memo.txt"), "pad") << name;
+        EXPECT_TRUE(m_openErrors.empty()) << name;
+
+        // A data file inside is kept relative to the folder; one outside
+        // that Shift-JIS cannot name is refused and the setting kept.
+        const std::string inside = programPath(folder / "other.txt");
+        ASSERT_TRUE(setDataFilePath(inside)) << name;
+        EXPECT_EQ(readIniString("system", "file", ""), "other.txt") << name;
+        EXPECT_EQ(dataFilePath(), inside) << name;
+        EXPECT_FALSE(setDataFilePath(programPath(m_elsewhere.path() / nativePath(name) / "x.txt"))) << name;
+        EXPECT_EQ(dataFilePath(), inside) << name;
+    }
+    setProgramDir(outer);
 }
 
 } // namespace

@@ -182,7 +182,8 @@ private slots:
         m_platform->services().queueMessageAnswer(MessageAnswer::No);
         typed.OnOK();
         QCOMPARE(messages().size(), std::size_t(1));
-        QVERIFY(messages()[0].message.text.contains(QStringLiteral("メモは、開いた後に別のウィンドウで変更")));
+        QVERIFY(
+            messages()[0].message.text.contains(QStringLiteral("メモは、開いた後に別のウィンドウで変更")));
         QCOMPARE(messages()[0].message.defaultButton, std::optional<MessageAnswer>(MessageAnswer::No));
         QVERIFY(typed.result() != int(QDialog::Accepted));
         QCOMPARE(memoFile(), third);

@@ -345,8 +345,8 @@ private slots:
         const std::string seven = recordLine({ { 0, "7" }, { 1, "七"_sj } });
         const std::string sevenAgain = recordLine({ { 0, "7" }, { 1, "七の二"_sj } });
         writeFileBytes(dataPath(),
-            seven + recordLine({ { 0, "07" }, { 1, "〇七"_sj } }) + recordLine({ { 0, " 8" }, { 1, "八"_sj } })
-                + recordLine({ { 0, "abc" }, { 1, "英字"_sj } })
+            seven + recordLine({ { 0, "07" }, { 1, "〇七"_sj } })
+                + recordLine({ { 0, " 8" }, { 1, "八"_sj } }) + recordLine({ { 0, "abc" }, { 1, "英字"_sj } })
                 + recordLine({ { 0, "99999999999" }, { 1, "大"_sj } }) + sevenAgain);
         const std::vector<std::pair<std::string, QString>> rows { { "07", QStringLiteral("〇七") },
             { " 8", QStringLiteral("八") }, { "abc", QStringLiteral("英字") },

@@ -72,7 +72,8 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("pane");
-        QTest::newRow("keep mine") << int(MessageAnswer::Yes) << QStringLiteral("二つ目") << QStringLiteral("二つ目");
+        QTest::newRow("keep mine") << int(MessageAnswer::Yes) << QStringLiteral("二つ目")
+                                   << QStringLiteral("二つ目");
         QTest::newRow("take theirs") << int(MessageAnswer::No) << QStringLiteral("一つ目\r\n続き")
                                      << QStringLiteral("一つ目\n続き");
         QTest::newRow("keep both") << int(MessageAnswer::Cancel) << QStringLiteral("一つ目\r\n続き\r\n二つ目")

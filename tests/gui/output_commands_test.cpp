@@ -10,6 +10,7 @@
 #include "output/data_file_commands.h"
 #include "output/export_commands.h"
 #include "output/link_commands.h"
+#include "platform/native_path.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
 #include "storage/data_file.h"
@@ -293,17 +294,25 @@ private slots:
         QCOMPARE(messagesUnderBusyCursor(services().calls()), 0);
     }
 
-    void nameThatShiftJisCannotHoldIsRefused()
+    void namesShiftJisCannotHoldAreKeptOrRefused()
     {
+        // An export goes to exactly the chosen file.
         const std::string path = m_dir->file("list") + "\xF0\x9F\x8D\x99.csv"; // a rice-ball emoji
         services().queueFileName(chosen(path));
+        QVERIFY(exportDisplayedData(*m_window));
+        QVERIFY(readFileBytes(nativePath(path)).starts_with("名前,"_sj));
 
-        QVERIFY(!exportDisplayedData(*m_window));
-
+        // A data file whose path vornik.ini cannot hold is refused, not
+        // stored as another path.
+        const std::string current = dataFilePath();
+        services().clearCalls();
+        services().queueFileName(chosen(m_dir->file("\xF0\x9F\x8D\x99.txt")));
+        openDataFileCommand(*m_window);
         const auto messages = services().callsOf(PlatformCallKind::MessageBox);
         QCOMPARE(messages.size(), std::size_t(1));
-        QCOMPARE(messages[0].message.icon, MessageIcon::Warning);
-        QVERIFY(std::filesystem::is_empty(m_dir->path()));
+        QVERIFY(messages[0].message.text.contains(QStringLiteral("設定ファイルに書けない文字")));
+        QCOMPARE(dataFilePath(), current);
+        QVERIFY(m_window->captions.empty());
     }
 
     void imeExportWritesEveryRecipeWithMaterials()
