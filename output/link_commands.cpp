@@ -24,7 +24,7 @@ void startShopTool(const std::string& name)
     QStringList arguments;
     if (!command.argument.empty())
         arguments << fromSjis(command.argument);
-    platformServices().startDetached(fromSjis(command.program), arguments);
+    platformServices().startDetached(fromPath(command.program), arguments);
 }
 
 } // namespace

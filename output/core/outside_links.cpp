@@ -2,6 +2,7 @@
 
 #include "output/core/outside_addresses.h"
 #include "output/core/url_encoding.h"
+#include "platform/native_path.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "storage/sjis_literal.h"
@@ -57,10 +58,11 @@ bool shopSearchUsesTool()
 ShopToolCommand shopToolCommand(std::string_view name)
 {
     ShopToolCommand command;
-    command.program
-        = readIniString("window", "shoppath", programFilePath("shopsearch.exe"), kToolPathCapacity);
+    // The setting is Shift-JIS text; paths are kept as the system names them.
+    const std::string setting = readIniString("window", "shoppath", std::string(), kToolPathCapacity);
+    command.program = setting.empty() ? programFilePath("shopsearch.exe") : pathFromSetting(setting);
     command.argument = std::string(name);
-    command.commandLine = "\"" + command.program + "\"" + command.argument;
+    command.commandLine = "\"" + pathForMessage(command.program) + "\"" + command.argument;
     return command;
 }
 

@@ -28,9 +28,9 @@ std::string shopSearchAddress(std::string_view name);
 bool shopSearchUsesTool();
 
 struct ShopToolCommand {
-    std::string program; // the tool's path (key "shoppath", else shopsearch.exe beside us)
+    std::string program; // the tool's path (key "shoppath", else shopsearch.exe beside us), UTF-8
     std::string argument; // the raw Shift-JIS item name, its one argument
-    std::string commandLine; // '"' program '"' argument, for a command-line start
+    std::string commandLine; // '"' program '"' argument in Shift-JIS, for a command-line start
 };
 ShopToolCommand shopToolCommand(std::string_view name);
 
