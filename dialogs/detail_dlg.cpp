@@ -259,7 +259,15 @@ bool CDetailDlg::storeChangedMemo()
     m_memo = m_memoEdit->sjisText();
     if (!m_recordLoaded || m_memo == m_loadedMemo)
         return true;
-    if (saveMemo(m_loadedId, m_memo)) {
+    // A memo another window stored after this one was loaded is replaced
+    // only when the user agrees; No keeps the dialog open.
+    MemoStore stored = saveMemoIfUnchanged(m_loadedId, m_memo, m_loadedMemo);
+    if (stored == MemoStore::ChangedElsewhere) {
+        if (!confirmOverwriteChanged(this, true))
+            return false;
+        stored = saveMemo(m_loadedId, m_memo) ? MemoStore::Stored : MemoStore::Failed;
+    }
+    if (stored == MemoStore::Stored) {
         m_loadedMemo = m_memo;
         return true;
     }

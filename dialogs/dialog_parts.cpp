@@ -72,6 +72,21 @@ void showRecordNotFound(QWidget* parent)
         QStringLiteral("指定データは見つかりませんでした。\nデータ編集後は再度検索を行ってください。"));
 }
 
+bool confirmOverwriteChanged(QWidget* parent, bool memo)
+{
+    MessageBoxRequest request;
+    request.parent = parent;
+    request.caption = QStringLiteral("確認");
+    request.text = memo ? QStringLiteral("このデータのメモは、開いた後に別のウィンドウで変更されています。\n"
+                                         "変更を破棄して上書きしますか？")
+                        : QStringLiteral("このデータは、開いた後に別のウィンドウで変更されています。\n"
+                                         "変更を破棄して上書きしますか？");
+    request.icon = MessageIcon::Question;
+    request.buttons = MessageButtons::YesNo;
+    request.defaultButton = MessageAnswer::No;
+    return platformServices().messageBox(request) == MessageAnswer::Yes;
+}
+
 void showTooLong(QWidget* parent, int limit)
 {
     showWarning(parent, QStringLiteral("Vornik for Windows"),

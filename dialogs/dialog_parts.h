@@ -35,5 +35,8 @@ void showWarning(QWidget* parent, const QString& caption, const QString& text);
 void showRecordNotFound(QWidget* parent);
 // The memo box holds more than it may: nothing has been stored.
 void showTooLong(QWidget* parent, int limit);
+// Asked before a record (or, with `memo`, a record's memo) that another
+// window stored after this dialog loaded it is overwritten; No is preselected.
+bool confirmOverwriteChanged(QWidget* parent, bool memo);
 
 } // namespace vornik

@@ -483,11 +483,11 @@ void CEditDlg::OnOK()
         }
         // No keeps the dialog open with everything typed.
         if (outcome == StoreOutcome::ChangedElsewhere) {
-            if (!confirmOverwriteChanged())
+            if (!confirmOverwriteChanged(this, false))
                 return;
             m_target.overwriteChanged = true;
         } else if (outcome == StoreOutcome::MemoChangedElsewhere) {
-            if (!confirmOverwriteChanged(true))
+            if (!confirmOverwriteChanged(this, true))
                 return;
             m_target.overwriteMemoChanged = true;
         } else {
@@ -505,21 +505,6 @@ void CEditDlg::OnOK()
     }
     m_memo = memo;
     accept();
-}
-
-bool CEditDlg::confirmOverwriteChanged(bool memo)
-{
-    MessageBoxRequest request;
-    request.parent = this;
-    request.caption = QStringLiteral("確認");
-    request.text = memo ? QStringLiteral("このデータのメモは、開いた後に別のウィンドウで変更されています。\n"
-                                         "変更を破棄して上書きしますか？")
-                        : QStringLiteral("このデータは、開いた後に別のウィンドウで変更されています。\n"
-                                         "変更を破棄して上書きしますか？");
-    request.icon = MessageIcon::Question;
-    request.buttons = MessageButtons::YesNo;
-    request.defaultButton = MessageAnswer::No;
-    return platformServices().messageBox(request) == MessageAnswer::Yes;
 }
 
 void CEditDlg::reportStoreOutcome(StoreOutcome outcome)

@@ -75,9 +75,6 @@ private:
     void editLevels(int isNeeded);
     void putMaterialEntry(const std::string& text);
     EditedRecord editedRecord() const;
-    // Asked when another window saved the record (or, with `memo`, stored
-    // its memo) after it was loaded.
-    bool confirmOverwriteChanged(bool memo = false);
     void reportStoreOutcome(StoreOutcome outcome);
 
     bool m_recordLoaded = false;

@@ -3,6 +3,7 @@
 // rewritten as that window's save would leave it). OK must not overwrite it
 // unasked, and a record deleted meanwhile must not come back.
 
+#include "dialogs/detail_dlg.h"
 #include "dialogs/edit_dlg.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "platform/qt/scripted_platform_services.h"
@@ -194,6 +195,23 @@ private slots:
         QCOMPARE(typed.result(), int(QDialog::Accepted));
         QCOMPARE(memoFile(), "3,"s + "手元のメモ"_sj + "\r\n");
         QVERIFY(data().starts_with("3,"s + "手元で直した名前"_sj + ","));
+
+        // The detail dialog's memo box asks the same way.
+        CDetailDlg detail;
+        detail.m_recordId = "3";
+        QVERIFY(detail.OnInitDialog());
+        detail.findChild<ByteLimitedTextEdit*>(QStringLiteral("memo"))
+            ->setPlainText(QStringLiteral("詳細のメモ"));
+        writeFileBytes(memoPath, third);
+        m_platform->services().queueMessageAnswer(MessageAnswer::No);
+        detail.OnOK();
+        QCOMPARE(messages().size(), std::size_t(3));
+        QVERIFY(detail.result() != int(QDialog::Accepted));
+        QCOMPARE(memoFile(), third);
+        m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
+        detail.OnOK();
+        QCOMPARE(detail.result(), int(QDialog::Accepted));
+        QCOMPARE(memoFile(), "3,"s + "詳細のメモ"_sj + "\r\n");
     }
 
     // After a stored OK, what this dialog wrote is the version it compares
