@@ -34,6 +34,15 @@ private:
         pane.insertPlainText(text);
     }
 
+    // Two windows read memo.txt; then the first types and saves.
+    static bool bothLoadThenFirstSaves(MemoPane& first, MemoPane& second, const QString& text)
+    {
+        first.LoadMemoPad();
+        second.LoadMemoPad();
+        type(first, text);
+        return first.SaveMemoPad();
+    }
+
 private slots:
     void init()
     {
@@ -51,10 +60,7 @@ private slots:
     {
         MemoPane first;
         MemoPane second;
-        first.LoadMemoPad();
-        second.LoadMemoPad();
-        type(first, QStringLiteral("一つ目の窓"));
-        QVERIFY(first.SaveMemoPad());
+        QVERIFY(bothLoadThenFirstSaves(first, second, QStringLiteral("一つ目の窓")));
         QCOMPARE(memo(), "一つ目の窓"_sj);
         // The second window only lost the focus.
         QVERIFY(second.SaveMemoPad());
@@ -86,10 +92,7 @@ private slots:
         QFETCH(QString, pane);
         MemoPane first;
         MemoPane second;
-        first.LoadMemoPad();
-        second.LoadMemoPad();
-        type(first, QStringLiteral("一つ目\n続き"));
-        QVERIFY(first.SaveMemoPad());
+        QVERIFY(bothLoadThenFirstSaves(first, second, QStringLiteral("一つ目\n続き")));
         type(second, QStringLiteral("二つ目"));
 
         m_platform->services().queueMessageAnswer(static_cast<MessageAnswer>(answer));
