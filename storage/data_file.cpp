@@ -78,6 +78,11 @@ void reportOpenError(const std::string& path, int error)
         callOpenErrorHandler(path);
 }
 
+bool lockUnsupported(int error)
+{
+    return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP;
+}
+
 // Holds the locks at `lockPaths` in that order (the same order in every
 // window, so two windows never wait for each other), runs `body`, releases
 // them and only then tells of an open error met meanwhile.
@@ -89,10 +94,14 @@ bool withLocks(const std::vector<std::string>& lockPaths, const std::function<bo
         std::vector<std::unique_ptr<FileLock>> locks;
         for (const std::string& lockPath : lockPaths) {
             locks.push_back(std::make_unique<FileLock>(lockPath));
-            if (!locks.back()->isLocked()) {
-                setStorageError(fileErrorText(FileAction::Lock, lockPath, locks.back()->error()));
-                return false;
-            }
+            if (locks.back()->isLocked())
+                continue;
+            // A network folder that knows no locks: the windows of this
+            // program folder still take turns through the first lock.
+            if (locks.size() > 1 && lockUnsupported(locks.back()->error()))
+                continue;
+            setStorageError(fileErrorText(FileAction::Lock, lockPath, locks.back()->error()));
+            return false;
         }
         ++locksHeld();
         struct Release {

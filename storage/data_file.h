@@ -77,7 +77,8 @@ std::string lockPathFor(const std::string& path);
 
 // Runs `body` while holding the program folder's lock and the lock of
 // `guardedPath`; false with storageError() set when a lock cannot be had in
-// time. The open-error handler is never called while a lock is held (a
+// time. Where the file's folder knows no locks (some network shares), the
+// program folder's lock alone is held. The open-error handler is never called while a lock is held (a
 // message waiting for a click would block every other window): an open error
 // met inside `body` is handed on after the locks are released.
 bool withStorageLock(const std::string& guardedPath, const std::function<bool()>& body);

@@ -11,6 +11,7 @@
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
+#include "tests/core/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -164,6 +165,24 @@ TEST_F(LinkedFilesTest, NoMessageWhileALockIsHeld)
     EXPECT_FALSE(saveRecord()); // no data file
     EXPECT_FALSE(deleteRecord());
     EXPECT_EQ(lockFree, (std::vector<bool> { true, true }));
+}
+
+TEST_F(LinkedFilesTest, AFolderWithoutLocksStillTakesTurnsThroughTheProgramFolder)
+{
+    writeFileBytes(m_dir.file("vornik.txt"), recordLine("1", "a") + "\r\n");
+    for (const int error : { ENOLCK, ETIMEDOUT }) {
+        // Calls: open and lock the program folder's lock, then the file's.
+        test::FaultInjector noLocks(4, error);
+        bool saved = false;
+        {
+            test::ScopedFileOps installed(noLocks);
+            setCurrent("1", "b");
+            saved = saveRecord();
+        }
+        ASSERT_EQ(noLocks.failedCall(), "lock");
+        EXPECT_EQ(saved, error == ENOLCK) << storageError();
+    }
+    EXPECT_EQ(readFileBytes(m_dir.file("vornik.txt")), recordLine("1", "b") + "\r\n");
 }
 
 TEST_F(LinkedFilesTest, LoneCarriageReturnEndsALine)
