@@ -21,7 +21,6 @@
 #include "platform/qt/qt_text.h"
 #include "storage/data_file.h"
 #include "storage/memo_file.h"
-#include "storage/numbers.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "storage/sjis_literal.h"
