@@ -5,7 +5,6 @@
 #include "app/core/scan.h"
 #include "app/core/status_text.h"
 #include "app/display_settings_dlg.h"
-#include "app/file_error.h"
 #include "app/list_font.h"
 #include "app/memo_pane.h"
 #include "app/result_list_model.h"
@@ -19,14 +18,15 @@
 #include "output/link_commands.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/data_file.h"
 #include "storage/memo_file.h"
 #include "storage/numbers.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
+#include "ui/file_error.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "app/memo_pane.h"
 
-#include "app/file_error.h"
 #include "platform/qt/qt_text.h"
 #include "storage/memo_pad.h"
+#include "ui/file_error.h"
 
 #include <QStringList>
 

@@ -1,22 +1,22 @@
 #include "dialogs/edit_dlg.h"
 
-#include "app/file_error.h"
 #include "dialogs/core/material_entries.h"
 #include "dialogs/core/record_display.h"
-#include "dialogs/dialog_parts.h"
 #include "dialogs/material_dlg.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "dialogs/skill_value_dlg.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "platform/sjis_text.h"
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
 #include "storage/formatting.h"
 #include "storage/item_info.h"
 #include "storage/memo_file.h"
 #include "storage/numbers.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
+#include "ui/dialog_parts.h"
+#include "ui/file_error.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,5 @@
 #include "output/clipboard_command.h"
 
-#include "app/main_window_access.h"
 #include "output/core/clipboard_text.h"
 #include "output/export_commands.h"
 #include "platform/qt/platform_services.h"
@@ -8,6 +7,7 @@
 #include "storage/data_file.h"
 #include "storage/numbers.h"
 #include "storage/record.h"
+#include "ui/main_window_access.h"
 
 #include <optional>
 #include <string>

@@ -1,15 +1,15 @@
 #include "output/data_file_commands.h"
 
-#include "app/main_window_access.h"
 #include "output/export_commands.h"
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "platform/sjis_literal.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
+#include "ui/main_window_access.h"
 
 #include <filesystem>
 #include <system_error>

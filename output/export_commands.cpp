@@ -1,6 +1,5 @@
 #include "output/export_commands.h"
 
-#include "app/main_window_access.h"
 #include "output/core/csv_export.h"
 #include "output/core/displayed_table.h"
 #include "output/core/export_file.h"
@@ -8,6 +7,7 @@
 #include "output/core/ime_dictionary.h"
 #include "platform/qt/qt_text.h"
 #include "storage/paths.h"
+#include "ui/main_window_access.h"
 
 namespace vornik {
 namespace {

@@ -1,8 +1,8 @@
 #include "output/link_commands.h"
 
-#include "app/main_window_access.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "ui/main_window_access.h"
 
 #include <QStringList>
 

@@ -2,8 +2,8 @@
 
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 
 #include <cerrno>
 #include <chrono>

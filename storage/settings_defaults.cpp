@@ -1,10 +1,10 @@
 #include "storage/settings_defaults.h"
 
+#include "platform/sjis_literal.h"
 #include "storage/numbers.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "storage/profile_file.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 
 #include <initializer_list>

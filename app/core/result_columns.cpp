@@ -1,10 +1,10 @@
 #include "app/core/result_columns.h"
 
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/formatting.h"
 #include "storage/numbers.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
 
 #include <algorithm>

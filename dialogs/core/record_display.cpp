@@ -1,8 +1,8 @@
 #include "dialogs/core/record_display.h"
 
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/formatting.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 
 #include <cctype>
 

@@ -2,7 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 #include <cerrno>
 #include <ostream>

@@ -3,8 +3,8 @@
 #include "output/core/circled_digits.h"
 #include "output/core/export_file.h"
 #include "output/core/outside_addresses.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 
 #include <ostream>
 

@@ -1,11 +1,11 @@
 #include "output/core/ime_dictionary.h"
 
 #include "output/core/export_file.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/data_file.h"
 #include "storage/formatting.h"
 #include "storage/numbers.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
 
 #include <optional>

@@ -2,10 +2,10 @@
 
 #include "output/core/outside_addresses.h"
 #include "output/core/url_encoding.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 
 namespace vornik {
 namespace {

@@ -1,6 +1,6 @@
 #include "output/core/url_encoding.h"
 
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 namespace vornik {
 namespace {

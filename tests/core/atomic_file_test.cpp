@@ -1,6 +1,6 @@
 #include "platform/atomic_file.h"
 
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 #include "tests/core/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 

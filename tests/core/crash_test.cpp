@@ -6,11 +6,11 @@
 // reads it and saves again without being blocked by the dead window's lock.
 
 #include "platform/file_ops.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/memo_file.h"
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
-#include "storage/sjis_literal.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 #include "dialogs/core/material_entries.h"
 #include "dialogs/core/record_display.h"
 #include "dialogs/core/skill_levels.h"
+#include "platform/sjis_literal.h"
 #include "storage/formatting.h"
-#include "storage/sjis_literal.h"
 
 #include <gtest/gtest.h>
 

@@ -8,10 +8,10 @@
 #include "storage/data_file.h"
 
 #include "platform/file_ops.h"
+#include "platform/sjis_literal.h"
 #include "storage/memo_file.h"
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
-#include "storage/sjis_literal.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

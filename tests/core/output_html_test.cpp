@@ -1,5 +1,5 @@
 #include "output/core/html_export.h"
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 #include "tests/core/output_sample_table.h"
 #include "tests/support/temp_program_dir.h"
 

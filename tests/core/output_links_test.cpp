@@ -1,9 +1,9 @@
 #include "output/core/outside_addresses.h"
 #include "output/core/outside_links.h"
 #include "output/core/url_encoding.h"
+#include "platform/sjis_literal.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

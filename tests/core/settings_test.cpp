@@ -1,7 +1,7 @@
+#include "platform/sjis_literal.h"
 #include "storage/profile.h"
 #include "storage/profile_file.h"
 #include "storage/settings_defaults.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/support/temp_program_dir.h"
 

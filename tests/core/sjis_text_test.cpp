@@ -1,5 +1,5 @@
 #include "platform/sjis_codec.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +94,7 @@ TEST(SjisCodec, BadBytesBecomeReplacementAndUnmappableBecomesQuestionMark)
     EXPECT_EQ(sjisToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 
 TEST(SjisLiteral, ConvertsOnceToShiftJis)
 {

@@ -9,8 +9,8 @@
 #include "app/search_panel.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
+#include "platform/sjis_literal.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QCheckBox>

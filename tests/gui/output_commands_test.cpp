@@ -3,7 +3,6 @@
 // layer: what each dialog is asked for, what lands in the files, on the
 // clipboard and in the settings, and what is opened or started.
 
-#include "app/main_window_access.h"
 #include "output/clipboard_command.h"
 #include "output/core/clipboard_text.h"
 #include "output/core/outside_addresses.h"
@@ -12,14 +11,15 @@
 #include "output/link_commands.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/core/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
+#include "ui/main_window_access.h"
 
 #include <QWidget>
 #include <QtTest>

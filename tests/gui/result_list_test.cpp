@@ -3,7 +3,7 @@
 #include "app/list_font.h"
 #include "app/result_list_model.h"
 #include "app/result_list_view.h"
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 
 #include <QElapsedTimer>
 #include <QFontDatabase>
