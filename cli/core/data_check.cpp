@@ -367,9 +367,11 @@ private:
 
     void checkRecord(std::string_view line, std::size_t fields)
     {
-        if (line.empty())
+        if (line.empty()) {
             find("空の行です（項目が 50 個の行のはずです）");
-        else if (fields != kFieldCount)
+            return;
+        }
+        if (fields != kFieldCount)
             find("項目が " + decimal(fields) + " 個あります（50 個のはずです）");
         checkId(fieldText(line, field::Id));
         checkVocabulary(fieldText(line, field::Skill), "ｽｷﾙ", skillVocabulary().size());
