@@ -8,25 +8,20 @@
 namespace vornik::cli {
 namespace {
 
-bool isDigits(std::string_view text)
-{
-    return !text.empty()
-        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // "N" (exactly N), "N-M", "N-" (from N), "-M" (up to M).
 bool readLevelRange(std::string_view text, SearchInputs& inputs)
 {
     const std::size_t dash = text.find('-');
     if (dash == std::string_view::npos) {
-        if (!isDigits(text))
+        if (!isDecimalDigits(text))
             return false;
         inputs.levelFrom = inputs.levelTo = std::string(text);
         return true;
     }
     const std::string_view from = text.substr(0, dash);
     const std::string_view to = text.substr(dash + 1);
-    if ((from.empty() && to.empty()) || (!from.empty() && !isDigits(from)) || (!to.empty() && !isDigits(to)))
+    if ((from.empty() && to.empty()) || (!from.empty() && !isDecimalDigits(from))
+        || (!to.empty() && !isDecimalDigits(to)))
         return false;
     inputs.levelFrom = std::string(from);
     inputs.levelTo = std::string(to);
@@ -223,6 +218,12 @@ private:
 };
 
 } // namespace
+
+bool isDecimalDigits(std::string_view text)
+{
+    return !text.empty()
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 Command commandOf(const std::vector<std::string>& arguments)
 {

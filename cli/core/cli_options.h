@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vornik::cli {
@@ -38,6 +39,9 @@ struct ParsedOptions {
 // --version. Anything else (no argument, "/i=…", Qt's own options) is the
 // window.
 Command commandOf(const std::vector<std::string>& arguments);
+
+// True for a non-empty text of the digits 0 to 9 alone.
+bool isDecimalDigits(std::string_view text);
 
 // Reads every argument after the command. Options take their value as the
 // next argument or after "=" ("--name=鋼").

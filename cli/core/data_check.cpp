@@ -1,5 +1,7 @@
 #include "cli/core/data_check.h"
 
+#include "cli/core/cli_options.h"
+
 #include "platform/sjis_codec.h"
 #include "storage/line_fields.h"
 #include "storage/line_reader.h"
@@ -210,12 +212,6 @@ bool looksLikeUtf8(std::string_view text)
     return multiByte;
 }
 
-bool isDigits(std::string_view text)
-{
-    return !text.empty()
-        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // One bit per id number, in pages allocated when first used: the ids of a
 // data file are dense, so a million records take 128 KiB.
 class IdBits {
@@ -385,7 +381,8 @@ private:
 
     void checkId(std::string_view id)
     {
-        const bool plain = isDigits(id) && id[0] != '0' && id.size() <= 10 && digitsValue(id) <= INT32_MAX;
+        const bool plain
+            = isDecimalDigits(id) && id[0] != '0' && id.size() <= 10 && digitsValue(id) <= INT32_MAX;
         if (!plain) {
             find("id「" + shown(id) + "」は正の 10 進数ではありません");
             // Memo lines still find the record by the number the id reads as.
@@ -402,7 +399,7 @@ private:
         // An empty field reads as 0, the empty entry.
         if (text.empty())
             return;
-        if (!isDigits(text) || text.size() > 9 || digitsValue(text) >= tableSize)
+        if (!isDecimalDigits(text) || text.size() > 9 || digitsValue(text) >= tableSize)
             find(std::string(what) + "の番号「" + shown(text) + "」が表の外です（0～" + decimal(tableSize - 1)
                 + "）");
     }
@@ -427,7 +424,7 @@ private:
             }
             // A slot is one unit; a count written into a slot stands for more.
             const std::optional<std::string_view> count = yieldCount(material);
-            units += count && isDigits(*count) && count->size() < 6 ? digitsValue(*count) : 1;
+            units += count && isDecimalDigits(*count) && count->size() < 6 ? digitsValue(*count) : 1;
         }
         if (units > kMaterialSlots)
             find("素材が合計 " + decimal(units) + " 個あります（8 個までです）");
@@ -437,7 +434,7 @@ private:
     void checkCount(std::string_view text, std::string_view what)
     {
         const std::optional<std::string_view> count = yieldCount(text);
-        if (count && !isDigits(*count))
+        if (count && !isDecimalDigits(*count))
             find(std::string(what) + "の個数「" + shown(*count) + "」が数字ではありません");
     }
 
