@@ -43,8 +43,6 @@
 namespace vornik {
 namespace {
 
-constexpr int kSortLimit = 10000; // no sort from this many rows on
-
 // The data file that cannot be opened is reported without an owner window,
 // by whichever operation first tries to read it.
 void reportOpenError(const std::string& path)
@@ -218,7 +216,7 @@ void CMainDlg::OnSearch()
     m_list->setUpdatesEnabled(false);
     ScanDataFile();
     const std::size_t n = m_model->rowCount();
-    if (n > 1 && n < kSortLimit)
+    if (searchSortsRows(n))
         sortAfterSearch(!inputs.skill.empty());
     m_list->setUpdatesEnabled(true);
     SetStatusText(matchCountText(n));
@@ -229,10 +227,8 @@ void CMainDlg::sortAfterSearch(bool skillChosen)
 {
     SetStatusText("ソート処理中です。"_sj);
     m_sortAscending = true;
-    m_sortColumn = static_cast<std::size_t>(m_layout.capColumn);
-    sortBy(m_sortColumn);
-    if (skillChosen) {
-        m_sortColumn = static_cast<std::size_t>(m_layout.rankColumn);
+    for (const std::size_t column : searchSortColumns(m_layout, skillChosen)) {
+        m_sortColumn = column;
         sortBy(m_sortColumn);
     }
 }
@@ -240,13 +236,9 @@ void CMainDlg::sortAfterSearch(bool skillChosen)
 void CMainDlg::sortBy(std::size_t column)
 {
     BusyCursor busy;
-    SortOrder order;
-    order.sortColumn = column;
     // Before the first heading click, ties are broken by the name.
-    order.tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
-    order.ascending = m_sortAscending;
-    order.byRank = column != 0 && static_cast<int>(column) == m_layout.rankColumn;
-    m_model->sortRows(order);
+    const std::size_t tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
+    m_model->sortRows(columnSortOrder(m_layout, column, tieColumn, m_sortAscending));
 }
 
 void CMainDlg::OnShowAll()

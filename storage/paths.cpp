@@ -17,6 +17,12 @@ std::string& programDirStorage()
     return dir;
 }
 
+std::optional<std::string>& dataFilePathOverride()
+{
+    static std::optional<std::string> path;
+    return path;
+}
+
 } // namespace
 
 const std::string& programDir()
@@ -36,8 +42,15 @@ std::string programFilePath(const std::string& name)
     return programDir() + kSeparator + name;
 }
 
+void setDataFilePathOverride(std::optional<std::string> path)
+{
+    dataFilePathOverride() = std::move(path);
+}
+
 std::string dataFilePath()
 {
+    if (dataFilePathOverride())
+        return *dataFilePathOverride();
     // No capacity limit: a long path must never be cut silently.
     const std::string fallback = programFilePath("vornik.txt");
     return readIniString("system", "file", fallback, std::string::npos);

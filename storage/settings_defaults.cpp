@@ -119,4 +119,17 @@ void loadSettings()
     crystalVocabulary().load(content, "crystal");
 }
 
+std::optional<ProfileFile> loadSettingsReadOnly()
+{
+    std::optional<ProfileFile> file = ProfileFile::load(settingsFilePath());
+    if (!file)
+        return std::nullopt;
+    applySettingsDefaults(*file, file->readInt("system", "setup", 0));
+    rankVocabulary().load(*file, "rank");
+    skillVocabulary().load(*file, "skill");
+    imeVocabulary().load(*file, "ime");
+    crystalVocabulary().load(*file, "crystal");
+    return file;
+}
+
 } // namespace vornik
