@@ -71,11 +71,13 @@ std::string desynthRowText(const RecipeRecord& record)
 std::optional<std::string> itemNameOfEntry(std::string_view entryText)
 {
     // hqPart gives " - " for a missing part and the rows show "- " for an
-    // empty one: neither names an item.
-    const std::string_view bare = sjis::trimmed(entryText);
+    // empty one; a part stored as " - " shows as "×-×". None names an item,
+    // and searching for nothing would only close the dialog.
+    const std::string_view name = entryText.substr(0, sjis::find(entryText, "×"_sj));
+    const std::string_view bare = sjis::trimmed(name);
     if (bare.empty() || bare == "-")
         return std::nullopt;
-    return std::string(entryText.substr(0, sjis::find(entryText, "×"_sj)));
+    return std::string(name);
 }
 
 namespace {

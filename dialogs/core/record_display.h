@@ -33,8 +33,8 @@ std::string hqRowText(int n, const RecipeRecord& record);
 std::string desynthRowText(const RecipeRecord& record);
 
 // The item a list entry names, for a recipe search or an outside search:
-// the text before the first "×". Nothing for a placeholder row ("- ",
-// " - ") or an empty text.
+// the text before the first "×". Nothing when that is empty or a
+// placeholder ("- ", " - ", "×-×").
 std::optional<std::string> itemNameOfEntry(std::string_view entryText);
 
 // Like a drop-down's string search: the first entry that begins with

@@ -69,6 +69,9 @@ TEST(DialogsDisplay, ItemNameOfEntryCutsAtTimesAndSkipsPlaceholders)
     EXPECT_FALSE(itemNameOfEntry("- "));
     EXPECT_FALSE(itemNameOfEntry(" - "));
     EXPECT_FALSE(itemNameOfEntry(""));
+    // An HQ part stored as " - " shows as "×-×"; a count alone names nothing.
+    EXPECT_FALSE(itemNameOfEntry("×-×"_sj));
+    EXPECT_FALSE(itemNameOfEntry("×2"_sj));
     // "×" is 0x81 0x7E: a trail byte 0x81 before "~" must not be taken for it.
     EXPECT_EQ(itemNameOfEntry("\x81\x81~x"), std::string("\x81\x81~x"));
 }
