@@ -15,12 +15,23 @@ namespace {
 
 const QString kDataFileFilters = QStringLiteral("Vornik形式(*.txt)|*.txt||");
 
+// The settings file drops blanks and tabs around a value and one pair of
+// enclosing quotes; quoted, a path keeps its blanks ("data " stays "data ",
+// not another file).
+std::string settingValueOf(const std::string& path)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool needsQuotes = !path.empty()
+        && (blank(path.front()) || blank(path.back()) || (path.front() == '"' && path.back() == '"'));
+    return needsQuotes ? "\"" + path + "\"" : path;
+}
+
 void switchDataFile(MainWindowAccess& window, const std::string& path)
 {
     bool written = false;
     {
         BusyCursor busy;
-        written = writeIniString("system", "file", path);
+        written = writeIniString("system", "file", settingValueOf(path));
     }
     if (!written) {
         showFileErrorText(

@@ -544,6 +544,14 @@ private slots:
         QCOMPARE(m_window->captions, std::vector<std::string> { other });
         QVERIFY(services().callsOf(PlatformCallKind::MessageBox).empty());
         QCOMPARE(services().busyDepth(), 0);
+
+        // Names that the settings file would otherwise trim or unquote.
+        for (const std::string& exact : { m_dir->file("data "), m_dir->file("\"q\""), m_dir->file("x\t") }) {
+            services().queueFileName(chosen(exact));
+            openDataFileCommand(*m_window);
+            QCOMPARE(dataFilePath(), exact);
+            QCOMPARE(m_window->captions.back(), exact);
+        }
     }
 
     void saveAsCopiesAndSwitches()

@@ -130,6 +130,7 @@ private slots:
     void realSaveDialogFollowsChosenType();
     void realSaveDialogAsksBeforeOverwriting();
     void realOpenDialogAcceptsNewName();
+    void realOpenDialogUsesAnExistingNameExactly();
     void translationsLoader();
 };
 
@@ -462,6 +463,36 @@ void PlatformServicesTest::realOpenDialogAcceptsNewName()
     QVERIFY(chosen);
     QCOMPARE(QDir::fromNativeSeparators(chosen->path),
         QDir(folder.path()).filePath(QStringLiteral("まだない.txt")));
+}
+
+void PlatformServicesTest::realOpenDialogUsesAnExistingNameExactly()
+{
+    // A name that ends in a blank, or has no extension, names that file and
+    // no other: nothing is trimmed and no extension added.
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    for (const QString& name : { QStringLiteral("レシピ.txt "), QStringLiteral("古いデータ ") }) {
+        QFile file(QDir(folder.path()).filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QtPlatformServices real;
+        FileDialogRequest request;
+        request.title = QStringLiteral("ファイルを開く");
+        request.filters = QStringLiteral("Vornik形式(*.txt)|*.txt||");
+        request.initialFolder = folder.path();
+        request.initialName = QStringLiteral("*.txt");
+        request.defaultExtension = QStringLiteral("txt");
+        ModalDriver driver({ [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            typeFileName(dialog, name);
+            static_cast<QDialog*>(dialog)->accept();
+        } });
+        const std::optional<FileDialogResult> chosen = real.openFileName(request);
+        QVERIFY(driver.finished());
+        QVERIFY(chosen);
+        QCOMPARE(QDir::fromNativeSeparators(chosen->path), QDir(folder.path()).filePath(name));
+    }
 }
 
 void PlatformServicesTest::translationsLoader()

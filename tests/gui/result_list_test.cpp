@@ -281,6 +281,13 @@ void ResultListTest::crystalImagesAndFonts()
         && !QFontDatabase::hasFamily(QStringLiteral("MS Gothic"))
         && !QFontDatabase::hasFamily(QStringLiteral("ＭＳ ゴシック")))
         QCOMPARE(listFont(110).family(), QStringLiteral("IPAGothic"));
+    // The other controls: the Windows dialog font or a Japanese UI font.
+    const QFont ui = mainWindowFont(QFont(QStringLiteral("Sans"), 13));
+    if (QFontDatabase::hasFamily(QStringLiteral("IPAPGothic"))) {
+        QCOMPARE(ui.pointSize(), 9);
+        QVERIFY(ui.family() != QStringLiteral("Sans"));
+        QVERIFY(QFontDatabase::hasFamily(ui.family()));
+    }
     QVERIFY(largeIconsFor(110));
     QVERIFY(!largeIconsFor(90));
 }
