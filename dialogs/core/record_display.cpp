@@ -20,6 +20,17 @@ std::string descriptionForDisplay(std::string_view description)
     return text;
 }
 
+std::string descriptionForDetail(std::string_view description)
+{
+    if (description.size() <= kMaxShownDescriptionBytes)
+        return descriptionForDisplay(description);
+    std::string text = descriptionForDisplay(sjis::cutAtChar(description, kMaxShownDescriptionBytes));
+    text += "\r\n……（長すぎるため先頭だけを表示しています。全体は "_sj;
+    text += std::to_string(description.size());
+    text += " バイトです）"_sj;
+    return text;
+}
+
 std::vector<std::string> materialEntries(std::string_view displaySummary)
 {
     const std::string& separator = "　"_sj;
