@@ -137,6 +137,18 @@ bool mayWrite(const std::string& file, const std::string& shownPath, std::string
     return true;
 }
 
+// The new file gets the access rights of the one it replaces (a file the
+// user kept private stays private). Best effort: a file system without
+// them keeps its own. Always true, to sit in a chain of steps.
+bool keepPermissions(const std::string& original, const std::string& replacement)
+{
+    std::error_code ignored;
+    const std::filesystem::file_status status = std::filesystem::status(nativePath(original), ignored);
+    if (std::filesystem::exists(status))
+        std::filesystem::permissions(nativePath(replacement), status.permissions(), ignored);
+    return true;
+}
+
 // Creates or empties `file`, lets `write` fill it, flushes and closes it.
 // Messages name `shownPath`, the file the user chose.
 bool writeInto(const std::string& file, const std::string& shownPath,
@@ -206,7 +218,8 @@ bool writeExportFile(
 
     const std::string temp = target + "." + std::to_string(currentProcessId()) + ".tmp";
     int code = 0;
-    const bool replaced = writeInto(temp, path, write, error) && fileOps().rename(temp, target, code);
+    const bool replaced = writeInto(temp, path, write, error) && keepPermissions(target, temp)
+        && fileOps().rename(temp, target, code);
     if (!replaced) {
         int ignored = 0;
         fileOps().remove(temp, ignored);

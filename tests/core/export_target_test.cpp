@@ -50,6 +50,7 @@ TEST(ExportTarget, OwnFilesAreRefusedByIdentityOthersAreReplacedWhole)
     writeFileBytes(home / "vornik.dat", "items\r\n");
     writeFileBytes(home / "memo.txt", "pad");
     writeFileBytes(home / "elsewhere" / "old.csv", "old");
+    fs::permissions(home / "elsewhere" / "old.csv", fs::perms::owner_read | fs::perms::owner_write);
     writeFileBytes(home / "elsewhere" / "target.csv", "old");
     fs::create_symlink(home / "vornik.txt", home / "elsewhere" / "link.csv");
     fs::create_hard_link(home / "vornik.ini", home / "elsewhere" / "hard.csv");
@@ -96,6 +97,9 @@ TEST(ExportTarget, OwnFilesAreRefusedByIdentityOthersAreReplacedWhole)
     }
     EXPECT_TRUE(fs::is_symlink(home / "elsewhere" / "to-target.csv")) << "the user's link stays a link";
     EXPECT_EQ(readFileBytes(home / "elsewhere" / "target.csv"), "new");
+    EXPECT_EQ(fs::status(home / "elsewhere" / "old.csv").permissions(),
+        fs::perms::owner_read | fs::perms::owner_write)
+        << "a private file stays private";
     EXPECT_EQ(tempFilesIn(home), 0);
 
     // Save As goes the same way.
