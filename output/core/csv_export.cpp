@@ -8,12 +8,9 @@
 namespace vornik {
 namespace {
 
-// Comma, quote, CR and LF lie below 0x40 and are never the trail byte of a
-// double-byte character, so a plain byte search is exact; the formula
-// starters are only looked for at the first byte.
-
 // RFC 4180: a field holding a separator, a quote or a line break is enclosed
-// in quotes, and a quote inside is doubled.
+// in quotes, and a quote inside is doubled. These four lie below 0x40 and are
+// never the trail byte of a double-byte character, so a byte search is exact.
 bool needsQuotes(std::string_view text)
 {
     return text.find_first_of(",\"\r\n") != std::string_view::npos;
