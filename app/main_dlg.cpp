@@ -66,6 +66,7 @@ CMainDlg::CMainDlg(std::optional<std::string> searchName, QWidget* parent)
     , m_status(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Vornik for Windows"));
+    setFont(mainWindowFont(font())); // the result list sets its own
     resize(1000, 640); // until a saved placement is restored
     m_list->setModel(m_model);
     m_list->setAccessibleName(QStringLiteral("検索結果"));

@@ -244,7 +244,7 @@ void CDetailDlg::fillFromRecord()
 
     for (const std::string& entry : materialEntries(materialSummary(MaterialForm::Display, record)))
         m_materials->addItem(fromSjis(entry));
-    m_description->setPlainText(multiLineFromSjis(descriptionForDisplay(record.description())));
+    m_description->setPlainText(multiLineFromSjis(descriptionForDetail(record.description())));
     for (int n = 1; n <= 3; ++n) {
         auto* row = new QTreeWidgetItem(m_hq);
         row->setText(0, QStringLiteral("HQ%1").arg(n));

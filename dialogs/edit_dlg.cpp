@@ -312,7 +312,13 @@ void CEditDlg::fillFromRecord()
 
     for (const std::string& entry : materialEntries(materialSummary(MaterialForm::Display, record)))
         m_materials->addItem(fromSjis(entry));
-    m_description->setPlainText(multiLineFromSjis(descriptionForDisplay(record.description())));
+    if (record.description().size() > kMaxShownDescriptionBytes) {
+        m_hugeDescription = descriptionForDisplay(record.description());
+        m_description->setReadOnly(true);
+        m_description->setPlainText(multiLineFromSjis(descriptionForDetail(record.description())));
+    } else {
+        m_description->setPlainText(multiLineFromSjis(descriptionForDisplay(record.description())));
+    }
     for (int n = 1; n <= 3; ++n)
         m_hq[static_cast<std::size_t>(n - 1)]->setText(fromSjis(blanksAsTimes(hqPart(n, record))));
     if (!record.desynth().empty())
@@ -458,7 +464,8 @@ EditedRecord CEditDlg::editedRecord() const
     edited.rankName = toSjis(m_rank->currentText());
     for (std::size_t i = 0; i < m_hq.size(); ++i)
         edited.hq[i] = toSjis(m_hq[i]->text());
-    edited.description = multiLineToSjis(m_description->toPlainText());
+    edited.description
+        = m_hugeDescription ? *m_hugeDescription : multiLineToSjis(m_description->toPlainText());
     edited.stackable = m_stackable->isChecked();
     edited.rare = m_rare->isChecked();
     edited.ex = m_ex->isChecked();

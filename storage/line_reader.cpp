@@ -1,5 +1,6 @@
 #include "storage/line_reader.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace vornik {
@@ -14,8 +15,9 @@ std::string_view withoutLineEnd(std::string_view line)
 
 } // namespace
 
-LineReader::LineReader(std::size_t bufferSize)
+LineReader::LineReader(std::size_t bufferSize, std::size_t maxLineBytes)
     : m_buffer(bufferSize < 16 ? 16 : bufferSize)
+    , m_maxLineBytes(maxLineBytes)
 {
 }
 
@@ -83,6 +85,14 @@ bool LineReader::readLine(std::string_view& line)
             return true;
         }
         // The line goes on beyond the buffer: keep what we have and read on.
+        if (m_longLine.size() + available > m_maxLineBytes) {
+            m_error = EFBIG;
+            m_atEnd = true;
+            m_begin = m_end;
+            m_longLine.clear();
+            m_longLine.shrink_to_fit();
+            return false;
+        }
         m_longLine.append(start, available);
         pieceTaken = true;
         m_begin = m_end;

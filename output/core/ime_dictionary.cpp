@@ -60,7 +60,12 @@ ImeExportResult writeImeDictionaryFile(const std::string& path, std::string& err
 {
     std::optional<ImeExportResult> scan;
     const bool written = writeExportFile(
-        path, [&scan](std::ostream& out) { scan = writeImeDictionary(out); }, error);
+        path,
+        [&scan](std::ostream& out) {
+            scan = writeImeDictionary(out);
+            return *scan == ImeExportResult::Written;
+        },
+        error);
     if (!scan)
         return ImeExportResult::CannotCreate;
     if (*scan == ImeExportResult::DataFileNotOpened)

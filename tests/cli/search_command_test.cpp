@@ -95,7 +95,7 @@ TEST_F(SearchCommandTest, FormatsSortsAndExitCodes)
             "" },
         { "csv, level range", { "--level", "10-15", "--format", "csv" }, 0,
             "名前,ﾗﾝｸ,限界,素材,説明\r\n"
-            " 鉄の盾×2,見習い,鍛冶: 15 ,(炎) 鉄塊　木材　,【盾】 \"堅い\" Lv12～\r\n"
+            " 鉄の盾×2,見習い,鍛冶: 15 ,(炎) 鉄塊　木材　,\"【盾】 \"\"堅い\"\" Lv12～\"\r\n"
             " 鉄の剣,見習い,鍛冶: 20 ,(炎) 鉄塊×2　,（片手剣） Lv10～\r\n",
             "" },
         { "cp932 output", { "--name", "麻", "--format", "tsv", "--encoding", "cp932" }, 0,

@@ -91,6 +91,8 @@ TEST(SjisToEucJp, BrokenBytesBecomeQuestionMarks)
     EXPECT_EQ(sjisToEucJp("\x80\xA0\xFD\xFF"), "????");
     EXPECT_EQ(sjisToEucJp("\xF0\x40z"), "?z") << "user-defined character";
     EXPECT_EQ(sjisToEucJp("\xFA\x40z"), "?z") << "vendor character";
+    // The one vendor code that is also a JIS X 0208 character ("∵", 0x81 0xE6).
+    EXPECT_EQ(sjisToEucJp("\xFA\x5Bz"), "\xA2\xE8z");
 }
 
 TEST(SjisToEucJp, MatchesIconvForEveryCharacterBothMap)
