@@ -97,7 +97,9 @@ TEST_F(DialogsStore, EditRewritesInPlaceAndKeepsTheLevels)
     edited.materialEntries = { "A", "B×2"_sj };
     edited.hq = { "a×2"_sj, "", "c" };
     edited.skillName = "";
-    StoreTarget target { false, "3" };
+    StoreTarget target;
+    target.isNew = false;
+    target.id = "3";
     ASSERT_EQ(storeEditedRecord(edited, "", target), StoreOutcome::Stored);
 
     // The cap "?" is not a number and is emptied; the needed "?" stays.
@@ -115,7 +117,9 @@ TEST_F(DialogsStore, RefusalsComeBeforeAnyWrite)
     record.id() = "3";
     record.name() = "灰樫材"_sj;
     const RecipeRecord before = record;
-    StoreTarget target { false, "3" };
+    StoreTarget target;
+    target.isNew = false;
+    target.id = "3";
 
     EditedRecord tooMany = swordInputs();
     tooMany.materialEntries = { "A×8"_sj, "B" };
