@@ -63,6 +63,12 @@ std::optional<std::string> childRole()
     return utf8;
 }
 
+void killThisProcess()
+{
+    TerminateProcess(GetCurrentProcess(), kKilledExitCode);
+    std::abort(); // not reached
+}
+
 ChildProcess::ChildProcess(const std::string& testName, const std::string& role)
 {
     wchar_t self[32768];
@@ -110,6 +116,12 @@ std::optional<std::string> childRole()
     if (role == nullptr || *role == '\0')
         return std::nullopt;
     return std::string(role);
+}
+
+void killThisProcess()
+{
+    ::raise(SIGKILL);
+    std::abort(); // not reached
 }
 
 ChildProcess::ChildProcess(const std::string& testName, const std::string& role)

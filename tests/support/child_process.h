@@ -13,6 +13,10 @@ namespace vornik::test {
 // The role a parent gave this process, or nothing in the parent itself.
 std::optional<std::string> childRole();
 
+// Ends this process at once, as a crash or a kill from outside would: no
+// destructor runs, no buffer is flushed.
+[[noreturn]] void killThisProcess();
+
 class ChildProcess {
 public:
     // Starts this program running only the test `testName` ("Suite.Name")
