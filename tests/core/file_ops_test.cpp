@@ -1,14 +1,13 @@
 // What the platform's file operations promise on every system, Windows
 // included: bytes and line ends pass unchanged, a file can be replaced while
-// another window reads it, long and Japanese paths work, and the lock of a
-// window that dies is released.
+// another window reads it, long and Japanese paths work. (The lock of a
+// window that dies: concurrent_save_test.)
 
 #include "platform/atomic_file.h"
 #include "platform/file_lock.h"
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
 #include "storage/sjis_literal.h"
-#include "tests/support/child_process.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -120,39 +119,6 @@ TEST(FileOps, JapaneseAndLongPaths)
     }
     EXPECT_TRUE(std::filesystem::exists(dir.path() / std::filesystem::path(u8"鍛冶場のメモ.txt")));
     EXPECT_EQ(std::filesystem::file_size(deep / (std::string(100, 'f') + ".txt")), 5u);
-}
-
-// The child takes the lock, says so with a file, and waits to be killed.
-TEST(FileOps, TheLockOfAWindowThatDiesIsReleased)
-{
-    const std::string lockName = "vornik.lock";
-    if (const std::optional<std::string> role = test::childRole()) {
-        const std::filesystem::path folder = nativePath(*role);
-        FileLock lock(sjisPath(folder / lockName));
-        ASSERT_TRUE(lock.isLocked());
-        test::writeFileBytes(folder / "holding", "");
-        std::this_thread::sleep_for(std::chrono::minutes(5));
-        return;
-    }
-
-    TempProgramDir dir;
-    test::ChildProcess holder("FileOps.TheLockOfAWindowThatDiesIsReleased", sjisPath(dir.path()));
-    ASSERT_TRUE(holder.isRunning());
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!std::filesystem::exists(dir.path() / "holding") && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_TRUE(std::filesystem::exists(dir.path() / "holding")) << "the child never took the lock";
-
-    FileLock blocked(dir.file(lockName), std::chrono::milliseconds(200));
-    EXPECT_FALSE(blocked.isLocked());
-    EXPECT_EQ(blocked.error(), ETIMEDOUT);
-
-    holder.kill();
-    EXPECT_EQ(holder.wait(), -1);
-    const auto killed = std::chrono::steady_clock::now();
-    FileLock after(dir.file(lockName), std::chrono::seconds(5));
-    EXPECT_TRUE(after.isLocked());
-    EXPECT_LT(std::chrono::steady_clock::now() - killed, std::chrono::seconds(2));
 }
 
 } // namespace

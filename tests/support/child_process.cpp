@@ -24,15 +24,24 @@ constexpr int kKilledExitCode = 137;
 
 ChildProcess::~ChildProcess()
 {
-    if (isRunning()) {
-        kill();
-        wait();
-    }
+    kill();
+    wait();
 }
 
 bool ChildProcess::isRunning() const
 {
-    return m_id != -1;
+    return m_id != -1 && !m_exitCode;
+}
+
+int ChildProcess::wait()
+{
+    if (m_id == -1)
+        return -1;
+    while (!hasEnded())
+        waitForEnd();
+    release();
+    m_id = -1;
+    return *m_exitCode;
 }
 
 #ifdef _WIN32
@@ -47,6 +56,11 @@ std::wstring wide(const std::string& utf8)
     out.resize(static_cast<std::size_t>(MultiByteToWideChar(
         CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), static_cast<int>(out.size()))));
     return out;
+}
+
+HANDLE processOf(long long id)
+{
+    return reinterpret_cast<HANDLE>(id);
 }
 
 } // namespace
@@ -92,20 +106,29 @@ ChildProcess::ChildProcess(const std::string& testName, const std::string& role)
 void ChildProcess::kill()
 {
     if (isRunning())
-        TerminateProcess(reinterpret_cast<HANDLE>(m_id), kKilledExitCode);
+        TerminateProcess(processOf(m_id), kKilledExitCode);
 }
 
-int ChildProcess::wait()
+bool ChildProcess::hasEnded()
 {
-    if (!isRunning())
-        return -1;
-    const HANDLE process = reinterpret_cast<HANDLE>(m_id);
-    WaitForSingleObject(process, INFINITE);
+    if (m_id == -1 || m_exitCode)
+        return true;
+    if (WaitForSingleObject(processOf(m_id), 0) != WAIT_OBJECT_0)
+        return false;
     DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    m_id = -1;
-    return code == kKilledExitCode ? -1 : static_cast<int>(code);
+    GetExitCodeProcess(processOf(m_id), &code);
+    m_exitCode = code == kKilledExitCode ? -1 : static_cast<int>(code);
+    return true;
+}
+
+void ChildProcess::waitForEnd()
+{
+    WaitForSingleObject(processOf(m_id), INFINITE);
+}
+
+void ChildProcess::release()
+{
+    CloseHandle(processOf(m_id));
 }
 
 #else
@@ -143,14 +166,26 @@ void ChildProcess::kill()
         ::kill(static_cast<pid_t>(m_id), SIGKILL);
 }
 
-int ChildProcess::wait()
+bool ChildProcess::hasEnded()
 {
-    if (!isRunning())
-        return -1;
+    if (m_id == -1 || m_exitCode)
+        return true;
     int status = 0;
-    ::waitpid(static_cast<pid_t>(m_id), &status, 0);
-    m_id = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (::waitpid(static_cast<pid_t>(m_id), &status, WNOHANG) != static_cast<pid_t>(m_id))
+        return false;
+    m_exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return true;
+}
+
+void ChildProcess::waitForEnd()
+{
+    int status = 0;
+    if (::waitpid(static_cast<pid_t>(m_id), &status, 0) == static_cast<pid_t>(m_id))
+        m_exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void ChildProcess::release()
+{
 }
 
 #endif

@@ -29,11 +29,17 @@ public:
     bool isRunning() const;
     // Ends the child at once, without any clean-up of its own.
     void kill();
+    // True once the child has ended (without waiting for it).
+    bool hasEnded();
     // Waits for the end; the exit code, or -1 when it was killed.
     int wait();
 
 private:
+    void waitForEnd();
+    void release();
+
     long long m_id = -1; // process id, or the process handle on Windows
+    std::optional<int> m_exitCode; // once it ended
 };
 
 } // namespace vornik::test
