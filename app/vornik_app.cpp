@@ -36,8 +36,9 @@ int CVornikApp::run(int argc, char* argv[])
 
     const std::filesystem::path programFolder
         = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String();
-    const DataFolder folder = chooseDataFolder(programFolder, isWritableFolder(programFolder),
-        defaultPerUserFolder(), sampleDataFolders(programFolder));
+    const bool beside = !isInstalledTree(programFolder) && isWritableFolder(programFolder);
+    const DataFolder folder
+        = chooseDataFolder(programFolder, beside, defaultPerUserFolder(), sampleDataFolders(programFolder));
     setProgramDir(sjisPath(folder.path));
 
     CMainDlg window(searchNameFromArguments(argumentsAfterProgram()));

@@ -80,6 +80,12 @@ fs::path defaultPerUserFolder()
 #endif
 }
 
+bool isInstalledTree(const fs::path& programFolder)
+{
+    std::error_code ignored;
+    return fs::is_directory(programFolder.parent_path() / "share" / "vornik", ignored);
+}
+
 std::vector<fs::path> sampleDataFolders(const fs::path& programFolder)
 {
     return { programFolder, programFolder.parent_path() / "share" / "vornik" };

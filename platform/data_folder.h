@@ -19,6 +19,11 @@ struct DataFolder {
 // removing one; permissions alone do not tell about read-only mounts).
 bool isWritableFolder(const std::filesystem::path& folder);
 
+// True for an executable in bin/ of an installed tree (share/vornik/ beside
+// bin/): such a folder is never the data folder, not even for a user who may
+// write it (root, or an installation into the home folder).
+bool isInstalledTree(const std::filesystem::path& programFolder);
+
 // $XDG_DATA_HOME/vornik, else ~/.local/share/vornik (on Windows
 // %LOCALAPPDATA%\Vornik). Empty when no home folder is known.
 std::filesystem::path defaultPerUserFolder();
@@ -27,7 +32,8 @@ std::filesystem::path defaultPerUserFolder();
 // (a portable folder), or in share/vornik of an installed tree.
 std::vector<std::filesystem::path> sampleDataFolders(const std::filesystem::path& programFolder);
 
-// The program folder when `programFolderWritable`; otherwise `perUserFolder`,
+// The program folder when `programFolderWritable` (pass false for an
+// installed tree); otherwise `perUserFolder`,
 // created when missing and then filled with the sample files (vornik.txt,
 // vornik.dat) from the first of `sampleFolders` that has them. Files already
 // in the per-user folder are never replaced. When the per-user folder cannot

@@ -26,6 +26,8 @@ TEST(DataFolder, BesideTheProgramWhenWritableElseTheUsersOwnSeededOnce)
     fs::create_directories(share);
     writeFileBytes(share / "vornik.txt", "1,sample\r\n");
     writeFileBytes(share / "vornik.dat", "sample,0,0,x\r\n");
+    EXPECT_TRUE(isInstalledTree(program));
+    EXPECT_FALSE(isInstalledTree(share));
     const std::vector<fs::path> samples = sampleDataFolders(program);
     ASSERT_EQ(samples.size(), 2u);
     EXPECT_EQ(samples[1], share);
