@@ -8,7 +8,6 @@
 #include "app/result_list_view.h"
 #include "app/search_panel.h"
 #include "output/core/outside_addresses.h"
-#include "output/core/outside_addresses.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
 #include "storage/profile.h"
