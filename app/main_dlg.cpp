@@ -12,6 +12,7 @@
 #include "app/search_panel.h"
 #include "dialogs/record_commands.h"
 #include "output/clipboard_command.h"
+#include "output/core/outside_addresses.h"
 #include "output/core/outside_links.h"
 #include "output/data_file_commands.h"
 #include "output/export_commands.h"
@@ -101,6 +102,7 @@ void CMainDlg::initialise(const std::optional<std::string>& searchName)
     setOpenErrorHandler([](const std::string& path) { reportOpenError(path); });
     writeIniString("system", "version", "1, 4, 1, 1");
     loadSettings();
+    writeMissingLinkSettings();
     BuildColumns();
     m_panel->fillCriteriaLists();
     SetListFont(readIniInt("system", "font", 110));

@@ -19,11 +19,9 @@ void openAddress(const std::string& address)
 void startShopTool(const std::string& name)
 {
     const ShopToolCommand command = shopToolCommand(name);
-    // An empty name is no argument at all, so the tool starts without a
-    // query rather than with an empty one.
     QStringList arguments;
-    if (!command.argument.empty())
-        arguments << fromSjis(command.argument);
+    for (const std::string& argument : command.arguments)
+        arguments << fromSjis(argument);
     platformServices().startDetached(fromSjis(command.program), arguments);
 }
 

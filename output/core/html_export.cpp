@@ -45,8 +45,8 @@ void writeFooter(std::ostream& out)
 {
     out << "<BR><BR>" << kLineEnd;
     out << "<P align=\"center\">" << kLineEnd;
-    out << " - <a href=\"" << address::kHomePage << "\" target=\"_blank\">Vornik for Windows</a> - "
-        << kLineEnd;
+    out << " - <a href=\"" << htmlEscaped(outsideAddress(OutsideAddress::HomePage))
+        << "\" target=\"_blank\">Vornik for Windows</a> - " << kLineEnd;
     out << "</P>" << kLineEnd;
 }
 

@@ -33,20 +33,22 @@ std::string currentItemName(std::optional<std::string_view> selectedNameCell, st
 
 std::string searchKestrelo(std::string_view name)
 {
-    return std::string(address::kKestreloBase) + "search.php?itemName=" + urlEncode(name);
+    return outsideAddress(OutsideAddress::KestreloBase) + "search.php?itemName=" + urlEncode(name);
 }
 
 std::string searchOpenVornik(std::string_view name)
 {
     const std::string euc = sjisToEucJp(name);
+    std::string page = outsideAddress(OutsideAddress::OpenVornikSearch);
     if (euc.empty())
-        return address::kOpenVornikSearch;
-    return std::string(address::kOpenVornikSearch) + "?word=" + urlEncode(euc);
+        return page;
+    return page + "?word=" + urlEncode(euc);
 }
 
 std::string shopSearchAddress(std::string_view name)
 {
-    return std::string(address::kShopSearchScript) + "?itemname=" + urlEncode(name) + "&prg=VornikWin";
+    return outsideAddress(OutsideAddress::ShopSearchScript) + "?itemname=" + urlEncode(name)
+        + "&prg=VornikWin";
 }
 
 bool shopSearchUsesTool()
@@ -57,10 +59,14 @@ bool shopSearchUsesTool()
 ShopToolCommand shopToolCommand(std::string_view name)
 {
     ShopToolCommand command;
-    command.program
-        = readIniString("window", "shoppath", programFilePath("shopsearch.exe"), kToolPathCapacity);
-    command.argument = std::string(name);
-    command.commandLine = "\"" + command.program + "\"" + command.argument;
+    command.program = readIniString("window", "shoppath", programFilePath(kShopToolName), kToolPathCapacity);
+    // An empty name is no argument at all, so the tool starts without a
+    // query rather than with an empty one. A name that begins like an option
+    // follows the "--" that ends the options.
+    if (name.starts_with('-'))
+        command.arguments.push_back("--");
+    if (!name.empty())
+        command.arguments.emplace_back(name);
     return command;
 }
 
@@ -68,23 +74,23 @@ std::string helpLinkAddress(HelpLink link)
 {
     switch (link) {
     case HelpLink::HomePage:
-        return address::kHomePage;
+        return outsideAddress(OutsideAddress::HomePage);
     case HelpLink::EquipmentList:
-        return address::kEquipmentList;
+        return outsideAddress(OutsideAddress::EquipmentList);
     case HelpLink::DeliveryQuestNotes:
-        return address::kDeliveryQuestNotes;
+        return outsideAddress(OutsideAddress::DeliveryQuestNotes);
     case HelpLink::ShopSearchTop:
-        return address::kShopSearchTop;
+        return outsideAddress(OutsideAddress::ShopSearchTop);
     case HelpLink::KestreloTop:
-        return address::kKestreloBase;
+        return outsideAddress(OutsideAddress::KestreloBase);
     case HelpLink::CraftingBoard:
-        return address::kCraftingBoard;
+        return outsideAddress(OutsideAddress::CraftingBoard);
     case HelpLink::RecipeUpdateBoard:
-        return address::kRecipeUpdateBoard;
+        return outsideAddress(OutsideAddress::RecipeUpdateBoard);
     case HelpLink::FaultReports:
-        return address::kFaultReports;
+        return outsideAddress(OutsideAddress::FaultReports);
     }
-    return address::kHomePage;
+    return outsideAddress(OutsideAddress::HomePage);
 }
 
 } // namespace vornik

@@ -6,6 +6,7 @@
 #include "output/clipboard_command.h"
 #include "output/core/clipboard_text.h"
 #include "output/core/outside_addresses.h"
+#include "output/core/outside_links.h"
 #include "output/data_file_commands.h"
 #include "output/export_commands.h"
 #include "output/link_commands.h"
@@ -490,14 +491,16 @@ private slots:
         QVERIFY(writeIniString("window", "shoppath", toolPath));
         shopSearchFor("銅塊"_sj);
         shopSearchFor("");
+        shopSearchFor("-x");
 
         const auto started = services().callsOf(PlatformCallKind::StartDetached);
-        QCOMPARE(started.size(), std::size_t(3));
-        QCOMPARE(started[0].program, qPath(programFilePath("shopsearch.exe")));
+        QCOMPARE(started.size(), std::size_t(4));
+        QCOMPARE(started[0].program, qPath(programFilePath(kShopToolName)));
         QCOMPARE(started[0].arguments, QStringList { QStringLiteral("鉄の剣") });
         QCOMPARE(started[1].program, qPath(toolPath));
         QCOMPARE(started[1].arguments, QStringList { QStringLiteral("銅塊") });
         QCOMPARE(started[2].arguments, QStringList());
+        QCOMPARE(started[3].arguments, (QStringList { QStringLiteral("--"), QStringLiteral("-x") }));
         QVERIFY(services().callsOf(PlatformCallKind::OpenWithShell).empty());
     }
 
