@@ -1,5 +1,8 @@
 #include "app/about_dialog.h"
 
+#include "platform/qt/qt_text.h"
+#include "storage/paths.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -19,6 +22,9 @@ void showAboutBox(QWidget* parent)
     auto* texts = new QVBoxLayout;
     texts->addWidget(new QLabel(QStringLiteral("Vornik for Windows"), &box));
     texts->addWidget(new QLabel(QStringLiteral("バージョン：1, 4, 2"), &box));
+    // Installed programs keep their files in a folder of the user's own;
+    // say where, so that they can be found and backed up.
+    texts->addWidget(new QLabel(QStringLiteral("データフォルダー：") + fromSjis(programDir()), &box));
     auto* top = new QHBoxLayout;
     top->addWidget(icon, 0, Qt::AlignTop);
     top->addLayout(texts);

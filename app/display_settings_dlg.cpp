@@ -1,6 +1,7 @@
 #include "app/display_settings_dlg.h"
 
 #include "storage/profile.h"
+#include "ui/dialog_parts.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace vornik {
@@ -33,14 +33,6 @@ const char16_t* const kColumnLabels[columnflag::DialogFlags] = {
     u"Rare(&A)",
     u"クリスタル(&C)",
 };
-
-// Screen readers read the label without its mnemonic: "スキル(&M)" is
-// announced as "スキル".
-QString withoutMnemonic(QString label)
-{
-    label.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
-    return label.remove(QLatin1Char('&'));
-}
 
 template <typename Control> Control* labelled(const QString& label, QWidget* parent)
 {

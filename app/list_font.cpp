@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace vornik {
 namespace {
 
@@ -25,13 +27,38 @@ const QStringList& japaneseMonospaceFamilies()
     return families;
 }
 
+// Proportional Japanese user-interface fonts, the Windows dialog font first.
+const QStringList& japaneseUiFamilies()
+{
+    static const QStringList families = {
+        QStringLiteral("ＭＳ Ｐゴシック"),
+        QStringLiteral("MS PGothic"),
+        QStringLiteral("Meiryo UI"),
+        QStringLiteral("Yu Gothic UI"),
+        QStringLiteral("Hiragino Sans"),
+        QStringLiteral("Noto Sans CJK JP"),
+        QStringLiteral("Source Han Sans JP"),
+        QStringLiteral("IPAPGothic"),
+        QStringLiteral("IPA Pゴシック"),
+        QStringLiteral("TakaoPGothic"),
+        QStringLiteral("VL PGothic"),
+    };
+    return families;
+}
+
+std::optional<QString> firstInstalled(const QStringList& families)
+{
+    for (const QString& family : families) {
+        if (QFontDatabase::hasFamily(family))
+            return family;
+    }
+    return std::nullopt;
+}
+
 QFont baseFont()
 {
-    for (const QString& family : japaneseMonospaceFamilies()) {
-        if (QFontDatabase::hasFamily(family))
-            return QFont(family);
-    }
-    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const std::optional<QString> family = firstInstalled(japaneseMonospaceFamilies());
+    return family ? QFont(*family) : QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
 
 } // namespace
@@ -45,6 +72,16 @@ QFont listFont(int tenthsOfPoint)
     font.setStyleHint(QFont::TypeWriter);
     if (tenthsOfPoint > 0)
         font.setPointSizeF(tenthsOfPoint / 10.0);
+    return font;
+}
+
+QFont mainWindowFont(const QFont& systemFont)
+{
+    static const std::optional<QString> family = firstInstalled(japaneseUiFamilies());
+    if (!family)
+        return systemFont;
+    QFont font(*family);
+    font.setPointSize(kMainWindowFontPoints);
     return font;
 }
 

@@ -5,7 +5,6 @@
 #include "app/core/scan.h"
 #include "app/core/status_text.h"
 #include "app/display_settings_dlg.h"
-#include "app/file_error.h"
 #include "app/list_font.h"
 #include "app/memo_pane.h"
 #include "app/result_list_model.h"
@@ -13,19 +12,21 @@
 #include "app/search_panel.h"
 #include "dialogs/record_commands.h"
 #include "output/clipboard_command.h"
+#include "output/core/outside_addresses.h"
 #include "output/core/outside_links.h"
 #include "output/data_file_commands.h"
 #include "output/export_commands.h"
 #include "output/link_commands.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/data_file.h"
 #include "storage/memo_file.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
+#include "ui/file_error.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,8 +42,6 @@
 
 namespace vornik {
 namespace {
-
-constexpr int kSortLimit = 10000; // no sort from this many rows on
 
 // The data file that cannot be opened is reported without an owner window,
 // by whichever operation first tries to read it.
@@ -70,6 +69,7 @@ CMainDlg::CMainDlg(std::optional<std::string> searchName, QWidget* parent)
     , m_status(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Vornik for Windows"));
+    setFont(mainWindowFont(font())); // the result list sets its own
     resize(1000, 640); // until a saved placement is restored
     m_list->setModel(m_model);
     m_list->setAccessibleName(QStringLiteral("検索結果"));
@@ -104,6 +104,7 @@ void CMainDlg::initialise(const std::optional<std::string>& searchName)
     setOpenErrorHandler([](const std::string& path) { reportOpenError(path); });
     writeIniString("system", "version", "1, 4, 1, 1");
     loadSettings();
+    writeMissingLinkSettings();
     BuildColumns();
     m_panel->fillCriteriaLists();
     SetListFont(readIniInt("system", "font", 110));
@@ -220,7 +221,7 @@ void CMainDlg::OnSearch()
     m_list->setUpdatesEnabled(false);
     ScanDataFile();
     const std::size_t n = m_model->rowCount();
-    if (n > 1 && n < kSortLimit)
+    if (searchSortsRows(n))
         sortAfterSearch(!inputs.skill.empty());
     m_list->setUpdatesEnabled(true);
     SetStatusText(matchCountText(n));
@@ -231,10 +232,8 @@ void CMainDlg::sortAfterSearch(bool skillChosen)
 {
     SetStatusText("ソート処理中です。"_sj);
     m_sortAscending = true;
-    m_sortColumn = static_cast<std::size_t>(m_layout.capColumn);
-    sortBy(m_sortColumn);
-    if (skillChosen) {
-        m_sortColumn = static_cast<std::size_t>(m_layout.rankColumn);
+    for (const std::size_t column : searchSortColumns(m_layout, skillChosen)) {
+        m_sortColumn = column;
         sortBy(m_sortColumn);
     }
 }
@@ -242,13 +241,9 @@ void CMainDlg::sortAfterSearch(bool skillChosen)
 void CMainDlg::sortBy(std::size_t column)
 {
     BusyCursor busy;
-    SortOrder order;
-    order.sortColumn = column;
     // Before the first heading click, ties are broken by the name.
-    order.tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
-    order.ascending = m_sortAscending;
-    order.byRank = column != 0 && static_cast<int>(column) == m_layout.rankColumn;
-    m_model->sortRows(order);
+    const std::size_t tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
+    m_model->sortRows(columnSortOrder(m_layout, column, tieColumn, m_sortAscending));
 }
 
 void CMainDlg::OnShowAll()

@@ -4,7 +4,7 @@
 
 #include "app/core/result_columns.h"
 #include "app/main_menu.h"
-#include "app/main_window_access.h"
+#include "ui/main_window_access.h"
 
 #include <QMainWindow>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "app/memo_pane.h"
 
-#include "app/file_error.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "storage/memo_pad.h"
+#include "ui/file_error.h"
 
 #include <QStringList>
 

@@ -1,6 +1,7 @@
 #include "app/result_list_model.h"
 
 #include "app/crystal_icons.h"
+#include "output/core/displayed_table.h"
 #include "platform/qt/qt_text.h"
 
 #include <iterator>
@@ -139,14 +140,16 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
     const ResultRow& row = m_rows[static_cast<std::size_t>(index.row())];
     const auto column = static_cast<std::size_t>(index.column());
     switch (role) {
+    // At most kMaxCellBytes of a cell, as the exports write it: laying out
+    // a description of many megabytes would freeze the window.
     case Qt::DisplayRole:
-        return column < row.cellCount() ? fromSjis(row.cell(column)) : QString();
+        return column < row.cellCount() ? fromSjis(shownCell(row, column)) : QString();
     case Qt::ToolTipRole:
-        // The whole text of a cell that its column may be too narrow for
-        // (two skills in 限界, long material lists).
+        // The text of a cell that its column may be too narrow for (two
+        // skills in 限界, long material lists).
         if (row.cell(column).empty())
             return QVariant();
-        return fromSjis(row.cell(column));
+        return fromSjis(shownCell(row, column));
     case Qt::DecorationRole:
         if (column == 0)
             return crystalIcon(row.icon, m_iconSize);

@@ -3,6 +3,7 @@
 #include "app/core/name_history.h"
 #include "platform/qt/qt_text.h"
 #include "storage/vocabulary.h"
+#include "ui/dialog_parts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,16 +16,6 @@
 
 namespace vornik {
 namespace {
-
-// "ｽｷﾙ(&K)：" is read out as "ｽｷﾙ".
-QString withoutMnemonic(QString label)
-{
-    label.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
-    label.remove(QLatin1Char('&'));
-    if (label.endsWith(QStringLiteral("：")))
-        label.chop(1);
-    return label;
-}
 
 QComboBox* makeList(QWidget* parent)
 {

@@ -3,6 +3,7 @@
 #include "app/app_icon.h"
 #include "app/core/command_line.h"
 #include "app/main_dlg.h"
+#include "platform/data_folder.h"
 #include "platform/native_path.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/translations.h"
@@ -33,8 +34,12 @@ int CVornikApp::run(int argc, char* argv[])
     QApplication::setWindowIcon(appIcon());
     installJapaneseTranslations(app);
 
-    setProgramDir(
-        programPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String()));
+    const std::filesystem::path programFolder
+        = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String();
+    const bool beside = !isInstalledTree(programFolder) && isWritableFolder(programFolder);
+    const DataFolder folder
+        = chooseDataFolder(programFolder, beside, defaultPerUserFolder(), sampleDataFolders(programFolder));
+    setProgramDir(programPath(folder.path));
 
     CMainDlg window(searchNameFromArguments(argumentsAfterProgram()));
     window.show();

@@ -12,10 +12,10 @@
 #include "app/core/scan.h"
 #include "app/core/search_criteria.h"
 #include "bench/bench_main.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 
 #include <benchmark/benchmark.h>

@@ -13,8 +13,8 @@
 #include "bench/bench_main.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
+#include "platform/sjis_literal.h"
 #include "storage/paths.h"
-#include "storage/sjis_literal.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,20 +1,20 @@
 #include "dialogs/detail_dlg.h"
 
-#include "app/file_error.h"
 #include "dialogs/core/edit_store.h"
 #include "dialogs/core/record_display.h"
-#include "dialogs/dialog_parts.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "output/core/outside_links.h"
 #include "output/link_commands.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/formatting.h"
 #include "storage/memo_file.h"
 #include "storage/numbers.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
+#include "ui/dialog_parts.h"
+#include "ui/file_error.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -244,7 +244,7 @@ void CDetailDlg::fillFromRecord()
 
     for (const std::string& entry : materialEntries(materialSummary(MaterialForm::Display, record)))
         m_materials->addItem(fromSjis(entry));
-    m_description->setPlainText(multiLineFromSjis(descriptionForDisplay(record.description())));
+    m_description->setPlainText(multiLineFromSjis(descriptionForDetail(record.description())));
     for (int n = 1; n <= 3; ++n) {
         auto* row = new QTreeWidgetItem(m_hq);
         row->setText(0, QStringLiteral("HQ%1").arg(n));

@@ -1,22 +1,22 @@
 #include "dialogs/edit_dlg.h"
 
-#include "app/file_error.h"
 #include "dialogs/core/material_entries.h"
 #include "dialogs/core/record_display.h"
-#include "dialogs/dialog_parts.h"
 #include "dialogs/material_dlg.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "dialogs/skill_value_dlg.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "platform/sjis_text.h"
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
 #include "storage/formatting.h"
 #include "storage/item_info.h"
 #include "storage/memo_file.h"
 #include "storage/numbers.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
+#include "ui/dialog_parts.h"
+#include "ui/file_error.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -313,7 +313,13 @@ void CEditDlg::fillFromRecord()
 
     for (const std::string& entry : materialEntries(materialSummary(MaterialForm::Display, record)))
         m_materials->addItem(fromSjis(entry));
-    m_description->setPlainText(multiLineFromSjis(descriptionForDisplay(record.description())));
+    if (record.description().size() > kMaxShownDescriptionBytes) {
+        m_hugeDescription = descriptionForDisplay(record.description());
+        m_description->setReadOnly(true);
+        m_description->setPlainText(multiLineFromSjis(descriptionForDetail(record.description())));
+    } else {
+        m_description->setPlainText(multiLineFromSjis(descriptionForDisplay(record.description())));
+    }
     for (int n = 1; n <= 3; ++n)
         m_hq[static_cast<std::size_t>(n - 1)]->setText(fromSjis(blanksAsTimes(hqPart(n, record))));
     if (!record.desynth().empty())
@@ -459,7 +465,8 @@ EditedRecord CEditDlg::editedRecord() const
     edited.rankName = toSjis(m_rank->currentText());
     for (std::size_t i = 0; i < m_hq.size(); ++i)
         edited.hq[i] = toSjis(m_hq[i]->text());
-    edited.description = multiLineToSjis(m_description->toPlainText());
+    edited.description
+        = m_hugeDescription ? *m_hugeDescription : multiLineToSjis(m_description->toPlainText());
     edited.stackable = m_stackable->isChecked();
     edited.rare = m_rare->isChecked();
     edited.ex = m_ex->isChecked();

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <array>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -79,6 +80,9 @@ private:
 
     bool m_recordLoaded = false;
     StoreTarget m_target;
+    // A stored description too long to lay out in the box: the box shows its
+    // beginning read-only, and this whole text is stored back.
+    std::optional<std::string> m_hugeDescription;
 
     QLineEdit* m_name;
     QCheckBox* m_stackable;

@@ -1,8 +1,8 @@
 #include "dialogs/material_dlg.h"
 
-#include "dialogs/dialog_parts.h"
 #include "platform/qt/qt_text.h"
 #include "storage/numbers.h"
+#include "ui/dialog_parts.h"
 
 #include <QComboBox>
 #include <QFormLayout>

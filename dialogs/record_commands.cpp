@@ -1,13 +1,13 @@
 #include "dialogs/record_commands.h"
 
-#include "app/file_error.h"
-#include "app/main_window_access.h"
 #include "dialogs/detail_dlg.h"
-#include "dialogs/dialog_parts.h"
 #include "dialogs/edit_dlg.h"
 #include "platform/qt/platform_services.h"
 #include "storage/data_file.h"
 #include "storage/record.h"
+#include "ui/dialog_parts.h"
+#include "ui/file_error.h"
+#include "ui/main_window_access.h"
 
 namespace vornik {
 namespace {

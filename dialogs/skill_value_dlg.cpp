@@ -1,9 +1,9 @@
 #include "dialogs/skill_value_dlg.h"
 
 #include "dialogs/core/skill_levels.h"
-#include "dialogs/dialog_parts.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "platform/qt/qt_text.h"
+#include "ui/dialog_parts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -4,11 +4,11 @@
 // typed comma as the full-width one).
 
 #include "fuzz_check.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/memo_file.h"
 #include "storage/numbers.h"
 #include "storage/paths.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

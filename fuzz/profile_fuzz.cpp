@@ -5,8 +5,8 @@
 // than they were allowed nor half a double-byte character.
 
 #include "fuzz_check.h"
+#include "platform/sjis_text.h"
 #include "storage/profile_file.h"
-#include "storage/sjis_text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -6,7 +6,7 @@
 
 #include "fuzz_check.h"
 #include "platform/sjis_codec.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,13 +1,13 @@
 #include "output/clipboard_command.h"
 
-#include "app/main_window_access.h"
-#include "dialogs/dialog_parts.h"
 #include "output/core/clipboard_text.h"
 #include "output/export_commands.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "storage/data_file.h"
 #include "storage/record.h"
+#include "ui/dialog_parts.h"
+#include "ui/main_window_access.h"
 
 #include <optional>
 #include <string>

@@ -1,60 +1,20 @@
 #include "output/data_file_commands.h"
 
-#include "app/main_window_access.h"
+#include "output/core/export_file.h"
 #include "output/export_commands.h"
-#include "platform/atomic_file.h"
-#include "platform/file_ops.h"
+#include "platform/file_identity.h"
 #include "platform/native_path.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "platform/sjis_literal.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
-
-#include <filesystem>
-#include <system_error>
-#include <vector>
+#include "ui/main_window_access.h"
 
 namespace vornik {
 namespace {
 
 const QString kDataFileFilters = QStringLiteral("Vornik形式(*.txt)|*.txt||");
-
-bool readWholeFile(const std::string& path, std::string& content, std::string& error)
-{
-    int code = 0;
-    ScopedFile file;
-    if (!file.open(path, OpenMode::Read, code)) {
-        error = fileErrorText(FileAction::Open, path, code);
-        return false;
-    }
-    content.clear();
-    std::vector<char> buffer(256 * 1024);
-    for (;;) {
-        std::size_t got = 0;
-        if (!fileOps().read(file.handle(), buffer.data(), buffer.size(), got, code)) {
-            error = fileErrorText(FileAction::Read, path, code);
-            return false;
-        }
-        if (got == 0)
-            return true;
-        content.append(buffer.data(), got);
-    }
-}
-
-// The target is replaced in one step, so an interrupted copy never leaves a
-// half-written recipe file under the chosen name.
-bool copyDataFile(const std::string& source, const std::string& target, std::string& error)
-{
-    std::string content;
-    return readWholeFile(source, content, error) && writeFileAtomically(target, content, error);
-}
-
-bool isSameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ignored;
-    return std::filesystem::equivalent(nativePath(a), nativePath(b), ignored);
-}
 
 void switchDataFile(MainWindowAccess& window, const std::string& path)
 {
@@ -100,13 +60,14 @@ void saveDataFileAs(MainWindowAccess& window)
     if (!path)
         return;
     const std::string current = dataFilePath();
+    // Choosing the current file again just keeps it (copying a file onto
+    // itself would only risk it); every other own file is refused.
+    const bool keepCurrent = isSameFile(current, *path);
     std::string error;
     bool copied = false;
     {
         BusyCursor busy;
-        // Copying a file onto itself would only risk it; choosing it again
-        // just keeps it.
-        copied = isSameFile(current, *path) || copyDataFile(current, *path, error);
+        copied = keepCurrent || copyFileSafely(current, *path, error);
     }
     if (!copied) {
         showFileErrorText(window.window(), error);

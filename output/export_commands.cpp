@@ -1,13 +1,14 @@
 #include "output/export_commands.h"
 
-#include "app/main_window_access.h"
 #include "output/core/csv_export.h"
 #include "output/core/displayed_table.h"
 #include "output/core/export_file.h"
+#include "output/core/export_target.h"
 #include "output/core/html_export.h"
 #include "output/core/ime_dictionary.h"
 #include "platform/qt/qt_text.h"
 #include "storage/paths.h"
+#include "ui/main_window_access.h"
 
 namespace vornik {
 namespace {
@@ -50,7 +51,7 @@ bool writeTable(MainWindowAccess& window, const std::string& path, ExportFormat 
 bool exportTable(
     MainWindowAccess& window, const FileDialogRequest& dialog, std::optional<ExportFormat> format)
 {
-    const std::optional<std::string> path = askSaveFileName(dialog);
+    const std::optional<std::string> path = askExportTarget(dialog);
     if (!path)
         return false;
     std::string error;
@@ -72,8 +73,10 @@ void reportImeResult(
             QStringLiteral("正常に保存が終了しました。\n") + fromPath(path), MessageIcon::Information);
         return;
     case ImeExportResult::CannotCreate:
-        showMessage(
-            parent, errorCaption, QStringLiteral("辞書ファイルの作成に失敗しました。"), MessageIcon::Warning);
+        showMessage(parent, errorCaption,
+            QStringLiteral("辞書ファイルの作成に失敗しました。")
+                + (error.empty() ? QString() : QStringLiteral("\n") + fromSjis(error)),
+            MessageIcon::Warning);
         return;
     case ImeExportResult::DataFileNotOpened:
         showMessage(
@@ -113,6 +116,21 @@ std::optional<std::string> askOpenFileName(const FileDialogRequest& request)
     return pathOf(platformServices().openFileName(request));
 }
 
+std::optional<std::string> askExportTarget(const FileDialogRequest& request)
+{
+    std::optional<std::string> path = askSaveFileName(request);
+    if (!path)
+        return std::nullopt;
+    // Said before the busy cursor and the writing start; the writer checks
+    // again for every other caller.
+    const std::string refusal = ownFileRefusal(*path);
+    if (!refusal.empty()) {
+        showFileErrorText(request.parent, refusal);
+        return std::nullopt;
+    }
+    return path;
+}
+
 void showFileErrorText(QWidget* parent, const std::string& message)
 {
     showMessage(parent, QStringLiteral("ファイルエラー"), fromSjis(message), MessageIcon::Error);
@@ -149,7 +167,7 @@ void exportImeDictionary(MainWindowAccess& window)
 {
     const FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("IME辞書を出力"),
         QStringLiteral("テキスト形式(*.txt)|*.txt||"), QStringLiteral("*.txt"), QStringLiteral("txt"));
-    const std::optional<std::string> path = askSaveFileName(dialog);
+    const std::optional<std::string> path = askExportTarget(dialog);
     if (!path)
         return;
     std::string error;

@@ -41,6 +41,9 @@ FileDialogRequest programFolderDialog(QWidget* parent, const QString& title, con
 // name would silently become another file).
 std::optional<std::string> askSaveFileName(const FileDialogRequest& request);
 std::optional<std::string> askOpenFileName(const FileDialogRequest& request);
+// askSaveFileName for a file the command will write: one of the program's
+// own files is refused with a message (and nothing is returned).
+std::optional<std::string> askExportTarget(const FileDialogRequest& request);
 
 // A file error (what failed, the file, the cause; Shift-JIS) in a message box.
 void showFileErrorText(QWidget* parent, const std::string& message);

@@ -1,8 +1,8 @@
 #include "output/link_commands.h"
 
-#include "app/main_window_access.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "ui/main_window_access.h"
 
 #include <QStringList>
 
@@ -19,11 +19,9 @@ void openAddress(const std::string& address)
 void startShopTool(const std::string& name)
 {
     const ShopToolCommand command = shopToolCommand(name);
-    // An empty name is no argument at all, so the tool starts without a
-    // query rather than with an empty one.
     QStringList arguments;
-    if (!command.argument.empty())
-        arguments << fromSjis(command.argument);
+    for (const std::string& argument : command.arguments)
+        arguments << fromSjis(argument);
     platformServices().startDetached(fromPath(command.program), arguments);
 }
 

@@ -2,7 +2,8 @@
 
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 
 #include <cerrno>
 #include <chrono>
@@ -112,6 +113,9 @@ const std::string& causeText(int error)
         return "読み書き中にエラーが発生しました。"_sj;
     case EXDEV:
         return "別のドライブへは移動できません。"_sj;
+    case EFBIG:
+        // A line longer than any record: a file without line ends.
+        return "1 行が長すぎます。データファイルではないか、壊れています。"_sj;
     default:
         return "予期しないエラーが発生しました。"_sj;
     }

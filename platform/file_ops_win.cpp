@@ -6,6 +6,11 @@
 #include "platform/native_path.h"
 
 #include <cerrno>
+#include <chrono>
+#include <cstddef>
+#include <cstring>
+#include <thread>
+#include <vector>
 #include <windows.h>
 
 namespace vornik {
@@ -65,6 +70,53 @@ bool fail(int& error)
 HANDLE handleOf(FileHandle file)
 {
     return reinterpret_cast<HANDLE>(file);
+}
+
+// How long a replace waits for readers of the old file (another window's
+// scan, a virus scanner) to let go, where the system cannot replace a file
+// that is open.
+constexpr std::chrono::milliseconds kReplaceRetryTime { 5000 };
+
+bool isReadOnlyFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// FILE_RENAME_INFO with its flags and the information class that takes it,
+// which headers for older Windows versions lack.
+constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+struct RenameInfoEx {
+    DWORD flags;
+    HANDLE rootDirectory;
+    DWORD fileNameLength;
+    WCHAR fileName[1];
+};
+
+// Renames with POSIX semantics (Windows 10 1709 and later, NTFS): `to` is
+// replaced even while other handles have it open, and those readers go on
+// reading the old content, as on the other systems. Then flushes the renamed
+// file, so the rename is on the disk when this returns.
+bool renameReplacingOpenTarget(const std::wstring& from, const std::wstring& to)
+{
+    const HANDLE file = CreateFileW(from.c_str(), DELETE | GENERIC_WRITE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+        nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const std::size_t nameBytes = to.size() * sizeof(WCHAR);
+    std::vector<std::byte> buffer(offsetof(RenameInfoEx, fileName) + nameBytes + sizeof(WCHAR));
+    auto* info = reinterpret_cast<RenameInfoEx*>(buffer.data());
+    info->flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
+    info->rootDirectory = nullptr;
+    info->fileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info->fileName, to.c_str(), nameBytes + sizeof(WCHAR));
+    const bool renamed
+        = SetFileInformationByHandle(file, kFileRenameInfoEx, info, static_cast<DWORD>(buffer.size()));
+    if (renamed)
+        FlushFileBuffers(file);
+    CloseHandle(file);
+    return renamed;
 }
 
 class WinFileOps final : public FileOps {
@@ -138,18 +190,39 @@ public:
 
     bool rename(const std::string& from, const std::string& to, int& error) override
     {
-        // Without MOVEFILE_COPY_ALLOWED a move to another volume fails with
+        const std::wstring wideFrom = widePath(from);
+        const std::wstring wideTo = widePath(to);
+        if (renameReplacingOpenTarget(wideFrom, wideTo))
+            return true;
+        // Older Windows, or a file system without that rename (FAT, some
+        // network shares, Wine): MoveFileEx, which cannot replace a file
+        // that another window has open for a scan. Scans are short, so it is
+        // tried again for a while; a replace that still fails keeps the new
+        // content in the temporary file and says the file is in use. Without
+        // MOVEFILE_COPY_ALLOWED a move to another volume fails with
         // ERROR_NOT_SAME_DEVICE (EXDEV): the caller then copies beside the
         // target itself, so the replace stays a single rename.
-        if (MoveFileExW(widePath(from).c_str(), widePath(to).c_str(),
-                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        return fail(error);
+        using Clock = std::chrono::steady_clock;
+        const Clock::time_point deadline = Clock::now() + kReplaceRetryTime;
+        for (;;) {
+            if (MoveFileExW(
+                    wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            const DWORD code = GetLastError();
+            const bool inUse = code == ERROR_SHARING_VIOLATION
+                || (code == ERROR_ACCESS_DENIED && !isReadOnlyFile(wideTo) && !isReadOnlyFile(wideFrom));
+            if (!inUse || Clock::now() >= deadline) {
+                error = inUse ? EBUSY : errnoFromWin32(code);
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
     }
 
     bool syncFolder(const std::string&, int&) override
     {
-        // MOVEFILE_WRITE_THROUGH already waits until the rename is on disk.
+        // A folder cannot be flushed on Windows; rename flushes the renamed
+        // file (or MoveFileEx writes through) before it returns.
         return true;
     }
 

@@ -30,6 +30,8 @@ endforeach()
 set(target "$ENV{DESTDIR}${folder}/vornik.desktop")
 message(STATUS "Installing: ${target}")
 file(WRITE "${target}" "${entry}")
+# Listed in install_manifest.txt like every file installed the usual way.
+list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${folder}/vornik.desktop")
 # Desktops start an entry found outside their menus only when it may run.
 file(CHMOD "${target}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
      WORLD_READ WORLD_EXECUTE)

@@ -1,7 +1,7 @@
 #include "storage/field_codec.h"
 
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 
 #include <cstring>
 

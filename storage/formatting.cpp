@@ -1,8 +1,8 @@
 #include "storage/formatting.h"
 
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/numbers.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
 
 namespace vornik {
@@ -62,10 +62,11 @@ std::string_view beforeSeparator(std::string_view text)
 
 void appendSkillLevelSummary(std::string& out, LevelKind which, const RecipeRecord& record)
 {
-    int mainSkill = 0;
-    const bool hasMainSkill = record.skill() != "0";
+    // An empty skill field is "no skill" like "0": listing it would show a
+    // phantom "-:?  " entry in front of the real levels.
+    const int mainSkill = textToInt(record.skill());
+    const bool hasMainSkill = mainSkill != 0;
     if (hasMainSkill) {
-        mainSkill = textToInt(record.skill());
         // Only skills 1 to 10 have level fields; a damaged record may name
         // any other index, which then has no level to show.
         const bool hasLevels = mainSkill >= 1 && mainSkill <= kLevelSkills;

@@ -1,8 +1,8 @@
 #include "storage/item_info.h"
 
+#include "platform/sjis_text.h"
 #include "storage/line_reader.h"
 #include "storage/paths.h"
-#include "storage/sjis_text.h"
 
 namespace vornik {
 

@@ -1,7 +1,7 @@
 #include "storage/line_fields.h"
 
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 
 #include <bit>
 #include <cstdint>
@@ -104,7 +104,7 @@ void findFieldBounds(std::string_view line, LineFieldBounds& bounds)
         }
         std::uint64_t commas = 0;
         std::uint64_t special = 0;
-        for (int part = 0; part < 4; ++part) {
+        for (std::size_t part = 0; part < 4; ++part) {
             const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
             commas |= matches16(chunk, ',') << (16 * part);
             special |= matches16(chunk, '%') | matches16(chunk, '&');

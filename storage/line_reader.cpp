@@ -1,5 +1,6 @@
 #include "storage/line_reader.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace vornik {
@@ -14,8 +15,9 @@ std::string_view withoutLineEnd(std::string_view line)
 
 } // namespace
 
-LineReader::LineReader(std::size_t bufferSize)
+LineReader::LineReader(std::size_t bufferSize, std::size_t maxLineBytes)
     : m_buffer(bufferSize < 16 ? 16 : bufferSize)
+    , m_maxLineBytes(maxLineBytes)
 {
 }
 
@@ -72,7 +74,7 @@ bool LineReader::readLine(std::string_view& line)
         const std::size_t available = m_end - m_begin;
         // A CR that ended the last buffer: a line end of its own unless the
         // LF of a CR LF comes next.
-        if (pieceTaken && m_longLine.back() == '\r' && *start != '\n') {
+        if (m_loneCrEndsLine && pieceTaken && m_longLine.back() == '\r' && *start != '\n') {
             line = withoutLineEnd(m_longLine);
             return true;
         }
@@ -81,7 +83,7 @@ bool LineReader::readLine(std::string_view& line)
         // line there. A CR as the buffer's last byte waits for the next one.
         const std::size_t beforeLf
             = newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) : available;
-        const void* cr = std::memchr(start, '\r', beforeLf);
+        const void* cr = m_loneCrEndsLine ? std::memchr(start, '\r', beforeLf) : nullptr;
         if (cr && static_cast<const char*>(cr) + 1 < start + beforeLf) {
             const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
             m_begin += length + 1;
@@ -105,6 +107,14 @@ bool LineReader::readLine(std::string_view& line)
             return true;
         }
         // The line goes on beyond the buffer: keep what we have and read on.
+        if (m_longLine.size() + available > m_maxLineBytes) {
+            m_error = EFBIG;
+            m_atEnd = true;
+            m_begin = m_end;
+            m_longLine.clear();
+            m_longLine.shrink_to_fit();
+            return false;
+        }
         m_longLine.append(start, available);
         pieceTaken = true;
         m_begin = m_end;

@@ -1,8 +1,11 @@
 #pragma once
 // Reads a file line by line through a large buffer, never the whole file at
 // once. A line ends at LF, at CR LF and at a lone CR (old Mac line ends), so
-// no record hides behind a CR. A last line without line end is still a line. Every other byte (NUL,
-// invalid Shift-JIS) is passed on as it is, and lines may be any length.
+// no record hides behind a CR. A last line without line end is still a line.
+// Every other byte (NUL, invalid Shift-JIS) is passed on as it is. A line may
+// be very long (a description of many megabytes), but not endless: a file
+// without line ends (a device like /dev/zero, a damaged or foreign file)
+// would otherwise fill the memory until the program is killed.
 
 #include "platform/file_ops.h"
 
@@ -12,9 +15,12 @@
 
 namespace vornik {
 
+// Longer lines end the reading with the error EFBIG.
+inline constexpr std::size_t kMaxLineBytes = 128 * 1024 * 1024;
+
 class LineReader {
 public:
-    explicit LineReader(std::size_t bufferSize = 256 * 1024);
+    explicit LineReader(std::size_t bufferSize = 256 * 1024, std::size_t maxLineBytes = kMaxLineBytes);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -25,21 +31,28 @@ public:
     void close();
 
     // The next line without its line end, valid until the next call. False at
-    // the end of the file, and on a read error (then error() is not 0).
+    // the end of the file, and on a read error or a line over the limit (then
+    // error() is not 0; the reader then stays at its end).
     bool readLine(std::string_view& line);
 
     // errno value of the last failure, 0 when none.
     int error() const { return m_error; }
+
+    // With false, only LF (and CR LF) end a line and a lone CR stays in it,
+    // where a check of the file can point it out.
+    void setLoneCrEndsLine(bool ends) { m_loneCrEndsLine = ends; }
 
 private:
     bool refill();
 
     ScopedFile m_file;
     std::vector<char> m_buffer;
+    std::size_t m_maxLineBytes;
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     std::string m_longLine; // a line that did not fit in the buffer
     bool m_atEnd = false;
+    bool m_loneCrEndsLine = true;
     int m_error = 0;
 };
 

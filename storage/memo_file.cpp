@@ -1,11 +1,11 @@
 #include "storage/memo_file.h"
 
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/data_file.h"
 #include "storage/line_reader.h"
 #include "storage/numbers.h"
 #include "storage/paths.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 
 #include <optional>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "storage/numbers.h"
 
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 #include <limits>
 

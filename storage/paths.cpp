@@ -27,6 +27,23 @@ bool isAbsolute(const std::string& path)
 #endif
 }
 
+// The settings file drops blanks and tabs around a value and one pair of
+// enclosing quotes; quoted, a path keeps its blanks ("data " stays "data ",
+// not another file).
+std::string quotedWhereTrimmed(const std::string& value)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool needsQuotes = !value.empty()
+        && (blank(value.front()) || blank(value.back()) || (value.front() == '"' && value.back() == '"'));
+    return needsQuotes ? "\"" + value + "\"" : value;
+}
+
+std::optional<std::string>& dataFilePathOverride()
+{
+    static std::optional<std::string> path;
+    return path;
+}
+
 } // namespace
 
 const std::string& programDir()
@@ -46,8 +63,15 @@ std::string programFilePath(const std::string& name)
     return programDir() + kSeparator + name;
 }
 
+void setDataFilePathOverride(std::optional<std::string> path)
+{
+    dataFilePathOverride() = std::move(path);
+}
+
 std::string dataFilePath()
 {
+    if (dataFilePathOverride())
+        return *dataFilePathOverride();
     // No capacity limit: a long path must never be cut silently.
     const std::string setting = readIniString("system", "file", std::string(), std::string::npos);
     if (setting.empty())
@@ -59,10 +83,12 @@ std::string dataFilePath()
 std::optional<std::string> dataFileSetting(const std::string& path)
 {
     if (std::optional<std::string> setting = pathForSetting(path))
-        return setting;
+        return quotedWhereTrimmed(*setting);
     const std::string inside = programDir() + kSeparator;
-    if (path.starts_with(inside))
-        return pathForSetting(path.substr(inside.size()));
+    if (path.starts_with(inside)) {
+        if (std::optional<std::string> setting = pathForSetting(path.substr(inside.size())))
+            return quotedWhereTrimmed(*setting);
+    }
     return std::nullopt;
 }
 

@@ -2,8 +2,8 @@
 
 #include "platform/atomic_file.h"
 #include "platform/native_path.h"
+#include "platform/sjis_text.h"
 #include "storage/numbers.h"
-#include "storage/sjis_text.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,10 +1,10 @@
 #include "storage/settings_defaults.h"
 
+#include "platform/sjis_literal.h"
 #include "storage/numbers.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "storage/profile_file.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 
 #include <initializer_list>
@@ -117,6 +117,19 @@ void loadSettings()
     skillVocabulary().load(content, "skill");
     imeVocabulary().load(content, "ime");
     crystalVocabulary().load(content, "crystal");
+}
+
+std::optional<ProfileFile> loadSettingsReadOnly()
+{
+    std::optional<ProfileFile> file = ProfileFile::load(settingsFilePath());
+    if (!file)
+        return std::nullopt;
+    applySettingsDefaults(*file, file->readInt("system", "setup", 0));
+    rankVocabulary().load(*file, "rank");
+    skillVocabulary().load(*file, "skill");
+    imeVocabulary().load(*file, "ime");
+    crystalVocabulary().load(*file, "crystal");
+    return file;
 }
 
 } // namespace vornik

@@ -3,12 +3,13 @@
 // the step (1 to 9) that introduced it; a file whose `setup` level is below a
 // step gets that step's values on the next start.
 
+#include "storage/profile_file.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vornik {
-
-class ProfileFile;
 
 // `setup` level a file has once every step has run.
 inline constexpr int kSettingsLevel = 10;
@@ -29,5 +30,11 @@ const std::vector<SettingsDefault>& settingsDefaults();
 // Writes the values of every step above `level` into `file`, then `setup`
 // when any step ran.
 void applySettingsDefaults(ProfileFile& file, int level);
+
+// loadSettings without writing anything: the defaults a start would write
+// are applied to the content in memory only, and the four tables are loaded
+// from it. Returns that content (what a started window reads), nullopt when
+// vornik.ini exists but cannot be read.
+std::optional<ProfileFile> loadSettingsReadOnly();
 
 } // namespace vornik

@@ -1,9 +1,9 @@
 #include "storage/vocabulary.h"
 
+#include "platform/sjis_text.h"
 #include "storage/numbers.h"
 #include "storage/profile.h"
 #include "storage/profile_file.h"
-#include "storage/sjis_text.h"
 
 namespace vornik {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/core/command_line.h"
 
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 namespace vornik {
 

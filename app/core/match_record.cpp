@@ -1,8 +1,8 @@
 #include "app/core/match_record.h"
 
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/numbers.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
 
 namespace vornik {

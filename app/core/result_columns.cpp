@@ -1,10 +1,11 @@
 #include "app/core/result_columns.h"
 
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/formatting.h"
 #include "storage/numbers.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
+#include "storage/profile_file.h"
 #include "storage/vocabulary.h"
 
 #include <algorithm>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr std::size_t kFlagsCapacity = 21; // 20 characters
 constexpr std::size_t kWidthsCapacity = 100; // 99 characters
+constexpr std::string_view kDefaultColumnFlags = "1111111111111xxxxxxx"; // every column shown
 constexpr int kCrystalImages = 10;
 
 const std::string& headingOf(int flag)
@@ -222,8 +224,15 @@ std::string columnWidthsText(const std::vector<int>& widthsByPosition)
 
 ColumnLayout loadColumnLayout()
 {
-    const std::string flags = readIniString("window", "column", "1111111111111xxxxxxx", kFlagsCapacity);
+    const std::string flags = readIniString("window", "column", kDefaultColumnFlags, kFlagsCapacity);
     const std::string widths = readIniString("window", "columnsize", "", kWidthsCapacity);
+    return buildColumnLayout(flags, widths);
+}
+
+ColumnLayout loadColumnLayout(const ProfileFile& settings)
+{
+    const std::string flags = settings.readString("window", "column", kDefaultColumnFlags, kFlagsCapacity);
+    const std::string widths = settings.readString("window", "columnsize", "", kWidthsCapacity);
     return buildColumnLayout(flags, widths);
 }
 

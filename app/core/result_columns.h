@@ -16,6 +16,8 @@
 
 namespace vornik {
 
+class ProfileFile;
+
 // Index of each character in the column flags text.
 namespace columnflag {
 inline constexpr int Skill = 0;
@@ -64,6 +66,7 @@ std::string columnWidthsText(const std::vector<int>& widthsByPosition);
 // The layout stored in the settings (keys `column` and `columnsize` of
 // section `window`), and the widths written back at shutdown.
 ColumnLayout loadColumnLayout();
+ColumnLayout loadColumnLayout(const ProfileFile& settings);
 bool saveColumnWidths(const std::vector<int>& widthsByPosition);
 
 // The row shown for one record: cells of the visible columns, the record's

@@ -28,4 +28,36 @@ bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, 
     return true;
 }
 
+bool searchSortsRows(std::size_t rowCount)
+{
+    return rowCount > 1 && rowCount < kSortLimit;
+}
+
+SortOrder columnSortOrder(
+    const ColumnLayout& layout, std::size_t column, std::size_t tieColumn, bool ascending)
+{
+    SortOrder order;
+    order.sortColumn = column;
+    order.tieColumn = tieColumn;
+    order.ascending = ascending;
+    order.byRank = column != 0 && static_cast<int>(column) == layout.rankColumn;
+    return order;
+}
+
+std::vector<std::size_t> searchSortColumns(const ColumnLayout& layout, bool skillChosen)
+{
+    std::vector<std::size_t> columns { static_cast<std::size_t>(layout.capColumn) };
+    if (skillChosen)
+        columns.push_back(static_cast<std::size_t>(layout.rankColumn));
+    return columns;
+}
+
+void sortAfterSearch(std::vector<ResultRow>& rows, const ColumnLayout& layout, bool skillChosen)
+{
+    if (!searchSortsRows(rows.size()))
+        return;
+    for (const std::size_t column : searchSortColumns(layout, skillChosen))
+        SortResults(rows, columnSortOrder(layout, column, 0, true));
+}
+
 } // namespace vornik

@@ -17,4 +17,24 @@ namespace vornik {
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
     const std::function<void(std::size_t)>& progress = {});
 
+// A search sorts its rows when there are at least two and fewer than this
+// many (larger results stay in file order: sorting them took too long).
+inline constexpr std::size_t kSortLimit = 10000;
+bool searchSortsRows(std::size_t rowCount);
+
+// The order of a sort by `column`: ties broken by `tieColumn`; the rank
+// column (never the name column) sorts by the rank's place in its table.
+SortOrder columnSortOrder(
+    const ColumnLayout& layout, std::size_t column, std::size_t tieColumn, bool ascending);
+
+// The columns a search sorts by, one pass each in this order, ascending: the
+// 限界 column (the name column when it is hidden), then, when a skill was
+// chosen, the ﾗﾝｸ column. The rank sort keeps the order within one rank, so
+// the rows stand by rank and, within a rank, by their 限界 text.
+std::vector<std::size_t> searchSortColumns(const ColumnLayout& layout, bool skillChosen);
+
+// The sort that follows a search, as a window does it before any heading
+// click (ties by the name column); nothing when searchSortsRows is false.
+void sortAfterSearch(std::vector<ResultRow>& rows, const ColumnLayout& layout, bool skillChosen);
+
 } // namespace vornik

@@ -1,7 +1,7 @@
 #include "app/core/search_criteria.h"
 
+#include "platform/sjis_text.h"
 #include "storage/numbers.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
 
 namespace vornik {

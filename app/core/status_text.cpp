@@ -1,6 +1,6 @@
 #include "app/core/status_text.h"
 
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 namespace vornik {
 

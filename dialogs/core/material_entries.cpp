@@ -1,8 +1,8 @@
 #include "dialogs/core/material_entries.h"
 
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/numbers.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 
 namespace vornik {
 

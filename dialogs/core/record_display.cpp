@@ -1,8 +1,8 @@
 #include "dialogs/core/record_display.h"
 
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/formatting.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 
 #include <cctype>
 
@@ -17,6 +17,17 @@ std::string descriptionForDisplay(std::string_view description)
 {
     std::string text = sjis::replaceAll(description, "<br>", "\r\n");
     sjis::replaceAllInPlace(text, "<BR>", "\r\n");
+    return text;
+}
+
+std::string descriptionForDetail(std::string_view description)
+{
+    if (description.size() <= kMaxShownDescriptionBytes)
+        return descriptionForDisplay(description);
+    std::string text = descriptionForDisplay(sjis::cutAtChar(description, kMaxShownDescriptionBytes));
+    text += "\r\n……（長すぎるため先頭だけを表示しています。全体は "_sj;
+    text += std::to_string(description.size());
+    text += " バイトです）"_sj;
     return text;
 }
 
@@ -71,11 +82,13 @@ std::string desynthRowText(const RecipeRecord& record)
 std::optional<std::string> itemNameOfEntry(std::string_view entryText)
 {
     // hqPart gives " - " for a missing part and the rows show "- " for an
-    // empty one: neither names an item.
-    const std::string_view bare = sjis::trimmed(entryText);
+    // empty one; a part stored as " - " shows as "×-×". None names an item,
+    // and searching for nothing would only close the dialog.
+    const std::string_view name = entryText.substr(0, sjis::find(entryText, "×"_sj));
+    const std::string_view bare = sjis::trimmed(name);
     if (bare.empty() || bare == "-")
         return std::nullopt;
-    return std::string(entryText.substr(0, sjis::find(entryText, "×"_sj)));
+    return std::string(name);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "storage/record.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,14 @@ std::string blanksAsTimes(std::string_view text);
 
 // "<br>" and "<BR>" as CR LF.
 std::string descriptionForDisplay(std::string_view description);
+
+// The detail view shows at most this much of a description: laying out a
+// text of many megabytes freezes a dialog for half a minute.
+inline constexpr std::size_t kMaxShownDescriptionBytes = 64 * 1024;
+// descriptionForDisplay of at most kMaxShownDescriptionBytes (never inside a
+// character), followed by a note naming the whole size when cut. The detail
+// view only reads; the edit dialog must show the whole text it stores.
+std::string descriptionForDetail(std::string_view description);
 
 // The display summary of the materials ("A×2　B　") cut into list entries at
 // the full-width blank; at most eight entries, the last taking the rest.
@@ -33,8 +42,8 @@ std::string hqRowText(int n, const RecipeRecord& record);
 std::string desynthRowText(const RecipeRecord& record);
 
 // The item a list entry names, for a recipe search or an outside search:
-// the text before the first "×". Nothing for a placeholder row ("- ",
-// " - ") or an empty text.
+// the text before the first "×". Nothing when that is empty or a
+// placeholder ("- ", " - ", "×-×").
 std::optional<std::string> itemNameOfEntry(std::string_view entryText);
 
 // Like a drop-down's string search: the first entry that begins with

@@ -1,7 +1,7 @@
 #include "output/core/circled_digits.h"
 
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 
 namespace vornik {
 

@@ -1,10 +1,10 @@
 #include "output/core/clipboard_text.h"
 
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/data_file.h"
 #include "storage/formatting.h"
 #include "storage/numbers.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
 
 namespace vornik {

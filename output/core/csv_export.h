@@ -10,8 +10,12 @@
 
 namespace vornik {
 
-// One cell as a CSV field: a text holding a comma is enclosed in double
-// quotes (quotes inside doubled); "①" "②" "③" become "(1)" "(2)" "(3)".
+// One cell as a CSV field: "①" "②" "③" become "(1)" "(2)" "(3)"; a text
+// holding a comma, a double quote, CR or LF is enclosed in double quotes
+// (quotes inside doubled, RFC 4180); a text that a spreadsheet would run as
+// a formula (starting with = + - @ tab or CR, followed by more) is enclosed
+// too and gets a leading "'", so it is shown as text. Everything else,
+// placeholders such as "-" included, is written unchanged.
 std::string csvField(std::string_view text);
 
 // False when the stream refuses the text.

@@ -1,6 +1,6 @@
 #include "output/core/displayed_table.h"
 
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 namespace vornik {
 

@@ -1,12 +1,17 @@
 #include "output/core/export_file.h"
 
+#include "output/core/export_target.h"
 #include "platform/atomic_file.h"
+#include "platform/file_identity.h"
 #include "platform/file_ops.h"
-#include "storage/sjis_text.h"
+#include "platform/native_path.h"
+#include "platform/sjis_text.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <ostream>
 #include <streambuf>
+#include <system_error>
 #include <vector>
 
 namespace vornik {
@@ -93,6 +98,90 @@ bool syncUnsupported(int error)
     return error == EINVAL || error == ENOTSUP;
 }
 
+enum class TargetKind { Missing, Regular, Special };
+
+TargetKind kindOf(const std::string& path)
+{
+    std::error_code ignored;
+    const std::filesystem::file_status status = std::filesystem::status(nativePath(path), ignored);
+    if (!std::filesystem::exists(status))
+        return TargetKind::Missing;
+    // A folder is "special" too: opening it fails and says so.
+    return std::filesystem::is_regular_file(status) ? TargetKind::Regular : TargetKind::Special;
+}
+
+// The file a link points to, so the export replaces that file and the user's
+// link stays a link; other paths as they are.
+std::string linkTarget(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path native = nativePath(path);
+    if (!std::filesystem::is_symlink(native, error))
+        return path;
+    const std::filesystem::path resolved = std::filesystem::canonical(native, error);
+    return error ? path : programPath(resolved);
+}
+
+// A rename replaces a read-only file, or on POSIX one that belongs to
+// somebody else, as long as the folder is writable; the old behaviour of
+// writing into the file refused it, and the user who protected a file
+// expects that. Opening it for writing (without truncating) asks the system.
+bool mayWrite(const std::string& file, const std::string& shownPath, std::string& error)
+{
+    int code = 0;
+    ScopedFile probe;
+    if (!probe.open(file, OpenMode::ReadWrite, code) || !probe.closeChecked(code)) {
+        error = fileErrorText(FileAction::Write, shownPath, code);
+        return false;
+    }
+    return true;
+}
+
+// The new file gets the access rights of the one it replaces (a file the
+// user kept private stays private). Best effort: a file system without
+// them keeps its own. Always true, to sit in a chain of steps.
+bool keepPermissions(const std::string& original, const std::string& replacement)
+{
+    std::error_code ignored;
+    const std::filesystem::file_status status = std::filesystem::status(nativePath(original), ignored);
+    if (std::filesystem::exists(status))
+        std::filesystem::permissions(nativePath(replacement), status.permissions(), ignored);
+    return true;
+}
+
+// Creates or empties `file`, lets `write` fill it, flushes and closes it.
+// Messages name `shownPath`, the file the user chose.
+bool writeInto(const std::string& file, const std::string& shownPath,
+    const std::function<bool(std::ostream&)>& write, std::string& error)
+{
+    int code = 0;
+    ScopedFile out;
+    if (!out.open(file, OpenMode::CreateTruncate, code)) {
+        error = fileErrorText(FileAction::Create, shownPath, code);
+        return false;
+    }
+
+    FileOpsBuffer buffer(out.handle());
+    std::ostream stream(&buffer);
+    const bool complete = write(stream);
+    stream.flush();
+    if (!stream || buffer.error() != 0) {
+        error = fileErrorText(FileAction::Write, shownPath, buffer.error() != 0 ? buffer.error() : EIO);
+        return false;
+    }
+    if (!complete)
+        return false;
+    if (!fileOps().sync(out.handle(), code) && !syncUnsupported(code)) {
+        error = fileErrorText(FileAction::Write, shownPath, code);
+        return false;
+    }
+    if (!out.closeChecked(code)) {
+        error = fileErrorText(FileAction::Write, shownPath, code);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ExportFormat exportFormatForPath(std::string_view path)
@@ -109,32 +198,71 @@ ExportFormat exportFormatForPath(std::string_view path)
 }
 
 bool writeExportFile(
-    const std::string& path, const std::function<void(std::ostream&)>& write, std::string& error)
+    const std::string& path, const std::function<bool(std::ostream&)>& write, std::string& error)
 {
-    int code = 0;
-    ScopedFile file;
-    if (!file.open(path, OpenMode::CreateTruncate, code)) {
-        error = fileErrorText(FileAction::Create, path, code);
+    if (std::string refusal = ownFileRefusal(path); !refusal.empty()) {
+        error = std::move(refusal);
         return false;
+    }
+    const std::string target = linkTarget(path);
+    switch (kindOf(target)) {
+    case TargetKind::Special:
+        return writeInto(target, path, write, error);
+    case TargetKind::Regular:
+        if (!mayWrite(target, path, error))
+            return false;
+        break;
+    case TargetKind::Missing:
+        break;
     }
 
-    FileOpsBuffer buffer(file.handle());
-    std::ostream out(&buffer);
-    write(out);
-    out.flush();
-    if (!out || buffer.error() != 0) {
-        error = fileErrorText(FileAction::Write, path, buffer.error() != 0 ? buffer.error() : EIO);
+    const std::string temp = target + "." + std::to_string(currentProcessId()) + ".tmp";
+    int code = 0;
+    const bool replaced = writeInto(temp, path, write, error) && keepPermissions(target, temp)
+        && fileOps().rename(temp, target, code);
+    if (!replaced) {
+        int ignored = 0;
+        fileOps().remove(temp, ignored);
+        if (code != 0)
+            error = fileErrorText(FileAction::Replace, path, code);
         return false;
     }
-    if (!fileOps().sync(file.handle(), code) && !syncUnsupported(code)) {
-        error = fileErrorText(FileAction::Write, path, code);
-        return false;
-    }
-    if (!file.closeChecked(code)) {
-        error = fileErrorText(FileAction::Write, path, code);
-        return false;
-    }
+    // The new file is in place for every reader; a folder that cannot be
+    // flushed only weakens durability across a power cut.
+    int ignored = 0;
+    fileOps().syncFolder(folderOfPath(target), ignored);
     return true;
+}
+
+bool copyFileSafely(const std::string& source, const std::string& target, std::string& error)
+{
+    int code = 0;
+    ScopedFile in;
+    if (!in.open(source, OpenMode::Read, code)) {
+        error = fileErrorText(FileAction::Open, source, code);
+        return false;
+    }
+    bool readFailed = false;
+    const bool copied = writeExportFile(
+        target,
+        [&](std::ostream& out) {
+            std::vector<char> buffer(256 * 1024);
+            for (;;) {
+                std::size_t got = 0;
+                if (!fileOps().read(in.handle(), buffer.data(), buffer.size(), got, code)) {
+                    readFailed = true;
+                    return false;
+                }
+                if (got == 0)
+                    return true;
+                if (!out.write(buffer.data(), static_cast<std::streamsize>(got)))
+                    return false;
+            }
+        },
+        error);
+    if (readFailed)
+        error = fileErrorText(FileAction::Read, source, code);
+    return copied;
 }
 
 } // namespace vornik

@@ -3,8 +3,8 @@
 #include "output/core/circled_digits.h"
 #include "output/core/export_file.h"
 #include "output/core/outside_addresses.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 
 #include <ostream>
 
@@ -45,8 +45,8 @@ void writeFooter(std::ostream& out)
 {
     out << "<BR><BR>" << kLineEnd;
     out << "<P align=\"center\">" << kLineEnd;
-    out << " - <a href=\"" << address::kHomePage << "\" target=\"_blank\">Vornik for Windows</a> - "
-        << kLineEnd;
+    out << " - <a href=\"" << htmlEscaped(outsideAddress(OutsideAddress::HomePage))
+        << "\" target=\"_blank\">Vornik for Windows</a> - " << kLineEnd;
     out << "</P>" << kLineEnd;
 }
 
@@ -127,6 +127,8 @@ bool writeHtml(std::ostream& out, const DisplayedTable& table, TableExportPage p
     page.setFixedStyle();
     out << "<HTML LANG=\"ja\">" << kLineEnd;
     out << "<HEAD>" << kLineEnd;
+    // Browsers outside Japan guess another character set without this.
+    out << " <META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">" << kLineEnd;
     out << " <TITLE>Vornik for Windows</TITLE>" << kLineEnd;
     out << "</HEAD>" << kLineEnd;
     out << "<BODY bgcolor=\"" << page.pageColor << "\">" << kLineEnd;
@@ -153,7 +155,7 @@ bool writeHtmlFile(
     const DisplayedTable& table, const std::string& path, const TableExportPage& page, std::string& error)
 {
     return writeExportFile(
-        path, [&](std::ostream& out) { writeHtml(out, table, page); }, error);
+        path, [&](std::ostream& out) { return writeHtml(out, table, page); }, error);
 }
 
 } // namespace vornik

@@ -1,11 +1,11 @@
 #include "output/core/ime_dictionary.h"
 
 #include "output/core/export_file.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/data_file.h"
 #include "storage/formatting.h"
 #include "storage/numbers.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 #include "storage/vocabulary.h"
 
 #include <optional>
@@ -60,7 +60,12 @@ ImeExportResult writeImeDictionaryFile(const std::string& path, std::string& err
 {
     std::optional<ImeExportResult> scan;
     const bool written = writeExportFile(
-        path, [&scan](std::ostream& out) { scan = writeImeDictionary(out); }, error);
+        path,
+        [&scan](std::ostream& out) {
+            scan = writeImeDictionary(out);
+            return *scan == ImeExportResult::Written;
+        },
+        error);
     if (!scan)
         return ImeExportResult::CannotCreate;
     if (*scan == ImeExportResult::DataFileNotOpened)

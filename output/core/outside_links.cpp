@@ -3,10 +3,10 @@
 #include "output/core/outside_addresses.h"
 #include "output/core/url_encoding.h"
 #include "platform/native_path.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 
 namespace vornik {
 namespace {
@@ -34,20 +34,22 @@ std::string currentItemName(std::optional<std::string_view> selectedNameCell, st
 
 std::string searchKestrelo(std::string_view name)
 {
-    return std::string(address::kKestreloBase) + "search.php?itemName=" + urlEncode(name);
+    return outsideAddress(OutsideAddress::KestreloBase) + "search.php?itemName=" + urlEncode(name);
 }
 
 std::string searchOpenVornik(std::string_view name)
 {
     const std::string euc = sjisToEucJp(name);
+    std::string page = outsideAddress(OutsideAddress::OpenVornikSearch);
     if (euc.empty())
-        return address::kOpenVornikSearch;
-    return std::string(address::kOpenVornikSearch) + "?word=" + urlEncode(euc);
+        return page;
+    return page + "?word=" + urlEncode(euc);
 }
 
 std::string shopSearchAddress(std::string_view name)
 {
-    return std::string(address::kShopSearchScript) + "?itemname=" + urlEncode(name) + "&prg=VornikWin";
+    return outsideAddress(OutsideAddress::ShopSearchScript) + "?itemname=" + urlEncode(name)
+        + "&prg=VornikWin";
 }
 
 bool shopSearchUsesTool()
@@ -60,9 +62,14 @@ ShopToolCommand shopToolCommand(std::string_view name)
     ShopToolCommand command;
     // The setting is Shift-JIS text; paths are kept as the system names them.
     const std::string setting = readIniString("window", "shoppath", std::string(), kToolPathCapacity);
-    command.program = setting.empty() ? programFilePath("shopsearch.exe") : pathFromSetting(setting);
-    command.argument = std::string(name);
-    command.commandLine = "\"" + pathForMessage(command.program) + "\"" + command.argument;
+    command.program = setting.empty() ? programFilePath(kShopToolName) : pathFromSetting(setting);
+    // An empty name is no argument at all, so the tool starts without a
+    // query rather than with an empty one. A name that begins like an option
+    // follows the "--" that ends the options.
+    if (name.starts_with('-'))
+        command.arguments.push_back("--");
+    if (!name.empty())
+        command.arguments.emplace_back(name);
     return command;
 }
 
@@ -70,23 +77,23 @@ std::string helpLinkAddress(HelpLink link)
 {
     switch (link) {
     case HelpLink::HomePage:
-        return address::kHomePage;
+        return outsideAddress(OutsideAddress::HomePage);
     case HelpLink::EquipmentList:
-        return address::kEquipmentList;
+        return outsideAddress(OutsideAddress::EquipmentList);
     case HelpLink::DeliveryQuestNotes:
-        return address::kDeliveryQuestNotes;
+        return outsideAddress(OutsideAddress::DeliveryQuestNotes);
     case HelpLink::ShopSearchTop:
-        return address::kShopSearchTop;
+        return outsideAddress(OutsideAddress::ShopSearchTop);
     case HelpLink::KestreloTop:
-        return address::kKestreloBase;
+        return outsideAddress(OutsideAddress::KestreloBase);
     case HelpLink::CraftingBoard:
-        return address::kCraftingBoard;
+        return outsideAddress(OutsideAddress::CraftingBoard);
     case HelpLink::RecipeUpdateBoard:
-        return address::kRecipeUpdateBoard;
+        return outsideAddress(OutsideAddress::RecipeUpdateBoard);
     case HelpLink::FaultReports:
-        return address::kFaultReports;
+        return outsideAddress(OutsideAddress::FaultReports);
     }
-    return address::kHomePage;
+    return outsideAddress(OutsideAddress::HomePage);
 }
 
 } // namespace vornik

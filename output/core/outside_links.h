@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vornik {
 
@@ -27,10 +28,19 @@ std::string shopSearchAddress(std::string_view name);
 // Key "shop" of section "window": 0 or absent means the web site.
 bool shopSearchUsesTool();
 
+// The offline shop-search tool's file name, beside the program unless key
+// "shoppath" names another.
+#ifdef _WIN32
+inline constexpr char kShopToolName[] = "shopsearch.exe";
+#else
+inline constexpr char kShopToolName[] = "shopsearch";
+#endif
+
 struct ShopToolCommand {
-    std::string program; // the tool's path (key "shoppath", else shopsearch.exe beside us), UTF-8
-    std::string argument; // the raw Shift-JIS item name, its one argument
-    std::string commandLine; // '"' program '"' argument in Shift-JIS, for a command-line start
+    std::string program; // the tool's path (key "shoppath", else kShopToolName beside us), UTF-8
+    // The raw Shift-JIS item name, none when it is empty, after "--" when it
+    // starts with "-" (so the tool cannot read it as an option).
+    std::vector<std::string> arguments;
 };
 ShopToolCommand shopToolCommand(std::string_view name);
 

@@ -1,6 +1,6 @@
 #include "output/core/url_encoding.h"
 
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 namespace vornik {
 namespace {
@@ -91,7 +91,12 @@ std::string sjisToEucJp(std::string_view sjis)
             pos += 2;
         } else if ((c >= 0xF0 && c <= 0xFC) && pos + 1 < sjis.size()
             && isTrailByte(static_cast<unsigned char>(sjis[pos + 1]))) {
-            out += '?'; // a whole character EUC-JP cannot hold
+            // The vendor rows hold one JIS X 0208 character twice: "∵" is
+            // also 0x81 0xE6. Everything else there EUC-JP cannot hold.
+            if (c == 0xFA && static_cast<unsigned char>(sjis[pos + 1]) == 0x5B)
+                appendEucPair(out, 0x81, 0xE6);
+            else
+                out += '?';
             pos += 2;
         } else {
             out += '?'; // broken: the next byte starts afresh

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
@@ -71,6 +72,14 @@ bool needsQtOwnDialog()
     return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
+bool namesExistingFile(const QFileDialog& dialog)
+{
+    if (dialog.acceptMode() != QFileDialog::AcceptOpen)
+        return false;
+    const QStringList files = dialog.selectedFiles();
+    return !files.isEmpty() && QFileInfo(files.first()).isFile();
+}
+
 // Appends the extension of the type chosen at the moment of accepting, so
 // the overwrite question is asked about the file that will be written.
 class TypedFileDialog : public QFileDialog {
@@ -113,7 +122,10 @@ public:
 protected:
     void accept() override
     {
-        setDefaultSuffix(chosenExtension());
+        // An existing file is opened under exactly the name chosen ("data "
+        // is not "data .txt"); other names get the type's extension.
+        setDefaultSuffix(QString());
+        setDefaultSuffix(namesExistingFile(*this) ? QString() : chosenExtension());
         QFileDialog::accept();
     }
 
@@ -149,7 +161,9 @@ std::optional<FileDialogResult> runFileDialog(TypedFileDialog& dialog)
     if (files.isEmpty() || files.first().isEmpty())
         return std::nullopt;
     // Not every desktop dialog applies the default suffix itself.
-    const QString path = withDefaultExtension(files.first(), dialog.chosenExtension());
+    const QString path = namesExistingFile(dialog)
+        ? files.first()
+        : withDefaultExtension(files.first(), dialog.chosenExtension());
     return FileDialogResult { QDir::toNativeSeparators(path), dialog.selectedFilterIndex() };
 }
 

@@ -26,7 +26,13 @@ bool installJapaneseTranslationsFrom(QCoreApplication& app, const QString& folde
 
 void installJapaneseTranslations(QCoreApplication& app)
 {
-    installJapaneseTranslationsFrom(app, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    // A program folder shipped with its own Qt (windeployqt, a portable zip)
+    // carries the catalogue in translations/ beside the executable; Qt's
+    // translations folder would point at the machine that built it.
+    const QString beside
+        = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"));
+    if (!installJapaneseTranslationsFrom(app, beside))
+        installJapaneseTranslationsFrom(app, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 } // namespace vornik

@@ -8,8 +8,8 @@ class QCoreApplication;
 
 namespace vornik {
 
-// Loads qtbase_ja from Qt's translations folder when it is there; without it
-// Qt's texts simply stay in English.
+// Loads qtbase_ja from translations/ beside the executable, else from Qt's
+// translations folder; without it Qt's texts simply stay in English.
 void installJapaneseTranslations(QCoreApplication& app);
 
 // The same from a given folder; true when a catalogue was loaded and

@@ -1,6 +1,6 @@
 #include "platform/atomic_file.h"
 
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 #include "tests/core/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -54,7 +54,13 @@ TEST(AtomicFile, TemporaryFilesLeftByAKilledProgramGoAfterAnHour)
     aged("vornik.ini.4242.tmp"); // another file's
     aged("memo.txt.tmp");
     fs::create_directory(dir.file("memo.txt.4444.tmp"));
-    fs::last_write_time(dir.file("memo.txt.4444.tmp"), old);
+    // The C runtime of Windows cannot set a folder's time; a new folder is
+    // kept there for its age alone, so the folder case is a POSIX one.
+    std::error_code folderAged;
+    fs::last_write_time(dir.file("memo.txt.4444.tmp"), old, folderAged);
+#ifndef _WIN32
+    ASSERT_FALSE(folderAged) << folderAged.message();
+#endif
 
     std::string error;
     ASSERT_TRUE(writeFileAtomically(dir.file("memo.txt"), "memo", error)) << error;

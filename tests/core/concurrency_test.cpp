@@ -3,29 +3,31 @@
 // ones already there, and stores memos. Nothing may be lost, no id handed out
 // twice, no line torn or mixed with another. And a window killed while it
 // holds the lock, in the middle of its rewrite, must not keep the others
-// waiting.
+// waiting. The same holds for windows of two program folders sharing one data
+// file, and for settings written by several windows at once.
 
 #include "platform/file_ops.h"
 #include "storage/data_file.h"
 #include "storage/memo_file.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vornik {
@@ -61,13 +63,78 @@ std::vector<int> editedBy(int window)
     return ids;
 }
 
-// Waits for the go byte, so that all windows start together; exits 0 only
-// when every save succeeded.
-[[noreturn]] void runWindow(int window, int goPipe)
+// The windows are this test program started again, each told its part, the
+// folder where a file "go" starts them all together, and its own program
+// folder (the same one unless a test gives each window its own).
+std::string roleFor(const std::string& part, int window, const std::filesystem::path& goFolder,
+    const std::filesystem::path& programFolder)
 {
-    char go = 0;
-    if (::read(goPipe, &go, 1) != 1)
-        ::_exit(2);
+    return part + "\n" + std::to_string(window) + "\n" + goFolder.string() + "\n" + programFolder.string();
+}
+
+std::string roleFor(const std::string& part, int window, const TempProgramDir& dir)
+{
+    return roleFor(part, window, dir.path(), dir.path());
+}
+
+struct Role {
+    std::string part;
+    int window = 0;
+    std::filesystem::path goFolder;
+};
+
+Role parseRole(const std::string& text)
+{
+    Role role;
+    std::istringstream in(text);
+    std::string window;
+    std::string goFolder;
+    std::string programFolder;
+    std::getline(in, role.part);
+    std::getline(in, window);
+    std::getline(in, goFolder);
+    std::getline(in, programFolder);
+    role.window = std::stoi(window);
+    role.goFolder = goFolder;
+    setProgramDir(programFolder);
+    return role;
+}
+
+void waitForGo(const Role& role)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!std::filesystem::exists(role.goFolder / "go")) {
+        if (std::chrono::steady_clock::now() > deadline)
+            std::_Exit(2);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
+std::vector<std::unique_ptr<test::ChildProcess>> startWindows(
+    const std::string& testName, const std::string& part, int count, const TempProgramDir& dir)
+{
+    std::vector<std::unique_ptr<test::ChildProcess>> windows;
+    for (int window = 0; window < count; ++window)
+        windows.push_back(std::make_unique<test::ChildProcess>(testName, roleFor(part, window, dir)));
+    return windows;
+}
+
+// Window w works in the program folder folders[w].
+std::vector<std::unique_ptr<test::ChildProcess>> startWindowsIn(
+    const std::string& testName, const std::string& part, const std::vector<std::string>& folders)
+{
+    std::vector<std::unique_ptr<test::ChildProcess>> windows;
+    for (std::size_t window = 0; window < folders.size(); ++window)
+        windows.push_back(std::make_unique<test::ChildProcess>(
+            testName, roleFor(part, static_cast<int>(window), folders[0], folders[window])));
+    return windows;
+}
+
+// Exits 0 only when every save succeeded.
+[[noreturn]] void runWindow(const Role& role)
+{
+    const int window = role.window;
+    waitForGo(role);
     bool ok = true;
     const auto report = [&ok](bool saved) {
         if (!saved) {
@@ -81,7 +148,7 @@ std::vector<int> editedBy(int window)
     std::uniform_int_distribution<int> thinkMicros(500, 3000);
     for (int i = 0; i < kAddsEach; ++i) {
         // A window does something else between two saves, if only briefly.
-        ::usleep(static_cast<useconds_t>(thinkMicros(random)));
+        std::this_thread::sleep_for(std::chrono::microseconds(thinkMicros(random)));
         RecipeRecord& record = currentRecord();
         record = RecipeRecord();
         record.name() = tagOf(window) + "-new-" + std::to_string(i);
@@ -95,7 +162,7 @@ std::vector<int> editedBy(int window)
             report(saveMemo(id, tagOf(window) + " memo " + id));
         }
     }
-    ::_exit(ok && edited == toEdit.size() ? 0 : 1);
+    std::_Exit(ok && edited == toEdit.size() ? 0 : 1);
 }
 
 std::vector<std::string> crlfLines(const std::string& bytes)
@@ -122,35 +189,37 @@ std::string fieldOf(const std::string& line, int pos)
     return line.substr(start, line.find(',', start) - start);
 }
 
-// Starts the windows together, window w in the program folder folders[w],
-// and checks that every change of every window is in the data file.
-void runWindowsAndCheck(const std::string& dataPath, const std::vector<std::string>& folders)
-{
-    int go[2];
-    ASSERT_EQ(::pipe(go), 0);
-    std::vector<pid_t> windows;
-    for (int window = 0; window < kWindows; ++window) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            setProgramDir(folders[static_cast<std::size_t>(window)]);
-            runWindow(window, go[0]);
-        }
-        windows.push_back(pid);
+class ConcurrencyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setOpenErrorHandler(nullptr);
+        // A child works in its parent's folder; one of its own would be left
+        // behind when it is killed.
+        if (test::childRole())
+            return;
+        m_folder.emplace();
+        std::string data;
+        for (int id = 1; id <= kExisting; ++id)
+            data += recordLine(std::to_string(id), "old-" + std::to_string(id)) + "\r\n";
+        writeFileBytes(m_folder->file("vornik.txt"), data);
     }
+    std::optional<TempProgramDir> m_folder;
+};
 
+// Starts the windows of `testName` together, window w in the program folder
+// folders[w], and checks that every change of every window is in the data
+// file at dataPath.
+void runWindowsAndCheck(
+    const std::string& testName, const std::string& dataPath, const std::vector<std::string>& folders)
+{
+    const auto windows = startWindowsIn(testName, "window", folders);
     const auto started = std::chrono::steady_clock::now();
-    const std::string bytes(kWindows, 'g');
-    ASSERT_EQ(::write(go[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    for (const pid_t pid : windows) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a window's save failed";
-    }
+    writeFileBytes(std::filesystem::path(folders[0]) / "go", "");
+    for (const auto& window : windows)
+        EXPECT_EQ(window->wait(), 0) << "a window's save failed";
     const auto took
         = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
-    ::close(go[0]);
-    ::close(go[1]);
 
     // Whole lines only: 50 fields each, CR LF after every one.
     const std::vector<std::string> lines = crlfLines(readFileBytes(dataPath));
@@ -180,67 +249,63 @@ void runWindowsAndCheck(const std::string& dataPath, const std::vector<std::stri
     setProgramDir(folders[0]);
 }
 
-class ConcurrencyTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        setOpenErrorHandler(nullptr);
-        std::string data;
-        for (int id = 1; id <= kExisting; ++id)
-            data += recordLine(std::to_string(id), "old-" + std::to_string(id)) + "\r\n";
-        writeFileBytes(m_dir.file("vornik.txt"), data);
-    }
-    TempProgramDir m_dir;
-};
-
 TEST_F(ConcurrencyTest, FourWindowsAddingAndEditingAtOnce)
 {
-    runWindowsAndCheck(m_dir.file("vornik.txt"), std::vector<std::string>(kWindows, programDir()));
+    if (const std::optional<std::string> role = test::childRole())
+        runWindow(parseRole(*role));
+    runWindowsAndCheck("ConcurrencyTest.FourWindowsAddingAndEditingAtOnce", m_folder->file("vornik.txt"),
+        std::vector<std::string>(kWindows, programDir()));
 }
 
 // A copied installation: a second program folder whose settings name the same
 // data file, through a link. Its windows take turns with those of the first.
 TEST_F(ConcurrencyTest, TwoProgramFoldersSharingOneDataFile)
 {
+    if (const std::optional<std::string> role = test::childRole())
+        runWindow(parseRole(*role));
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need a privilege on Windows";
+#endif
     const std::string first = programDir();
     TempProgramDir copy;
     const std::string second = programDir();
-    std::filesystem::create_symlink(m_dir.path() / "vornik.txt", copy.path() / "shared.txt");
+    std::filesystem::create_symlink(m_folder->path() / "vornik.txt", copy.path() / "shared.txt");
     ASSERT_TRUE(writeIniString("system", "file", copy.file("shared.txt")));
-    runWindowsAndCheck(m_dir.file("vornik.txt"), { first, first, second, second });
+    runWindowsAndCheck("ConcurrencyTest.TwoProgramFoldersSharingOneDataFile", m_folder->file("vornik.txt"),
+        { first, first, second, second });
     EXPECT_TRUE(std::filesystem::is_symlink(copy.path() / "shared.txt")) << "the link was replaced";
 }
 
 // Several windows writing settings at once (window placement, column widths,
 // the font size): every write reported as done is in the file.
+constexpr int kKeysEach = 40;
+
+[[noreturn]] void runSettingsWriter(const Role& role)
+{
+    waitForGo(role);
+    bool ok = true;
+    for (int k = 0; k < kKeysEach; ++k)
+        ok = writeIniInt(tagOf(role.window), "key" + std::to_string(k), k) && ok;
+    std::_Exit(ok ? 0 : 1);
+}
+
 TEST_F(ConcurrencyTest, SettingsWritesOfSeveralWindowsAreAllKept)
 {
-    constexpr int kKeysEach = 40;
-    std::vector<pid_t> windows;
-    for (int window = 0; window < kWindows; ++window) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            bool ok = true;
-            for (int k = 0; k < kKeysEach; ++k)
-                ok = writeIniInt(tagOf(window), "key" + std::to_string(k), k) && ok;
-            ::_exit(ok ? 0 : 1);
-        }
-        windows.push_back(pid);
-    }
-    for (const pid_t pid : windows) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a settings write failed";
-    }
+    if (const std::optional<std::string> role = test::childRole())
+        runSettingsWriter(parseRole(*role));
+    const auto windows = startWindows(
+        "ConcurrencyTest.SettingsWritesOfSeveralWindowsAreAllKept", "settings", kWindows, *m_folder);
+    writeFileBytes(m_folder->path() / "go", "");
+    for (const auto& window : windows)
+        EXPECT_EQ(window->wait(), 0) << "a settings write failed";
     for (int window = 0; window < kWindows; ++window) {
         for (int k = 0; k < kKeysEach; ++k)
             EXPECT_EQ(readIniInt(tagOf(window), "key" + std::to_string(k), -1), k) << window << " " << k;
     }
 }
 
-// Stops its own process inside the first write of a save: the lock is held
-// and the temporary file half made.
+// Stops inside the first write of a save, for good: the lock is held and the
+// temporary file half made, until the process is killed.
 class StopInWrite : public FileOps {
 public:
     bool open(const std::string& path, OpenMode mode, FileHandle& file, int& error) override
@@ -251,12 +316,14 @@ public:
     {
         return real().read(file, buffer, size, got, error);
     }
-    bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error) override
+    bool write(
+        FileHandle file, const char* data, std::size_t size, std::size_t& /*written*/, int& error) override
     {
         std::size_t half = 0;
         real().write(file, data, size / 2, half, error);
-        ::raise(SIGSTOP);
-        return real().write(file, data + half, size - half, written, error);
+        writeFileBytes(std::filesystem::path(programDir()) / "stopped", "");
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
     }
     bool seekToEnd(FileHandle file, std::uint64_t& size, int& error) override
     {
@@ -282,62 +349,57 @@ private:
     static FileOps& real() { return realFileOps(); }
 };
 
-TEST_F(ConcurrencyTest, AHolderKilledMidSaveDoesNotBlockTheOthers)
+// The holder (part "holder") and the windows that come after it (part
+// "after").
+[[noreturn]] void runHolderOrLater(const Role& role)
 {
-    const std::string before = readFileBytes(m_dir.file("vornik.txt"));
-    const pid_t holder = ::fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
+    if (role.part == "holder") {
         StopInWrite ops;
         installFileOps(&ops);
         currentRecord() = RecipeRecord();
         currentRecord().name() = "never-stored";
         saveNewRecord();
-        ::_exit(0);
+        std::_Exit(0);
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(holder, &status, WUNTRACED), holder);
-    ASSERT_TRUE(WIFSTOPPED(status));
+    waitForGo(role);
+    bool ok = true;
+    for (int i = 0; i < 5; ++i) {
+        currentRecord() = RecipeRecord();
+        currentRecord().name() = tagOf(role.window) + "-after-" + std::to_string(i);
+        ok = saveNewRecord() && ok;
+    }
+    std::_Exit(ok ? 0 : 1);
+}
+
+TEST_F(ConcurrencyTest, AHolderKilledMidSaveDoesNotBlockTheOthers)
+{
+    constexpr char kName[] = "ConcurrencyTest.AHolderKilledMidSaveDoesNotBlockTheOthers";
+    if (const std::optional<std::string> role = test::childRole())
+        runHolderOrLater(parseRole(*role));
+    const TempProgramDir& m_dir = *m_folder;
+    const std::string before = readFileBytes(m_dir.file("vornik.txt"));
+    test::ChildProcess holder(kName, roleFor("holder", 0, m_dir));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!std::filesystem::exists(m_dir.path() / "stopped") && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(std::filesystem::exists(m_dir.path() / "stopped"));
     EXPECT_TRUE(std::filesystem::exists(m_dir.path() / "temp.dat"));
 
     // The other windows start saving; they wait for the lock.
-    int go[2];
-    ASSERT_EQ(::pipe(go), 0);
-    std::vector<pid_t> others;
-    for (int window = 0; window < 3; ++window) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            char byte = 0;
-            if (::read(go[0], &byte, 1) != 1)
-                ::_exit(2);
-            bool ok = true;
-            for (int i = 0; i < 5; ++i) {
-                currentRecord() = RecipeRecord();
-                currentRecord().name() = tagOf(window) + "-after-" + std::to_string(i);
-                ok = saveNewRecord() && ok;
-            }
-            ::_exit(ok ? 0 : 1);
-        }
-        others.push_back(pid);
-    }
-    ASSERT_EQ(::write(go[1], "ggg", 3), 3);
-    ::usleep(300 * 1000);
-    for (const pid_t pid : others)
-        EXPECT_EQ(::waitpid(pid, &status, WNOHANG), 0) << "saved while the lock was held";
+    const auto others = startWindows(kName, "after", 3, m_dir);
+    writeFileBytes(m_dir.path() / "go", "");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (const auto& other : others)
+        EXPECT_FALSE(other->hasEnded()) << "saved while the lock was held";
     EXPECT_EQ(readFileBytes(m_dir.file("vornik.txt")), before);
 
     const auto killed = std::chrono::steady_clock::now();
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
-    for (const pid_t pid : others) {
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    holder.kill();
+    holder.wait();
+    for (const auto& other : others)
+        EXPECT_EQ(other->wait(), 0);
     const auto waited = std::chrono::steady_clock::now() - killed;
     EXPECT_LT(waited, std::chrono::seconds(3));
-    ::close(go[0]);
-    ::close(go[1]);
 
     const std::string after = readFileBytes(m_dir.file("vornik.txt"));
     EXPECT_EQ(after.compare(0, before.size(), before), 0) << "the old records changed";
@@ -351,4 +413,3 @@ TEST_F(ConcurrencyTest, AHolderKilledMidSaveDoesNotBlockTheOthers)
 
 } // namespace
 } // namespace vornik
-#endif

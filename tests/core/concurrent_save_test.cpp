@@ -5,18 +5,20 @@
 #include "platform/file_lock.h"
 #include "storage/memo_file.h"
 #include "storage/paths.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vornik {
@@ -26,6 +28,21 @@ using test::TempProgramDir;
 
 constexpr int kWindows = 3;
 constexpr int kRecordsEach = 25;
+
+// The children are this test program started again; their role is their
+// window number and the shared folder.
+std::string roleFor(int window, const TempProgramDir& dir)
+{
+    return std::to_string(window) + " " + dir.path().string();
+}
+
+// Sets the shared folder and returns the window number.
+int takeRole(const std::string& role)
+{
+    const std::size_t blank = role.find(' ');
+    setProgramDir(role.substr(blank + 1));
+    return std::stoi(role.substr(0, blank));
+}
 
 // Each child adds records, edits one record of its own again and again and
 // saves memos; it exits 0 only when every call succeeded.
@@ -47,7 +64,7 @@ constexpr int kRecordsEach = 25;
         ok = saveRecord() && ok;
         ok = saveMemo(ownId, tag + " memo " + std::to_string(i)) && ok;
     }
-    ::_exit(ok ? 0 : 1);
+    std::_Exit(ok ? 0 : 1);
 }
 
 std::vector<RecipeRecord> readAll()
@@ -63,21 +80,16 @@ std::vector<RecipeRecord> readAll()
 
 TEST(ConcurrentSave, WindowsSavingAtOnceLoseNothingAndShareNoId)
 {
+    if (const std::optional<std::string> role = test::childRole())
+        runWindow(takeRole(*role));
     TempProgramDir dir;
     test::writeFileBytes(dir.file("vornik.txt"), "");
-    std::vector<pid_t> children;
-    for (int window = 0; window < kWindows; ++window) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0)
-            runWindow(window);
-        children.push_back(pid);
-    }
-    for (const pid_t pid : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a window's save failed";
-    }
+    std::vector<std::unique_ptr<test::ChildProcess>> children;
+    for (int window = 0; window < kWindows; ++window)
+        children.push_back(std::make_unique<test::ChildProcess>(
+            "ConcurrentSave.WindowsSavingAtOnceLoseNothingAndShareNoId", roleFor(window, dir)));
+    for (const auto& child : children)
+        EXPECT_EQ(child->wait(), 0) << "a window's save failed";
 
     std::set<std::string> ids;
     std::map<std::string, int> perWindow;
@@ -103,32 +115,29 @@ TEST(ConcurrentSave, WindowsSavingAtOnceLoseNothingAndShareNoId)
 
 TEST(ConcurrentSave, AKilledHolderDoesNotBlockTheOthers)
 {
+    if (const std::optional<std::string> role = test::childRole()) {
+        takeRole(*role);
+        FileLock lock(storageLockPath());
+        if (lock.isLocked())
+            test::writeFileBytes(std::filesystem::path(programDir()) / "holding", "");
+        for (;;) // killed while holding the lock
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
     TempProgramDir dir;
     test::writeFileBytes(dir.file("vornik.txt"), "1,a\r\n");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t holder = ::fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        FileLock lock(storageLockPath());
-        const char byte = lock.isLocked() ? 'y' : 'n';
-        [[maybe_unused]] const auto written = ::write(ready[1], &byte, 1);
-        ::pause(); // killed while holding the lock
-        ::_exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    ASSERT_EQ(byte, 'y');
+    test::ChildProcess holder("ConcurrentSave.AKilledHolderDoesNotBlockTheOthers", roleFor(0, dir));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!std::filesystem::exists(dir.path() / "holding") && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(std::filesystem::exists(dir.path() / "holding")) << "the holder never took the lock";
 
     // Held: another window gives up after its timeout with a message.
     FileLock blocked(storageLockPath(), std::chrono::milliseconds(100));
     EXPECT_FALSE(blocked.isLocked());
     EXPECT_EQ(blocked.error(), ETIMEDOUT);
 
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
-    ::close(ready[0]);
-    ::close(ready[1]);
+    holder.kill();
+    holder.wait();
 
     currentRecord() = RecipeRecord();
     currentRecord().name() = "b";
@@ -138,4 +147,3 @@ TEST(ConcurrentSave, AKilledHolderDoesNotBlockTheOthers)
 
 } // namespace
 } // namespace vornik
-#endif

@@ -1,31 +1,34 @@
 // A program window killed in the middle of a save: a child process runs the
-// save and dies (SIGKILL) just before or just after one of its file calls,
+// save and dies (SIGKILL, TerminateProcess) just before or just after one of
+// its file calls,
 // or halfway through a write, for every call of the save in turn; then
 // again at random moments of a stream of saves. Afterwards the file holds its
 // complete old or complete new content, and the next start of the program
 // reads it and saves again without being blocked by the dead window's lock.
 
 #include "platform/file_ops.h"
+#include "platform/native_path.h"
+#include "platform/sjis_codec.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/memo_file.h"
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
-#include "storage/sjis_literal.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <random>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vornik {
@@ -68,7 +71,7 @@ public:
         if (m_calls == m_killAt && m_point == KillPoint::HalfWrite) {
             std::size_t half = 0;
             real().write(file, data, size / 2, half, error);
-            ::kill(::getpid(), SIGKILL);
+            test::killThisProcess();
         }
         return after("write", real().write(file, data, size, written, error));
     }
@@ -109,14 +112,14 @@ private:
     {
         ++m_calls;
         if (m_calls == m_killAt && m_point == KillPoint::BeforeCall)
-            ::kill(::getpid(), SIGKILL);
+            test::killThisProcess();
         return true;
     }
     bool after(const char* name, bool result)
     {
         m_names.emplace_back(name);
         if (m_calls == m_killAt && m_point == KillPoint::AfterCall)
-            ::kill(::getpid(), SIGKILL);
+            test::killThisProcess();
         return result;
     }
 
@@ -195,21 +198,37 @@ struct ChildEnd {
     bool saved = false; // exited normally, reporting success
 };
 
-ChildEnd runInChild(const Save& save, int killAt, KillPoint point)
+// The child is this test program started again: it runs save number
+// `saveIndex` in `folder` and is killed at call `killAt`.
+ChildEnd runInChild(const TempProgramDir& dir, std::size_t saveIndex, int killAt, KillPoint point)
 {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        KillingFileOps ops(killAt, point);
-        installFileOps(&ops);
-        const bool ok = save.run();
-        ::_exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    std::ostringstream role;
+    role << "step " << saveIndex << ' ' << killAt << ' ' << static_cast<int>(point) << ' '
+         << sjisToUtf8(programPath(dir.path()));
+    test::ChildProcess child("CrashTest.KilledAtEveryStepOfEverySave", role.str());
+    const int exitCode = child.wait();
     ChildEnd end;
-    end.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-    end.saved = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    end.killed = exitCode == -1;
+    end.saved = exitCode == 0;
     return end;
+}
+
+// What runInChild asked for, in the child.
+[[noreturn]] void runStepChild(const std::string& role)
+{
+    std::istringstream in(role);
+    std::string word;
+    std::size_t saveIndex = 0;
+    int killAt = 0;
+    int point = 0;
+    in >> word >> saveIndex >> killAt >> point;
+    std::string folder;
+    std::getline(in >> std::ws, folder);
+    setProgramDir(utf8ToSjis(folder));
+    KillingFileOps ops(killAt, static_cast<KillPoint>(point));
+    installFileOps(&ops);
+    const bool ok = saves().at(saveIndex).run();
+    std::_Exit(ok ? 0 : 1);
 }
 
 // What a fresh program start does with the files the dead window left: scan
@@ -264,14 +283,26 @@ bool isVersionLine(const std::string& line)
 
 class CrashTest : public ::testing::Test {
 protected:
-    void SetUp() override { setOpenErrorHandler(nullptr); }
-    TempProgramDir m_dir;
+    void SetUp() override
+    {
+        setOpenErrorHandler(nullptr);
+        // A child works in its parent's folder; one of its own would be left
+        // behind when it is killed.
+        if (!test::childRole())
+            m_folder.emplace();
+    }
+    std::optional<TempProgramDir> m_folder;
 };
 
 TEST_F(CrashTest, KilledAtEveryStepOfEverySave)
 {
+    if (const std::optional<std::string> role = test::childRole())
+        runStepChild(*role);
+    const TempProgramDir& m_dir = *m_folder;
     int kills = 0;
-    for (const Save& save : saves()) {
+    const std::vector<Save> all = saves();
+    for (std::size_t index = 0; index < all.size(); ++index) {
+        const Save& save = all[index];
         // A run without a kill learns the new content and the calls made.
         resetFolder(m_dir, save);
         KillingFileOps counter(0, KillPoint::BeforeCall);
@@ -294,7 +325,7 @@ TEST_F(CrashTest, KilledAtEveryStepOfEverySave)
                             : point == KillPoint::AfterCall ? "after"
                                                             : "half");
                 resetFolder(m_dir, save);
-                const ChildEnd end = runInChild(save, k, point);
+                const ChildEnd end = runInChild(m_dir, index, k, point);
                 ASSERT_TRUE(end.killed) << at;
                 ++kills;
                 const std::string content = readFileBytes(m_dir.file(save.file));
@@ -311,8 +342,24 @@ TEST_F(CrashTest, KilledAtEveryStepOfEverySave)
 
 // A window saving one record again and again, killed at a random moment;
 // every saved version of the record is a complete line.
+// The child of the test below: saves record 150 until it is killed.
+[[noreturn]] void runStreamChild(const std::string& role)
+{
+    const std::string folder = utf8ToSjis(role.substr(role.find(' ') + 1));
+    setProgramDir(folder);
+    writeFileBytes(nativePath(folder) / "started", "");
+    for (int n = 0;; ++n) {
+        setCurrent("150", "版"_sj + std::to_string(n));
+        if (!saveRecord())
+            std::_Exit(1);
+    }
+}
+
 TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
 {
+    if (const std::optional<std::string> role = test::childRole())
+        runStreamChild(*role);
+    const TempProgramDir& m_dir = *m_folder;
     constexpr int kIterations = 120;
     const std::string old = startingData();
     // Kills land within the first few saves, however fast this build saves.
@@ -328,29 +375,21 @@ TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
     long long maxDelay = std::max<long long>(4 * oneSave.count(), 200);
     int torn = 0;
     int finishedSaves = 0;
+    const std::filesystem::path started = m_dir.path() / "started";
     for (int i = 0; i < kIterations; ++i) {
         writeFileBytes(m_dir.file("vornik.txt"), old);
-        int started[2];
-        ASSERT_EQ(::pipe(started), 0);
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            [[maybe_unused]] const auto written = ::write(started[1], "s", 1);
-            for (int n = 0;; ++n) {
-                setCurrent("150", "版"_sj + std::to_string(n));
-                if (!saveRecord())
-                    ::_exit(1);
-            }
-        }
-        char byte = 0;
-        ASSERT_EQ(::read(started[0], &byte, 1), 1);
-        ::close(started[0]);
-        ::close(started[1]);
-        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<long long>(0, maxDelay)(random)));
-        ::kill(pid, SIGKILL);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "a save failed in iteration " << i;
+        std::filesystem::remove(started);
+        test::ChildProcess child(
+            "CrashTest.KilledAtRandomMomentsOfRepeatedSaves", "stream " + sjisToUtf8(programPath(m_dir.path())));
+        ASSERT_TRUE(child.isRunning());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!std::filesystem::exists(started) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        ASSERT_TRUE(std::filesystem::exists(started)) << "the child never started";
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution<long long>(0, maxDelay)(random)));
+        child.kill();
+        ASSERT_EQ(child.wait(), -1) << "a save failed in iteration " << i;
 
         // Every line but record 150's is as it was; that one is the old
         // line or one complete version.
@@ -382,4 +421,3 @@ TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
 
 } // namespace
 } // namespace vornik
-#endif

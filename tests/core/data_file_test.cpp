@@ -1,10 +1,10 @@
 #include "storage/data_file.h"
 
+#include "platform/sjis_literal.h"
 #include "storage/field_codec.h"
 #include "storage/line_reader.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
 #include "tests/core/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 

@@ -3,8 +3,8 @@
 
 #include "bench/data_generator.h"
 #include "platform/sjis_codec.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "dialogs/core/material_entries.h"
 #include "dialogs/core/record_display.h"
 #include "dialogs/core/skill_levels.h"
+#include "platform/sjis_literal.h"
 #include "storage/formatting.h"
-#include "storage/sjis_literal.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +37,14 @@ TEST(DialogsDisplay, FieldTextsForDisplay)
 {
     EXPECT_EQ(blanksAsTimes("星鉄の剣 12"_sj), "星鉄の剣×12"_sj);
     EXPECT_EQ(descriptionForDisplay("一行目<br>二行目<BR>三"_sj), "一行目\r\n二行目\r\n三"_sj);
+    // The detail view cuts a huge description (never inside a character).
+    EXPECT_EQ(descriptionForDetail("短い<br>説明"_sj), "短い\r\n説明"_sj);
+    const std::string limit(kMaxShownDescriptionBytes, 'd');
+    EXPECT_EQ(descriptionForDetail(limit), limit);
+    const std::string huge = std::string(kMaxShownDescriptionBytes - 1, 'd') + "説明"_sj;
+    const std::string shown = descriptionForDetail(huge);
+    EXPECT_EQ(shown.substr(0, kMaxShownDescriptionBytes), limit.substr(1) + "\r");
+    EXPECT_NE(shown.find(std::to_string(huge.size()) + " バイト"_sj), std::string::npos);
 
     RecipeRecord record;
     EXPECT_EQ(attributeText(record), "スタック不可"_sj);
@@ -69,6 +77,9 @@ TEST(DialogsDisplay, ItemNameOfEntryCutsAtTimesAndSkipsPlaceholders)
     EXPECT_FALSE(itemNameOfEntry("- "));
     EXPECT_FALSE(itemNameOfEntry(" - "));
     EXPECT_FALSE(itemNameOfEntry(""));
+    // An HQ part stored as " - " shows as "×-×"; a count alone names nothing.
+    EXPECT_FALSE(itemNameOfEntry("×-×"_sj));
+    EXPECT_FALSE(itemNameOfEntry("×2"_sj));
     // "×" is 0x81 0x7E: a trail byte 0x81 before "~" must not be taken for it.
     EXPECT_EQ(itemNameOfEntry("\x81\x81~x"), std::string("\x81\x81~x"));
 }

@@ -2,9 +2,9 @@
 // its memo; refuse before writing anything; never store a new record twice.
 
 #include "dialogs/core/edit_store.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/paths.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/support/temp_program_dir.h"
 

@@ -8,10 +8,10 @@
 #include "storage/data_file.h"
 
 #include "platform/file_ops.h"
+#include "platform/sjis_literal.h"
 #include "storage/memo_file.h"
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
-#include "storage/sjis_literal.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -207,8 +207,9 @@ std::vector<std::string> strayFiles(const TempProgramDir& dir)
 // still gives the memo of its last line.
 void checkParses(const Operation& op, const std::string& content)
 {
-    if (op.file == "vornik_memo.txt")
+    if (op.file == "vornik_memo.txt") {
         EXPECT_EQ(readMemo("2000"), "メモ\r\n二行目"_sj + "2000");
+    }
     if (op.file != "vornik.txt")
         return;
     ASSERT_TRUE(openDataFile());
@@ -307,8 +308,9 @@ void expectOthersUntouched(
     const std::vector<std::string> now = splitLines(after);
     ASSERT_EQ(now.size(), old.size() + static_cast<std::size_t>(added));
     for (std::size_t i = 0; i < old.size(); ++i) {
-        if (old[i].substr(0, old[i].find(',')) != changedId)
+        if (old[i].substr(0, old[i].find(',')) != changedId) {
             ASSERT_EQ(now[i], old[i]) << "line " << i;
+        }
     }
     // Rewritten files end every line with CR LF.
     EXPECT_EQ(after.substr(after.size() - 2), "\r\n");

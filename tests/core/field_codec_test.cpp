@@ -1,5 +1,5 @@
+#include "platform/sjis_literal.h"
 #include "storage/field_codec.h"
-#include "storage/sjis_literal.h"
 
 #include <gtest/gtest.h>
 

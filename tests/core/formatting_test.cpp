@@ -1,5 +1,5 @@
+#include "platform/sjis_literal.h"
 #include "storage/formatting.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 
 #include <gtest/gtest.h>
@@ -72,10 +72,16 @@ TEST_F(Formatting, DamagedMainSkillNeverReadsOutsideTheRecord)
     // Position 20 (skillUsed 10) would be "needLevel 0"; it must not show.
     record.skillUsed(10) = "77";
     record.reserved() = "99";
-    for (const char* damaged : { "25", "-3", "abc", "", "11" }) {
+    for (const char* damaged : { "25", "-3", "11" }) {
         record.skill() = damaged;
         EXPECT_EQ(skillLevelSummary(LevelKind::Need, record), "-:?  鍛冶:  3 "_sj) << damaged;
         EXPECT_EQ(skillLevelSummary(LevelKind::Cap, record), "-:?  鍛冶:?  "_sj) << damaged;
+    }
+    // Empty or not a number reads as skill 0, no skill: no phantom "-:?  ".
+    for (const char* none : { "", "abc" }) {
+        record.skill() = none;
+        EXPECT_EQ(skillLevelSummary(LevelKind::Need, record), "鍛冶:  3 "_sj) << none;
+        EXPECT_EQ(skillLevelSummary(LevelKind::Cap, record), "鍛冶:?  "_sj) << none;
     }
     record.skill() = "15"; // named in the table, but without level fields
     EXPECT_EQ(skillLevelSummary(LevelKind::Need, record), "extra:?  鍛冶:  3 "_sj);

@@ -1,7 +1,7 @@
 // Inputs the fuzz targets (fuzz/) found mishandled, kept as ordinary tests.
 
+#include "platform/sjis_literal.h"
 #include "storage/profile_file.h"
-#include "storage/sjis_literal.h"
 
 #include <gtest/gtest.h>
 

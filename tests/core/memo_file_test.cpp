@@ -1,7 +1,7 @@
 #include "storage/memo_file.h"
 
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
-#include "storage/sjis_literal.h"
 #include "tests/core/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 

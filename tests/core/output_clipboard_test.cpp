@@ -1,7 +1,7 @@
 #include "output/core/clipboard_text.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/support/temp_program_dir.h"
 

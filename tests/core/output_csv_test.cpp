@@ -1,6 +1,6 @@
 #include "output/core/csv_export.h"
 #include "output/core/export_file.h"
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 #include "tests/core/fault_injection.h"
 #include "tests/core/output_sample_table.h"
 #include "tests/support/temp_program_dir.h"
@@ -30,20 +30,44 @@ std::string fixture(const std::string& name)
 
 } // namespace
 
-TEST(CsvField, QuotesOnlyTextsWithACommaAndSpellsOutCircledDigits)
+TEST(CsvField, QuotesSeparatorsAndLineBreaksAndDisarmsFormulas)
 {
-    EXPECT_EQ(csvField("plain"), "plain");
-    EXPECT_EQ(csvField(""), "");
-    EXPECT_EQ(csvField("a,b"), "\"a,b\"");
-    EXPECT_EQ(csvField("say \"hi\""), "say \"hi\"");
-    // Inside an enclosed field a quote is doubled, or readers would end the
-    // field there.
-    EXPECT_EQ(csvField("x,\"y\""), "\"x,\"\"y\"\"\"");
-    EXPECT_EQ(csvField("①②③"_sj), "(1)(2)(3)");
-    EXPECT_EQ(csvField("③,①"_sj), "\"(3),(1)\"");
-    // "①" is 0x87 0x40; a trail byte 0x87 of another character followed by
-    // '@' must not be taken for it.
-    EXPECT_EQ(csvField("\x88\x87@"), "\x88\x87@");
+    struct Case {
+        const char* why;
+        std::string cell;
+        std::string field;
+    };
+    const std::vector<Case> cases = {
+        { "plain", "plain", "plain" },
+        { "empty", "", "" },
+        { "comma", "a,b", "\"a,b\"" },
+        { "quote (RFC 4180)", "say \"hi\"", "\"say \"\"hi\"\"\"" },
+        { "comma and quote", "x,\"y\"", "\"x,\"\"y\"\"\"" },
+        { "LF", "a\nb", "\"a\nb\"" },
+        { "CR inside", "a\rb", "\"a\rb\"" },
+        { "circled digits", "①②③"_sj, "(1)(2)(3)" },
+        { "digits and comma", "③,①"_sj, "\"(3),(1)\"" },
+        // "①" is 0x87 0x40; a trail byte 0x87 of another character followed
+        // by '@' must not be taken for it.
+        { "trail byte 0x87", "\x88\x87@", "\x88\x87@" },
+        // OWASP: a leading apostrophe inside quotes makes it text.
+        { "=", "=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\"" },
+        { "+", "+1+1", "\"'+1+1\"" },
+        { "-", "-2+3+cmd|' /C calc'!A0", "\"'-2+3+cmd|' /C calc'!A0\"" },
+        { "@", "@SUM(A1)", "\"'@SUM(A1)\"" },
+        { "tab", "\t=1", "\"'\t=1\"" },
+        { "CR first", "\r=1", "\"'\r=1\"" },
+        { "formula with a comma", "=1,2", "\"'=1,2\"" },
+        // Texts the list shows every day stay byte for byte.
+        { "placeholder", "-", "-" },
+        { "lone sign", "=", "=" },
+        { "level text of an unnamed skill", "-: 12 鍛冶:?  "_sj, "-: 12 鍛冶:?  "_sj },
+        { "name column", " =1"_sj, " =1" },
+        { "HQ summary", "(1)A×2　(2) -　(3) -　"_sj, "(1)A×2　(2) -　(3) -　"_sj },
+        { "sign after a character", "鉄-1"_sj, "鉄-1"_sj },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(csvField(c.cell), c.field) << c.why;
 }
 
 TEST(WriteCsv, WritesHeadingAndRowsWithCrLf)
@@ -105,7 +129,7 @@ TEST(WriteCsvFile, TruncatesAnExistingFileAndReportsFailures)
     }
 }
 
-TEST(WriteCsvFile, AFailureAtAnyFileStepIsReported)
+TEST(WriteCsvFile, AFailureAtAnyFileStepIsReportedAndKeepsTheOldFile)
 {
     test::TempProgramDir dir;
     // Large enough for several writes of the export's buffer.
@@ -113,9 +137,13 @@ TEST(WriteCsvFile, AFailureAtAnyFileStepIsReported)
     std::vector<ResultRow> rows(3000, row(1, { std::string(60, 'n') }));
     const DisplayedTable table { headings, rows };
     const std::string path = dir.file("out.csv");
+    const std::string old = "an earlier export\r\n";
+    std::ostringstream expected;
+    writeCsv(expected, table);
 
     for (const bool shortWrite : { false, true }) {
         for (int failAt = 1;; ++failAt) {
+            test::writeFileBytes(path, old);
             test::FaultInjector injector(failAt, ENOSPC, shortWrite);
             std::string error;
             bool written;
@@ -125,11 +153,22 @@ TEST(WriteCsvFile, AFailureAtAnyFileStepIsReported)
             }
             if (!injector.fired()) {
                 EXPECT_TRUE(written) << error;
-                EXPECT_GT(failAt, 4) << "open, writes, sync and close were all tried";
+                EXPECT_EQ(test::readFileBytes(path), expected.str());
+                EXPECT_GT(failAt, 6)
+                    << "probe, temporary file, writes, sync, close and rename were all tried";
                 break;
             }
-            EXPECT_FALSE(written) << "failing " << injector.failedCall() << " at call " << failAt;
-            EXPECT_NE(error.find(path), std::string::npos);
+            // Once the rename is done the new file is in place; only the
+            // folder flush after it may fail unnoticed.
+            const bool afterRename = injector.failedCall() == "syncFolder";
+            EXPECT_EQ(written, afterRename) << "failing " << injector.failedCall() << " at call " << failAt;
+            EXPECT_EQ(test::readFileBytes(path), afterRename ? expected.str() : old) << injector.failedCall();
+            if (!written) {
+                EXPECT_NE(error.find(path), std::string::npos);
+            }
+            const auto entries = std::distance(
+                std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator());
+            EXPECT_EQ(entries, 1) << "no temporary file is left after failing " << injector.failedCall();
         }
     }
 }

@@ -1,5 +1,5 @@
 #include "output/core/html_export.h"
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 #include "tests/core/output_sample_table.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -126,16 +126,18 @@ TEST(WriteHtml, EmptyListAndEscapedHeading)
     std::ostringstream out;
     ASSERT_TRUE(writeHtml(out, { headings, rows }, pageWithHeading("[検索条件]　<b>x</b> "_sj)));
     const std::vector<std::string> lines = splitCrLf(out.str());
-    ASSERT_EQ(lines.size(), 22u);
+    ASSERT_EQ(lines.size(), 23u);
+    // Browsers outside Japan need the character set named.
+    EXPECT_EQ(lines[2], " <META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">");
     EXPECT_EQ(
-        lines[6], "<P align=\"CENTER\"><FONT size=\"-1\">[検索条件]　&lt;b&gt;x&lt;/b&gt; </FONT></P>"_sj);
-    EXPECT_EQ(lines[11], "   <TD nowrap><FONT COLOR=\"#FFFFFF\"><B>名前</FONT></TD>"_sj);
-    EXPECT_EQ(lines[12], "  </TR>");
-    EXPECT_EQ(lines[13], " </TBODY>");
+        lines[7], "<P align=\"CENTER\"><FONT size=\"-1\">[検索条件]　&lt;b&gt;x&lt;/b&gt; </FONT></P>"_sj);
+    EXPECT_EQ(lines[12], "   <TD nowrap><FONT COLOR=\"#FFFFFF\"><B>名前</FONT></TD>"_sj);
+    EXPECT_EQ(lines[13], "  </TR>");
+    EXPECT_EQ(lines[14], " </TBODY>");
 
     std::ostringstream noHeading;
     ASSERT_TRUE(writeHtml(noHeading, { headings, rows }, TableExportPage {}));
-    EXPECT_EQ(splitCrLf(noHeading.str())[6], "<P align=\"CENTER\"><FONT size=\"-1\"></FONT></P>");
+    EXPECT_EQ(splitCrLf(noHeading.str())[7], "<P align=\"CENTER\"><FONT size=\"-1\"></FONT></P>");
 }
 
 TEST(WriteHtml, ReportsARefusingStream)

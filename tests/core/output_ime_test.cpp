@@ -1,7 +1,7 @@
 #include "output/core/ime_dictionary.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/core/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
@@ -117,11 +117,12 @@ TEST_F(ImeTest, FailuresAreToldApart)
     std::string error;
     bool openErrorShown = false;
     setOpenErrorHandler([&openErrorShown](const std::string&) { openErrorShown = true; });
+    // Without a data file an earlier dictionary is kept as it was.
     const std::string path = dir.file("dict.txt");
+    test::writeFileBytes(path, "earlier");
     EXPECT_EQ(writeImeDictionaryFile(path, error), ImeExportResult::DataFileNotOpened);
     EXPECT_TRUE(openErrorShown);
-    EXPECT_TRUE(std::filesystem::exists(path));
-    EXPECT_EQ(test::readFileBytes(path), "");
+    EXPECT_EQ(test::readFileBytes(path), "earlier");
 
     writeDataFile(dir, { recipe("1", "N", { "A" }) });
     error.clear();

@@ -1,18 +1,26 @@
 #include "output/core/outside_addresses.h"
 #include "output/core/outside_links.h"
 #include "output/core/url_encoding.h"
+#include "platform/sjis_literal.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
 #include <set>
+#include <vector>
+
+// Windows has no iconv; the conversion is the same code there, and is
+// checked against the C library on the other systems.
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+#define VORNIK_HAVE_ICONV 1
+#endif
 
 using namespace vornik;
 
+#ifdef VORNIK_HAVE_ICONV
 namespace {
 
 // The C library's own conversion, as the reference for every character.
@@ -49,6 +57,7 @@ private:
 };
 
 } // namespace
+#endif
 
 TEST(UrlEncode, KeepsLettersAndDigitsOnly)
 {
@@ -91,8 +100,11 @@ TEST(SjisToEucJp, BrokenBytesBecomeQuestionMarks)
     EXPECT_EQ(sjisToEucJp("\x80\xA0\xFD\xFF"), "????");
     EXPECT_EQ(sjisToEucJp("\xF0\x40z"), "?z") << "user-defined character";
     EXPECT_EQ(sjisToEucJp("\xFA\x40z"), "?z") << "vendor character";
+    // The one vendor code that is also a JIS X 0208 character ("∵", 0x81 0xE6).
+    EXPECT_EQ(sjisToEucJp("\xFA\x5Bz"), "\xA2\xE8z");
 }
 
+#ifdef VORNIK_HAVE_ICONV
 TEST(SjisToEucJp, MatchesIconvForEveryCharacterBothMap)
 {
     IconvSjisToEuc reference;
@@ -123,6 +135,7 @@ TEST(SjisToEucJp, MatchesIconvForEveryCharacterBothMap)
         EXPECT_EQ(sjisToEucJp(sjis), *expected) << std::hex << kana;
     }
 }
+#endif
 
 TEST(CurrentItemName, SelectedRowIsCutAtTimesAndTrimmedNameBoxIsNot)
 {
@@ -158,19 +171,64 @@ TEST(ShopTool, SettingsChooseTheToolAndItsPath)
 {
     test::TempProgramDir dir;
     EXPECT_FALSE(shopSearchUsesTool());
-    ShopToolCommand command = shopToolCommand("鉄の盾"_sj);
-    EXPECT_EQ(command.program, programFilePath("shopsearch.exe"));
-    EXPECT_EQ(command.argument, "鉄の盾"_sj);
-    EXPECT_EQ(command.commandLine, "\"" + programFilePath("shopsearch.exe") + "\"" + "鉄の盾"_sj);
+#ifdef _WIN32
+    EXPECT_EQ(shopToolCommand("").program, programFilePath("shopsearch.exe"));
+#else
+    EXPECT_EQ(shopToolCommand("").program, programFilePath("shopsearch"));
+#endif
+    const struct {
+        std::string name;
+        std::vector<std::string> arguments;
+    } rows[] = {
+        { "鉄の盾"_sj, { "鉄の盾"_sj } }, { "", {} }, // no empty query
+        { "-h", { "--", "-h" } }, // never read as an option
+        { "--version", { "--", "--version" } }, { "a-b -c", { "a-b -c" } }, // one argument, blanks and all
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(shopToolCommand(row.name).arguments, row.arguments) << row.name;
 
     ASSERT_TRUE(writeIniInt("window", "shop", 1));
     EXPECT_TRUE(shopSearchUsesTool());
     // A path with blanks and longer than the old 259-byte limit stays whole.
     const std::string toolPath = "C:\\Program Files\\" + std::string(300, 'd') + "\\shop tool.exe";
     ASSERT_TRUE(writeIniString("window", "shoppath", toolPath));
-    command = shopToolCommand("");
-    EXPECT_EQ(command.program, toolPath);
-    EXPECT_EQ(command.commandLine, "\"" + toolPath + "\"");
+    EXPECT_EQ(shopToolCommand("").program, toolPath);
+}
+
+TEST(LinkSection, WrittenAtStartAndReadByEveryLink)
+{
+    test::TempProgramDir dir;
+    ASSERT_TRUE(writeIniString("link", "faults", "")); // emptied by hand: kept, default used
+    ASSERT_TRUE(writeIniString("link", "kestrelo", "https://recipes.test/k/"));
+    ASSERT_TRUE(writeMissingLinkSettings());
+
+    std::set<std::string> keys;
+    for (const LinkSetting& setting : linkSettings()) {
+        keys.insert(setting.key);
+        const std::string written = readIniString("link", setting.key, "(none)");
+        if (std::string_view(setting.key) == "kestrelo")
+            EXPECT_EQ(written, "https://recipes.test/k/");
+        else if (std::string_view(setting.key) == "faults")
+            EXPECT_EQ(written, "");
+        else
+            EXPECT_EQ(written, setting.fallback) << setting.key;
+    }
+    EXPECT_EQ(keys.size(), linkSettings().size());
+    EXPECT_FALSE(readIniString("link", "説明"_sj, "").empty());
+    EXPECT_EQ(helpLinkAddress(HelpLink::FaultReports), address::kFaultReports);
+
+    // Whoever ships the program points every link at real sites.
+    for (const LinkSetting& setting : linkSettings())
+        ASSERT_TRUE(writeIniString("link", setting.key, std::string("https://real.test/") + setting.key));
+    EXPECT_EQ(searchKestrelo("a b"), "https://real.test/kestrelosearch.php?itemName=a+b");
+    EXPECT_EQ(searchOpenVornik("x"), "https://real.test/openvornik?word=x");
+    EXPECT_EQ(searchOpenVornik(""), "https://real.test/openvornik");
+    EXPECT_EQ(shopSearchAddress("x"), "https://real.test/shopsearch?itemname=x&prg=VornikWin");
+    EXPECT_EQ(helpLinkAddress(HelpLink::ShopSearchTop), "https://real.test/shoptop");
+    EXPECT_EQ(helpLinkAddress(HelpLink::CraftingBoard), "https://real.test/craftboard");
+    // A second start changes nothing the shipper set.
+    ASSERT_TRUE(writeMissingLinkSettings());
+    EXPECT_EQ(outsideAddress(OutsideAddress::HomePage), "https://real.test/home");
 }
 
 TEST(HelpLinks, EveryLinkHasItsOwnReservedAddress)

@@ -5,7 +5,7 @@
 
 #include "app/core/result_sort.h"
 #include "output/core/displayed_table.h"
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 
 #include <string>
 #include <vector>

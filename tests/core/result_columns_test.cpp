@@ -1,7 +1,7 @@
 #include "app/core/result_columns.h"
 
+#include "platform/sjis_literal.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/support/temp_program_dir.h"
 

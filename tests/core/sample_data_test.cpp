@@ -2,9 +2,9 @@
 // and cover every criterion a search can test.
 
 #include "platform/sjis_codec.h"
+#include "platform/sjis_literal.h"
+#include "platform/sjis_text.h"
 #include "storage/record.h"
-#include "storage/sjis_literal.h"
-#include "storage/sjis_text.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "app/core/match_record.h"
 #include "app/core/result_sort.h"
 #include "app/core/search_criteria.h"
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 #include "storage/vocabulary.h"
 
 #include <gtest/gtest.h>

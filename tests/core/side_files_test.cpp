@@ -1,7 +1,7 @@
 #include "storage/item_info.h"
 #include "storage/memo_pad.h"
 
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 #include "tests/core/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 

@@ -1,5 +1,5 @@
 #include "platform/sjis_codec.h"
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +94,40 @@ TEST(SjisCodec, BadBytesBecomeReplacementAndUnmappableBecomesQuestionMark)
     EXPECT_EQ(sjisToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
-#include "storage/sjis_literal.h"
+// The same answers from iconv and from the Windows code page functions,
+// whose defaults differ (U+0080 for 0x80, "best fit" letters, two "?" for a
+// surrogate pair).
+TEST(SjisCodec, EveryPlatformConvertsOddBytesAlike)
+{
+    const struct {
+        const char* sjis;
+        const char* utf8;
+    } toUtf8[] = {
+        { "\xA0|\xFD|\xFE|\xFF", "\xEF\xBF\xBD|\xEF\xBF\xBD|\xEF\xBF\xBD|\xEF\xBF\xBD" },
+        { "\x85\x40", "\xEF\xBF\xBD@" }, // unassigned pair: the trail byte is read again
+        { "\x81\x7F", "\xEF\xBF\xBD\x7F" }, // 0x7F is no trail byte
+        { "\xF0\x40", "\xEE\x80\x80" }, // user-defined area
+        { "\xB1\x82\xA0\x5C", "\xEF\xBD\xB1\xE3\x81\x82\\" },
+    };
+    for (const auto& row : toUtf8)
+        EXPECT_EQ(sjisToUtf8(row.sjis), row.utf8) << row.sjis;
+
+    const struct {
+        const char* utf8;
+        const char* sjis;
+    } toSjis[] = {
+        { "caf\xC3\xA9", "caf?" }, // no best fit to "e"
+        { "a\xE2\x88\x95"
+          "b",
+            "a?b" }, // DIVISION SLASH never becomes a separator
+        { "\xF0\x9F\x98\x80\xF0\x9F\x98\x80", "??" },
+        { "\xEF\xBD\x9E\xEF\xBC\xBC", "\x81\x60\x81\x5F" },
+    };
+    for (const auto& row : toSjis)
+        EXPECT_EQ(utf8ToSjis(row.utf8), row.sjis) << row.utf8;
+}
+
+#include "platform/sjis_literal.h"
 
 TEST(SjisLiteral, ConvertsOnceToShiftJis)
 {

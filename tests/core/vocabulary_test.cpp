@@ -1,5 +1,5 @@
+#include "platform/sjis_literal.h"
 #include "storage/profile_file.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 
 #include <gtest/gtest.h>

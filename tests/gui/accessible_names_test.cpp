@@ -9,7 +9,9 @@
 #include "dialogs/edit_dlg.h"
 #include "dialogs/material_dlg.h"
 #include "dialogs/skill_value_dlg.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
+#include "storage/paths.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QAbstractButton>
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -138,15 +141,21 @@ private slots:
     void aboutBox()
     {
         QString faults = QStringLiteral("the about box did not open");
-        QTimer::singleShot(0, this, [&faults] {
+        QStringList labels;
+        QTimer::singleShot(0, this, [&faults, &labels] {
             QWidget* box = QApplication::activeModalWidget();
             if (!box)
                 return;
             faults = namingFaults(box).join(QLatin1Char('\n'));
+            for (const QLabel* label : box->findChildren<QLabel*>())
+                labels << label->text();
             box->close();
         });
         showAboutBox(nullptr);
         QCOMPARE(faults, QString());
+        // Which folder holds the files: an installed program uses the user's own.
+        QVERIFY2(labels.contains(QStringLiteral("データフォルダー：") + fromSjis(programDir())),
+            qPrintable(labels.join(u',')));
     }
 };
 

@@ -7,9 +7,9 @@
 #include "dialogs/edit_dlg.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "platform/qt/scripted_platform_services.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/record.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/support/temp_program_dir.h"
 

@@ -2,20 +2,20 @@
 // through its slots; the commands run it for real, with a timer acting on
 // the modal window where a command opens one.
 
-#include "app/main_window_access.h"
 #include "dialogs/detail_dlg.h"
 #include "dialogs/edit_dlg.h"
 #include "dialogs/record_commands.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/profile.h"
 #include "storage/record.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
+#include "ui/main_window_access.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,15 +3,16 @@
 // dialog's initialisation, sets controls, presses OK through its slot and
 // reads the files back. Message boxes go to the scripted desktop.
 
+#include "dialogs/core/record_display.h"
 #include "dialogs/edit_dlg.h"
 #include "dialogs/material_dlg.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "dialogs/skill_value_dlg.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
+#include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/record.h"
-#include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
@@ -222,6 +223,25 @@ private slots:
         QCOMPARE(edited[44], "木材<br>（素材）"_sj);
         QCOMPARE(edited[48], "灰 2"_sj);
         QCOMPARE(lines[1] + "\r\n", recordLine({ { 0, "7" }, { 1, "霜草"_sj }, { 41, "" }, { 42, "0" } }));
+    }
+
+    void hugeDescriptionIsShownCutAndStoredWhole()
+    {
+        // Laying out megabytes would freeze the dialog; the box shows the
+        // beginning read-only and the whole text is stored back.
+        const std::string huge = "前書き<br>"_sj + std::string(kMaxShownDescriptionBytes, 'w');
+        writeFileBytes(dataPath(), recordLine({ { 0, "9" }, { 1, "巻物"_sj }, { 42, "0" }, { 44, huge } }));
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = "9";
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        auto* box = child<QPlainTextEdit>(dialog, "description");
+        QVERIFY(box->isReadOnly());
+        QVERIFY(box->toPlainText().startsWith(QStringLiteral("前書き\nwww")));
+        QVERIFY(box->toPlainText().size() < 70000);
+        dialog.OnOK();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(fieldsOf(linesOf(data())[0])[44], huge);
     }
 
     void emptyHqIsShownAndStoredAsItsPlaceholder()

@@ -7,10 +7,11 @@
 #include "app/result_list_model.h"
 #include "app/result_list_view.h"
 #include "app/search_panel.h"
+#include "output/core/outside_addresses.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
+#include "platform/sjis_literal.h"
 #include "storage/profile.h"
-#include "storage/sjis_literal.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QCheckBox>
@@ -111,6 +112,7 @@ private slots:
         QCOMPARE(readIniString("system", "version", ""), std::string("1, 4, 1, 1"));
         QCOMPARE(readIniInt("system", "setup", 0), 10);
         QCOMPARE(readIniString("window", "column", ""), std::string("x1x111xxxxx1"));
+        QCOMPARE(readIniString("link", "home", ""), std::string(address::kHomePage));
         QVERIFY(!window->listShown());
         QVERIFY(window->windowTitle().startsWith(QStringLiteral("Vornik for Windows - [")));
         QVERIFY(window->windowTitle().contains(QStringLiteral("vornik.txt]")));

@@ -129,7 +129,7 @@ private slots:
     void realMessageBoxEscapeAndOk();
     void realSaveDialogFollowsChosenType();
     void realSaveDialogAsksBeforeOverwriting();
-    void realOpenDialogAcceptsNewName();
+    void realOpenDialogAcceptsNewAndExistingNames();
     void translationsLoader();
 };
 
@@ -438,30 +438,47 @@ void PlatformServicesTest::realSaveDialogAsksBeforeOverwriting()
     QCOMPARE(QDir::fromNativeSeparators(chosen->path), existing.fileName());
 }
 
-void PlatformServicesTest::realOpenDialogAcceptsNewName()
+void PlatformServicesTest::realOpenDialogAcceptsNewAndExistingNames()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    QtPlatformServices real;
-    FileDialogRequest request;
-    request.title = QStringLiteral("ファイルを開く");
-    request.filters = QStringLiteral("Vornik形式(*.txt)|*.txt||");
-    request.initialFolder = folder.path();
-    request.initialName = QStringLiteral("*.txt");
-    request.defaultExtension = QStringLiteral("txt");
-    ModalDriver driver({ [&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY(dialog);
-        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
-        typeFileName(dialog, QStringLiteral("まだない"));
-        static_cast<QDialog*>(dialog)->accept(); // public only as QDialog
-    } });
-    const std::optional<FileDialogResult> chosen = real.openFileName(request);
+    struct Case {
+        QString typed;
+        bool exists;
+        QString expected;
+    };
+    // A new name gets the type's extension; an existing file is opened
+    // under exactly its name: nothing trimmed, no extension added.
+    const std::vector<Case> cases = {
+        { QStringLiteral("まだない"), false, QStringLiteral("まだない.txt") },
+        { QStringLiteral("レシピ.txt "), true, QStringLiteral("レシピ.txt ") },
+        { QStringLiteral("古いデータ "), true, QStringLiteral("古いデータ ") },
+    };
+    for (const Case& c : cases) {
+        if (c.exists) {
+            QFile file(QDir(folder.path()).filePath(c.typed));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QtPlatformServices real;
+        FileDialogRequest request;
+        request.title = QStringLiteral("ファイルを開く");
+        request.filters = QStringLiteral("Vornik形式(*.txt)|*.txt||");
+        request.initialFolder = folder.path();
+        request.initialName = QStringLiteral("*.txt");
+        request.defaultExtension = QStringLiteral("txt");
+        ModalDriver driver({ [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+            typeFileName(dialog, c.typed);
+            static_cast<QDialog*>(dialog)->accept(); // public only as QDialog
+        } });
+        const std::optional<FileDialogResult> chosen = real.openFileName(request);
 
-    QVERIFY(driver.finished());
-    QVERIFY(chosen);
-    QCOMPARE(QDir::fromNativeSeparators(chosen->path),
-        QDir(folder.path()).filePath(QStringLiteral("まだない.txt")));
+        QVERIFY(driver.finished());
+        QVERIFY(chosen);
+        QCOMPARE(QDir::fromNativeSeparators(chosen->path), QDir(folder.path()).filePath(c.expected));
+    }
 }
 
 void PlatformServicesTest::translationsLoader()

@@ -3,7 +3,7 @@
 #include "app/list_font.h"
 #include "app/result_list_model.h"
 #include "app/result_list_view.h"
-#include "storage/sjis_literal.h"
+#include "platform/sjis_literal.h"
 
 #include <QElapsedTimer>
 #include <QFontDatabase>
@@ -109,6 +109,10 @@ void ResultListTest::showsConvertedTextIconsAndHeadings()
     // The whole text as a tip, for cells cut by a narrow column; none for empty cells.
     QCOMPARE(model.data(model.index(0, 0), Qt::ToolTipRole).toString(), QStringLiteral(" 鉄の小刀×3"));
     QVERIFY(!model.data(model.index(1, 1), Qt::ToolTipRole).isValid());
+    // A description of megabytes is shown and tipped cut, as the exports write it.
+    model.appendRows({ makeRow(8, 0, { " 巻物"_sj, std::string(4 * 1024 * 1024, 'w') }) });
+    QCOMPARE(model.data(model.index(2, 1)).toString().size(), 999);
+    QCOMPARE(model.data(model.index(2, 1), Qt::ToolTipRole).toString().size(), 999);
 
     const auto alignment = model.data(model.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>();
     QVERIFY(alignment & Qt::AlignLeft);
@@ -281,6 +285,13 @@ void ResultListTest::crystalImagesAndFonts()
         && !QFontDatabase::hasFamily(QStringLiteral("MS Gothic"))
         && !QFontDatabase::hasFamily(QStringLiteral("ＭＳ ゴシック")))
         QCOMPARE(listFont(110).family(), QStringLiteral("IPAGothic"));
+    // The other controls: the Windows dialog font or a Japanese UI font.
+    const QFont ui = mainWindowFont(QFont(QStringLiteral("Sans"), 13));
+    if (QFontDatabase::hasFamily(QStringLiteral("IPAPGothic"))) {
+        QCOMPARE(ui.pointSize(), 9);
+        QVERIFY(ui.family() != QStringLiteral("Sans"));
+        QVERIFY(QFontDatabase::hasFamily(ui.family()));
+    }
     QVERIFY(largeIconsFor(110));
     QVERIFY(!largeIconsFor(90));
 }

@@ -1,4 +1,4 @@
-#include "storage/sjis_text.h"
+#include "platform/sjis_text.h"
 
 #include <cstring>
 

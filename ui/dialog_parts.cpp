@@ -1,4 +1,4 @@
-#include "dialogs/dialog_parts.h"
+#include "ui/dialog_parts.h"
 
 #include "platform/qt/platform_services.h"
 

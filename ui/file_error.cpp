@@ -1,4 +1,4 @@
-#include "app/file_error.h"
+#include "ui/file_error.h"
 
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"

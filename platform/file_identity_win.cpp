@@ -1,0 +1,51 @@
+// File identity on Windows.
+
+#include "platform/file_identity.h"
+
+#include "platform/native_path.h"
+
+#include <filesystem>
+#include <system_error>
+#include <windows.h>
+
+namespace vornik {
+
+std::optional<FileIdentity> fileIdentity(const std::string& path)
+{
+    // No access rights are needed to read the identity, and sharing
+    // everything keeps the check from disturbing a window that has the file
+    // open. The backup flag lets the call open folders too.
+    const HANDLE handle
+        = ::CreateFileW(nativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info {};
+    const bool ok = ::GetFileInformationByHandle(handle, &info) != 0;
+    ::CloseHandle(handle);
+    if (!ok)
+        return std::nullopt;
+    return FileIdentity { info.dwVolumeSerialNumber,
+        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow };
+}
+
+bool sameResolvedPath(const std::string& a, const std::string& b)
+{
+    std::error_code errorA;
+    std::error_code errorB;
+    const std::wstring resolvedA
+        = std::filesystem::weakly_canonical(nativePath(a), errorA).make_preferred().wstring();
+    const std::wstring resolvedB
+        = std::filesystem::weakly_canonical(nativePath(b), errorB).make_preferred().wstring();
+    return !errorA && !errorB
+        && ::CompareStringOrdinal(resolvedA.c_str(), static_cast<int>(resolvedA.size()), resolvedB.c_str(),
+               static_cast<int>(resolvedB.size()), TRUE)
+        == CSTR_EQUAL;
+}
+
+unsigned long currentProcessId()
+{
+    return static_cast<unsigned long>(::GetCurrentProcessId());
+}
+
+} // namespace vornik

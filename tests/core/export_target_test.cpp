@@ -1,0 +1,144 @@
+// Where an export or Save As may write: the program's own files are refused
+// however their path is spelled, every other file is replaced whole.
+
+#include "output/core/export_file.h"
+#include "output/core/export_target.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+using namespace vornik;
+namespace fs = std::filesystem;
+using test::readFileBytes;
+using test::writeFileBytes;
+
+namespace {
+
+bool writeNew(const std::string& path, std::string& error)
+{
+    return writeExportFile(
+        path,
+        [](std::ostream& out) {
+            out << "new";
+            return true;
+        },
+        error);
+}
+
+int tempFilesIn(const fs::path& folder)
+{
+    int count = 0;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+        count += entry.path().extension() == ".tmp" ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+TEST(ExportTarget, OwnFilesAreRefusedByIdentityOthersAreReplacedWhole)
+{
+    test::TempProgramDir dir;
+    const fs::path home = dir.path();
+    fs::create_directory(home / "sub");
+    fs::create_directory(home / "elsewhere");
+    writeFileBytes(home / "vornik.txt", "recipes\r\n");
+    writeFileBytes(home / "vornik.ini", "[system]\r\n");
+    writeFileBytes(home / "vornik.dat", "items\r\n");
+    writeFileBytes(home / "memo.txt", "pad");
+    writeFileBytes(home / "elsewhere" / "old.csv", "old");
+    fs::permissions(home / "elsewhere" / "old.csv", fs::perms::owner_read | fs::perms::owner_write);
+    writeFileBytes(home / "elsewhere" / "target.csv", "old");
+    fs::create_symlink(home / "vornik.txt", home / "elsewhere" / "link.csv");
+    fs::create_hard_link(home / "vornik.ini", home / "elsewhere" / "hard.csv");
+    fs::create_directory_symlink(home, home / "elsewhere" / "program");
+    fs::create_symlink(home / "elsewhere" / "target.csv", home / "elsewhere" / "to-target.csv");
+    // The memo file (vornik_memo.txt), the lock file and temp.dat do not
+    // exist yet: an export must not create them either.
+
+    struct Case {
+        const char* why;
+        fs::path path;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        { "data file", home / "vornik.txt", true },
+        { "data file spelt another way", home / "sub" / ".." / "vornik.txt", true },
+        { "link to the data file", home / "elsewhere" / "link.csv", true },
+        { "hard link to the settings", home / "elsewhere" / "hard.csv", true },
+        { "dictionary through a linked folder", home / "elsewhere" / "program" / "vornik.dat", true },
+        { "memo pad", home / "memo.txt", true },
+        { "memo file not yet there", home / "vornik_memo.txt", true },
+        { "memo file spelt another way", home / "sub" / ".." / "vornik_memo.txt", true },
+        { "lock file not yet there", home / "elsewhere" / "program" / "vornik.lock", true },
+        { "temporary file of a store", home / "temp.dat", true },
+        { "new file", home / "list.csv", false },
+        { "existing file", home / "elsewhere" / "old.csv", false },
+        { "link to an ordinary file", home / "elsewhere" / "to-target.csv", false },
+    };
+    for (const Case& c : cases) {
+        const std::string path = c.path.string();
+        const bool existed = fs::exists(c.path);
+        const std::string before = readFileBytes(c.path);
+        std::string error;
+        const bool written = writeNew(path, error);
+        if (c.refused) {
+            EXPECT_FALSE(written) << c.why;
+            EXPECT_NE(error.find(path), std::string::npos) << c.why << ": " << error;
+            EXPECT_EQ(fs::exists(c.path), existed) << c.why;
+            EXPECT_EQ(readFileBytes(c.path), before) << c.why;
+        } else {
+            EXPECT_TRUE(written) << c.why << ": " << error;
+            EXPECT_EQ(readFileBytes(c.path), "new") << c.why;
+        }
+    }
+    EXPECT_TRUE(fs::is_symlink(home / "elsewhere" / "to-target.csv")) << "the user's link stays a link";
+    EXPECT_EQ(readFileBytes(home / "elsewhere" / "target.csv"), "new");
+    EXPECT_EQ(fs::status(home / "elsewhere" / "old.csv").permissions(),
+        fs::perms::owner_read | fs::perms::owner_write)
+        << "a private file stays private";
+    EXPECT_EQ(tempFilesIn(home), 0);
+
+    // Save As goes the same way.
+    std::string error;
+    EXPECT_FALSE(copyFileSafely(dir.file("vornik.txt"), dir.file("memo.txt"), error));
+    EXPECT_EQ(readFileBytes(home / "memo.txt"), "pad");
+    ASSERT_TRUE(copyFileSafely(dir.file("vornik.txt"), dir.file("copy.txt"), error)) << error;
+    EXPECT_EQ(readFileBytes(home / "copy.txt"), "recipes\r\n");
+    EXPECT_FALSE(copyFileSafely(dir.file("missing.txt"), dir.file("copy.txt"), error));
+    EXPECT_EQ(readFileBytes(home / "copy.txt"), "recipes\r\n");
+}
+
+TEST(ExportTarget, AWriterThatStopsLeavesTheOldFile)
+{
+    test::TempProgramDir dir;
+    const std::string path = dir.file("list.csv");
+    writeFileBytes(path, "old");
+    std::string error;
+    EXPECT_FALSE(writeExportFile(
+        path,
+        [](std::ostream& out) {
+            out << "half";
+            return false;
+        },
+        error));
+    EXPECT_EQ(readFileBytes(path), "old");
+    EXPECT_EQ(tempFilesIn(dir.path()), 0);
+}
+
+TEST(ExportTarget, AReadOnlyFileIsNotReplaced)
+{
+    test::TempProgramDir dir;
+    const std::string path = dir.file("kept.csv");
+    writeFileBytes(path, "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    if (std::ofstream(path, std::ios::app).is_open())
+        GTEST_SKIP() << "this user may write read-only files (administrator)";
+    std::string error;
+    EXPECT_FALSE(writeNew(path, error));
+    EXPECT_NE(error.find(path), std::string::npos);
+    EXPECT_EQ(readFileBytes(path), "old");
+}
