@@ -1,6 +1,7 @@
 #include "app/memo_pane.h"
 
 #include "app/file_error.h"
+#include "app/text_box_keys.h"
 #include "platform/qt/qt_text.h"
 #include "storage/memo_pad.h"
 
@@ -15,6 +16,8 @@ MemoPane::MemoPane(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAccessibleName(QStringLiteral("メモ"));
+    setPlaceholderText(QStringLiteral("メモ帳：自由に書き込めます（memo.txt に保存されます）"));
+    letTabMoveFocus(this);
 }
 
 void MemoPane::LoadMemoPad()

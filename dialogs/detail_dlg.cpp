@@ -1,6 +1,7 @@
 #include "dialogs/detail_dlg.h"
 
 #include "app/file_error.h"
+#include "app/text_box_keys.h"
 #include "dialogs/core/edit_store.h"
 #include "dialogs/core/record_display.h"
 #include "dialogs/dialog_parts.h"
@@ -93,6 +94,8 @@ CDetailDlg::CDetailDlg(QWidget* parent)
     m_desynth->setObjectName(QStringLiteral("desynth"));
     m_memoEdit->setObjectName(QStringLiteral("memo"));
     m_memoEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    letTabMoveFocus(m_memoEdit);
+    letTabMoveFocus(m_description);
     m_attributes->setObjectName(QStringLiteral("attributes"));
     m_crystal->setObjectName(QStringLiteral("crystal"));
     m_skill->setObjectName(QStringLiteral("skill"));
@@ -236,11 +239,11 @@ void CDetailDlg::fillFromRecord()
     setWindowTitle(QStringLiteral("　詳細情報 - ") + name + QStringLiteral(" -"));
 
     const std::string& skill = skillName(textToInt(record.skill()));
-    m_crystal->setText(fromSjis(showsCrystal(skill) ? crystalName(textToInt(record.crystal())) : "-"));
-    m_skill->setText(fromSjis(skill));
-    m_rank->setText(fromSjis(rankName(textToInt(record.rank()))));
-    m_capLevels->setText(fromSjis(skillLevelSummary(LevelKind::Cap, record)));
-    m_needLevels->setText(fromSjis(skillLevelSummary(LevelKind::Need, record)));
+    setShownValue(m_crystal, fromSjis(showsCrystal(skill) ? crystalName(textToInt(record.crystal())) : "-"));
+    setShownValue(m_skill, fromSjis(skill));
+    setShownValue(m_rank, fromSjis(rankName(textToInt(record.rank()))));
+    setShownValue(m_capLevels, fromSjis(skillLevelSummary(LevelKind::Cap, record)));
+    setShownValue(m_needLevels, fromSjis(skillLevelSummary(LevelKind::Need, record)));
 
     for (const std::string& entry : materialEntries(materialSummary(MaterialForm::Display, record)))
         m_materials->addItem(fromSjis(entry));
@@ -251,7 +254,7 @@ void CDetailDlg::fillFromRecord()
         row->setText(1, fromSjis(hqRowText(n, record)));
     }
     m_desynth->addItem(fromSjis(desynthRowText(record)));
-    m_attributes->setText(fromSjis(attributeText(record)));
+    setShownValue(m_attributes, fromSjis(attributeText(record)));
 }
 
 bool CDetailDlg::storeChangedMemo()

@@ -24,9 +24,21 @@ QString withoutMnemonic(const QString& label)
     return text.trimmed();
 }
 
+namespace {
+const char* const kCaptionProperty = "vornikCaption";
+}
+
 void nameControl(QWidget* control, const QString& label)
 {
     control->setAccessibleName(withoutMnemonic(label));
+    control->setProperty(kCaptionProperty, withoutMnemonic(label));
+}
+
+void setShownValue(QLabel* value, const QString& text)
+{
+    value->setText(text);
+    const QString caption = value->property(kCaptionProperty).toString();
+    value->setAccessibleName(caption.isEmpty() ? text : caption + QStringLiteral("：") + text);
 }
 
 QLabel* addLabelledRow(QFormLayout* form, const QString& label, QWidget* control)

@@ -21,6 +21,9 @@ QString withoutMnemonic(const QString& label);
 // accessible name.
 QLabel* addLabelledRow(QFormLayout* form, const QString& label, QWidget* control);
 void nameControl(QWidget* control, const QString& label);
+// Shows `text` in a value label named by nameControl; a screen reader hears
+// the caption and the value ("限界：鍛冶: 15"), not the caption alone.
+void setShownValue(QLabel* value, const QString& text);
 
 struct OkCancelButtons {
     QPushButton* cancel = nullptr;

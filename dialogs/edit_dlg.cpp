@@ -1,6 +1,7 @@
 #include "dialogs/edit_dlg.h"
 
 #include "app/file_error.h"
+#include "app/text_box_keys.h"
 #include "dialogs/core/material_entries.h"
 #include "dialogs/core/record_display.h"
 #include "dialogs/dialog_parts.h"
@@ -107,6 +108,7 @@ CEditDlg::CEditDlg(QWidget* parent)
     memoLayout->addWidget(m_memoEdit);
     m_memoEdit->setObjectName(QStringLiteral("memo"));
     m_memoEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    letTabMoveFocus(m_memoEdit);
     nameControl(m_memoEdit, memo->title());
 
     auto* layout = new QVBoxLayout(this);
@@ -142,6 +144,7 @@ QWidget* CEditDlg::buildItemGroup()
     form->addRow(label, attributes);
 
     m_description->setObjectName(QStringLiteral("description"));
+    letTabMoveFocus(m_description);
     nameControl(m_description, group->title());
     form->addRow(m_description);
     return group;
@@ -253,6 +256,7 @@ bool CEditDlg::OnInitDialog()
         m_note->setText(QStringLiteral("説明：新規データは次回検索時から有効になります。"));
         m_recordLoaded = true;
         updateMaterialButtons();
+        rememberOpeningState();
         return true;
     }
 
@@ -269,7 +273,38 @@ bool CEditDlg::OnInitDialog()
     m_target.storedLine = findStoredLine(m_target.id);
     m_memoEdit->setSjisText(readMemo(m_target.id));
     updateMaterialButtons();
+    rememberOpeningState();
     return true;
+}
+
+void CEditDlg::rememberOpeningState()
+{
+    m_openedRecord = editedRecord();
+    m_openedMemo = m_memoEdit->sjisText();
+    m_openedFields = currentRecord().fields();
+}
+
+bool CEditDlg::hasChanges() const
+{
+    return m_recordLoaded
+        && (editedRecord() != m_openedRecord || m_memoEdit->sjisText() != m_openedMemo
+            || currentRecord().fields() != m_openedFields);
+}
+
+void CEditDlg::reject()
+{
+    if (hasChanges()) {
+        MessageBoxRequest request;
+        request.parent = this;
+        request.caption = QStringLiteral("確認");
+        request.text = QStringLiteral("変更された内容は保存されていません。\n変更を破棄しますか？");
+        request.icon = MessageIcon::Question;
+        request.buttons = MessageButtons::YesNo;
+        request.defaultButton = MessageAnswer::No;
+        if (platformServices().messageBox(request) != MessageAnswer::Yes)
+            return;
+    }
+    QDialog::reject();
 }
 
 void CEditDlg::fillChoiceLists()
@@ -324,8 +359,8 @@ void CEditDlg::fillFromRecord()
 
 void CEditDlg::showLevelSummaries()
 {
-    m_needLevels->setText(fromSjis(skillLevelSummary(LevelKind::Need)));
-    m_capLevels->setText(fromSjis(skillLevelSummary(LevelKind::Cap)));
+    setShownValue(m_needLevels, fromSjis(skillLevelSummary(LevelKind::Need)));
+    setShownValue(m_capLevels, fromSjis(skillLevelSummary(LevelKind::Cap)));
 }
 
 // ---- materials --------------------------------------------------------------
@@ -470,7 +505,7 @@ void CEditDlg::OnOK()
 {
     if (!m_recordLoaded) {
         showRecordNotFound(this);
-        reject();
+        QDialog::reject();
         return;
     }
     const std::string memo = m_memoEdit->sjisText();
@@ -489,7 +524,7 @@ void CEditDlg::OnOK()
     }
     if (outcome == StoreOutcome::RecordGone) {
         showRecordNotFound(this);
-        reject();
+        QDialog::reject();
         return;
     }
     if (outcome != StoreOutcome::Stored) {

@@ -295,9 +295,9 @@ class Session:
     def export_csv(self, file_name):
         """ファイル > 表示データをファイルに出力 through the program's file dialog."""
         target = os.path.join(self.program_dir, file_name)
-        # "開く(&O)..." shares its mnemonic, so the item is reached by its
-        # place: third, after "開く" and "名前を付けて保存".
-        self.menu("alt+f", "Down", "Down", "Return")
+        # "開く(&O)..." shares the menu letter; the item has a key of its own.
+        self.focus_main()
+        self.desktop.key("ctrl+shift+o")
         file_dialog = self.desktop.wait_active("表示データを出力")
         self.desktop.type_into_focused_box(target)
         self.desktop.key("Return")
@@ -439,8 +439,8 @@ def prepare_program_dir(work, program, samples):
     return program_dir
 
 
-def run_steps(session, desktop, program, env, failure_picture):
-    for title, step in STEPS:
+def run_steps(session, desktop, program, env, failure_picture, steps):
+    for title, step in steps:
         started = time.monotonic()
         try:
             step(session, desktop, program, env)
@@ -453,7 +453,9 @@ def run_steps(session, desktop, program, env, failure_picture):
     return True
 
 
-def main():
+def main(steps=None, failure_name="vornik-e2e-failure.xwd"):
+    """Runs the steps (this file's own by default) in a fresh X session."""
+    steps = STEPS if steps is None else steps
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
     parser.add_argument("--samples", required=True)
@@ -482,7 +484,7 @@ def main():
             print("FAIL: the desktop did not start: %s" % failure)
             return 1
         passed = run_steps(session, desktop, os.path.join(program_dir, "vornik"), env,
-                           os.path.join(tempfile.gettempdir(), "vornik-e2e-failure.xwd"))
+                           os.path.join(tempfile.gettempdir(), failure_name), steps)
         if session.process:
             helpers.append(session.process)
     finally:

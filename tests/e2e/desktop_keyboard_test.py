@@ -1,0 +1,258 @@
+#!/usr/bin/env python3
+"""The real program under a real window manager, as a keyboard user and a
+user who restarts it see it: the window comes back where it was left, the
+first row of a search opens with Enter, Tab never types a tab into the edit
+dialog, a skill level is typed over, the sort arrow follows a heading click,
+and Escape asks before changes are thrown away.
+
+    desktop_keyboard_test.py --program PATH/vornik --samples PATH/samples
+
+Same tools, exit codes and failure picture as desktop_session_test.py,
+whose X session and helpers it uses.
+"""
+
+import os
+import re
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import desktop_session_test as base  # noqa: E402
+from desktop_session_test import MAIN_TITLE, StepFailed  # noqa: E402
+
+# A placement the program has never chosen itself: restored exactly, it is
+# saved again unchanged.
+PLACEMENT = {"top": "90", "left": "140", "bottom": "650", "right": "1010"}
+# Far right of the 1280 pixel wide screen, as after a second monitor was
+# removed: moved back onto the screen at the same size.
+OFF_SCREEN = {"top": "100", "left": "3000", "bottom": "700", "right": "3800"}
+ON_SCREEN_AGAIN = {"top": "100", "left": "480", "bottom": "700", "right": "1280"}
+RESTARTS = 5
+
+# 灰銅の短剣 in samples/vornik.txt: id 2, needs 鍛冶 5 (field 21).
+EDITED_NAME = "灰銅の短剣"
+NEED_LEVEL_FIELD = 21
+DISCARDED_NAME = "破棄する試作品"
+TABBED_NAME = "タブ確認の試作品"
+
+
+# ---- the settings file -----------------------------------------------------------
+
+
+def ini_path(session):
+    return os.path.join(session.program_dir, "vornik.ini")
+
+
+def window_section(session):
+    """The lines of vornik.ini and the range of section window's keys."""
+    with open(ini_path(session), "rb") as ini:
+        lines = ini.read().decode("cp932").split("\r\n")
+    first = lines.index("[window]") + 1
+    last = first
+    while last < len(lines) and not lines[last].startswith("["):
+        last += 1
+    return lines, first, last
+
+
+def read_window_keys(session):
+    """Keys top, left, bottom, right and maximized of section window."""
+    lines, first, last = window_section(session)
+    found = dict(line.split("=", 1) for line in lines[first:last] if "=" in line)
+    return {key: found.get(key) for key in ("top", "left", "bottom", "right", "maximized")}
+
+
+def write_window_keys(session, values):
+    lines, first, last = window_section(session)
+    kept = [line for line in lines[first:last] if line.split("=", 1)[0] not in values and line]
+    lines[first:last] = ["%s=%s" % item for item in values.items()] + kept
+    with open(ini_path(session), "wb") as ini:
+        ini.write("\r\n".join(lines).encode("cp932"))
+
+
+def placement_of(keys):
+    return {key: keys[key] for key in ("top", "left", "bottom", "right")}
+
+
+# ---- the program's life -----------------------------------------------------------
+
+
+def start(session, desktop, program, *args):
+    session.process = session.start_program(program, *args)
+    windows = desktop.wait_until(desktop.main_windows, "the main window", timeout=20)
+    session.main_window = windows[0]
+    desktop.wait_active(MAIN_TITLE)
+    desktop.wait_painted(session.main_window)
+
+
+def close(session, desktop):
+    """閉じる through its key, then waits for the process to end."""
+    session.focus_main()
+    desktop.key("ctrl+q")
+    try:
+        session.process.wait(timeout=10)
+    except base.subprocess.TimeoutExpired:
+        raise StepFailed("the program did not end after 閉じる")
+    session.process = None
+
+
+def client_geometry(desktop, window):
+    """Position and size of the window's client area on the screen."""
+    info = base.run(["xwininfo", "-id", window], desktop.env).stdout.decode()
+    values = dict(re.findall(r"^\s*(Absolute upper-left [XY]|Width|Height):\s*(-?\d+)", info, re.M))
+    return tuple(int(values[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+
+
+def maximized(desktop, window):
+    state = base.run(["xprop", "-id", window, "_NET_WM_STATE"], desktop.env, check=False).stdout
+    return b"_NET_WM_STATE_MAXIMIZED_VERT" in state and b"_NET_WM_STATE_MAXIMIZED_HORZ" in state
+
+
+def toggle_maximized(session, desktop):
+    """Double click on the title bar, openbox's maximise and restore."""
+    x, y, width, _ = client_geometry(desktop, session.main_window)
+    desktop.xdo("mousemove", str(x + width // 2), str(y - 8))
+    desktop.xdo("click", "--repeat", "2", "--delay", "80", "1")
+
+
+# ---- steps ------------------------------------------------------------------------
+
+
+def step_placement_kept_across_restarts(session, desktop, program, env):
+    start(session, desktop, program)
+    close(session, desktop)
+    write_window_keys(session, PLACEMENT)
+    seen = None
+    for restart in range(1, RESTARTS + 1):
+        start(session, desktop, program)
+        geometry = client_geometry(desktop, session.main_window)
+        if seen is not None and geometry != seen:
+            raise StepFailed("start %d: the window is at %r, before at %r" % (restart, geometry, seen))
+        seen = geometry
+        close(session, desktop)
+        saved = placement_of(read_window_keys(session))
+        if saved != PLACEMENT:
+            raise StepFailed("after start %d the saved placement is %r, not %r" % (restart, saved, PLACEMENT))
+
+
+def step_maximised_kept(session, desktop, program, env):
+    start(session, desktop, program)
+    toggle_maximized(session, desktop)
+    desktop.wait_until(lambda: maximized(desktop, session.main_window), "the window to be maximised")
+    close(session, desktop)
+    keys = read_window_keys(session)
+    if keys["maximized"] != "1" or placement_of(keys) != PLACEMENT:
+        raise StepFailed("a maximised close saved %r" % keys)
+    start(session, desktop, program)
+    desktop.wait_until(lambda: maximized(desktop, session.main_window), "the window to open maximised")
+    toggle_maximized(session, desktop)
+    desktop.wait_until(lambda: not maximized(desktop, session.main_window), "the window to be restored")
+    close(session, desktop)
+    keys = read_window_keys(session)
+    if keys["maximized"] != "0" or placement_of(keys) != PLACEMENT:
+        raise StepFailed("restored from maximised, the window saved %r" % keys)
+
+
+def step_off_screen_placement_comes_back(session, desktop, program, env):
+    write_window_keys(session, OFF_SCREEN)
+    start(session, desktop, program)
+    x, y, width, height = client_geometry(desktop, session.main_window)
+    if x < 0 or y < 0 or x + width > 1280 or y + height > 800:
+        raise StepFailed("the window is at %r, not on the 1280x800 screen" % ((x, y, width, height),))
+    close(session, desktop)
+    saved = placement_of(read_window_keys(session))
+    if saved != ON_SCREEN_AGAIN:
+        raise StepFailed("saved %r, expected %r" % (saved, ON_SCREEN_AGAIN))
+    write_window_keys(session, PLACEMENT)
+
+
+def step_enter_after_search_opens_first_row(session, desktop, program, env):
+    start(session, desktop, program)
+    session.search_for("灰銅の")
+    desktop.key("Return")
+    desktop.wait_active("詳細情報 - " + EDITED_NAME + " -")
+    desktop.key("Escape")
+    desktop.wait_active(MAIN_TITLE)
+
+
+def record_fields(session, name):
+    with open(os.path.join(session.program_dir, "vornik.txt"), "rb") as data:
+        for line in data.read().decode("cp932").split("\r\n"):
+            fields = line.split(",")
+            if len(fields) > 1 and fields[1] == name:
+                return fields
+    raise StepFailed("no record named %s in the data file" % name)
+
+
+def step_skill_level_typed_over(session, desktop, program, env):
+    # The search of the step before left 灰銅の短剣 selected in the list.
+    if record_fields(session, EDITED_NAME)[NEED_LEVEL_FIELD] != "5":
+        raise StepFailed("the sample record does not need 鍛冶 5")
+    session.focus_main()
+    desktop.key("F2")
+    desktop.wait_active("データの編集 - " + EDITED_NAME + " -")
+    desktop.key("alt+q")
+    desktop.wait_active("スキル上昇の必要値")
+    # Typed as a user types, over the "5" the box opens with.
+    desktop.xdo("type", "--delay", "60", "20")
+    desktop.key("Return")
+    edit_dialog = desktop.wait_active("データの編集 - " + EDITED_NAME + " -")
+    desktop.key("alt+n", "Return")
+    desktop.wait_active(MAIN_TITLE, other_than=edit_dialog)
+    level = record_fields(session, EDITED_NAME)[NEED_LEVEL_FIELD]
+    if level != "20":
+        raise StepFailed("typing 20 over 5 stored %r" % level)
+
+
+def step_tab_never_types_a_tab(session, desktop, program, env):
+    session.focus_main()
+    desktop.key("ctrl+n")
+    desktop.wait_active("データの新規作成")
+    # Round the dialog more than once: through the description and the memo.
+    desktop.key(*(["Tab"] * 40))
+    desktop.key("alt+n")
+    desktop.type_into_focused_box(TABBED_NAME)
+    desktop.key("Return")
+    desktop.wait_active(MAIN_TITLE)
+    fields = record_fields(session, TABBED_NAME)
+    for name in ("vornik.txt", "vornik_memo.txt"):
+        path = os.path.join(session.program_dir, name)
+        if os.path.exists(path):
+            with open(path, "rb") as stored:
+                if b"\t" in stored.read():
+                    raise StepFailed("a tab was stored in " + name)
+    if any("\t" in field for field in fields):
+        raise StepFailed("a tab was stored in the new record")
+
+
+def step_escape_with_changes_asks(session, desktop, program, env):
+    session.focus_main()
+    desktop.key("ctrl+n")
+    dialog = desktop.wait_active("データの新規作成")
+    desktop.key("alt+n")
+    desktop.type_into_focused_box(DISCARDED_NAME)
+    desktop.key("Escape")
+    question = desktop.wait_active("確認")
+    desktop.key("Return")  # No, the default: back to the dialog
+    desktop.wait_active("データの新規作成", other_than=question)
+    desktop.key("Escape")
+    desktop.wait_active("確認")
+    desktop.key("alt+y")
+    desktop.wait_active(MAIN_TITLE)
+    with open(os.path.join(session.program_dir, "vornik.txt"), "rb") as data:
+        if DISCARDED_NAME.encode("cp932") in data.read():
+            raise StepFailed("the discarded record was stored")
+    del dialog
+
+
+STEPS = [
+    ("five restarts keep the placement", step_placement_kept_across_restarts),
+    ("a maximised window opens maximised", step_maximised_kept),
+    ("a placement off every screen comes back", step_off_screen_placement_comes_back),
+    ("Enter right after a search opens the first row", step_enter_after_search_opens_first_row),
+    ("typing over a skill level replaces it", step_skill_level_typed_over),
+    ("Tab through the edit dialog never types a tab", step_tab_never_types_a_tab),
+    ("Escape with changes asks first", step_escape_with_changes_asks),
+]
+
+
+if __name__ == "__main__":
+    sys.exit(base.main(STEPS, "vornik-e2e-keyboard-failure.xwd"))
