@@ -303,6 +303,13 @@ void CEditDlg::reject()
         request.defaultButton = MessageAnswer::No;
         if (platformServices().messageBox(request) != MessageAnswer::Yes)
             return;
+        QDialog::reject();
+        // The question and the dialog close one right after the other; some
+        // window managers then leave no window with the keyboard focus
+        // instead of returning it to the main window.
+        if (QWidget* owner = parentWidget())
+            owner->activateWindow();
+        return;
     }
     QDialog::reject();
 }

@@ -15,6 +15,7 @@ import os
 import re
 import sys
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import desktop_session_test as base  # noqa: E402
 from desktop_session_test import MAIN_TITLE, StepFailed  # noqa: E402
