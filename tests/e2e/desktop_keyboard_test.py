@@ -244,6 +244,62 @@ def step_escape_with_changes_asks(session, desktop, program, env):
     del dialog
 
 
+# The first-run widths of the columns 名前, ﾗﾝｸ and 限界, left to right.
+FIRST_RUN_WIDTHS = (166, 68, 132)
+
+
+def first_row_top(desktop, window):
+    """Where the selected first row of the list begins in a picture of the
+    window (the heading row is just above it)."""
+    width, height, colour_at = desktop.window_pixels(window)
+    for y in range(60, height):
+        blue = sum(1 for x in range(0, width, 4) if colour_at(x, y)[2] - colour_at(x, y)[0] > 80)
+        if blue * 4 > width // 2:
+            return y
+    raise StepFailed("no selected first row in the picture of the main window")
+
+
+def heading_arrow_areas(desktop, window, heading_y):
+    """The right end of each heading, where the sort arrow is drawn."""
+    _, _, colour_at = desktop.window_pixels(window)
+    areas = []
+    right = 0
+    for width in FIRST_RUN_WIDTHS:
+        right += width
+        areas.append(tuple(colour_at(x, y) for x in range(right - 28, right - 2)
+                           for y in range(heading_y - 5, heading_y + 6)))
+    return areas
+
+
+def click_heading(session, desktop, x, y):
+    desktop.xdo("mousemove", "--window", session.main_window, str(x), str(y), "click", "1")
+    # Away again: a heading under the mouse is drawn lit.
+    desktop.xdo("mousemove", "--window", session.main_window, "5", "5")
+
+
+def step_sort_arrow_follows_heading_clicks(session, desktop, program, env):
+    session.search_for("灰銅")
+    desktop.xdo("mousemove", "--window", session.main_window, "5", "5")
+    heading_y = first_row_top(desktop, session.main_window) - 11
+
+    def arrows():
+        """Which of 名前 and 限界 show an arrow, told apart from the bare
+        right end of the ﾗﾝｸ heading, and the 名前 heading's picture."""
+        name, rank, cap = heading_arrow_areas(desktop, session.main_window, heading_y)
+        return (name != rank, cap != rank), name
+
+    # Sorted by 限界 after the search.
+    if arrows()[0] != (False, True):
+        raise StepFailed("after the search the arrows are %r, expected on 限界 only" % (arrows()[0],))
+    click_heading(session, desktop, 40, heading_y)
+    ascending = desktop.wait_until(lambda: arrows()[1] if arrows()[0] == (True, False) else None,
+                                   "the arrow to move to the 名前 heading")
+    # Clicked again (not a double click: another spot): the arrow turns.
+    click_heading(session, desktop, 80, heading_y)
+    desktop.wait_until(lambda: arrows()[0] == (True, False) and arrows()[1] != ascending,
+                       "the arrow on the 名前 heading to turn")
+
+
 STEPS = [
     ("five restarts keep the placement", step_placement_kept_across_restarts),
     ("a maximised window opens maximised", step_maximised_kept),
@@ -252,6 +308,7 @@ STEPS = [
     ("typing over a skill level replaces it", step_skill_level_typed_over),
     ("Tab through the edit dialog never types a tab", step_tab_never_types_a_tab),
     ("Escape with changes asks first", step_escape_with_changes_asks),
+    ("the sort arrow follows heading clicks", step_sort_arrow_follows_heading_clicks),
 ]
 
 

@@ -251,6 +251,27 @@ class Desktop:
                 seen.add(line[at:at + step])
         return len(seen)
 
+    def window_pixels(self, window):
+        """A picture of the window as (width, height, colour_at(x, y) -> (r, g, b))."""
+        image = run(["xwd", "-silent", "-id", window], self.env).stdout
+        header = struct.unpack(">25I", image[:100])
+        header_size, width, height, byte_order = header[0], header[4], header[5], header[7]
+        bits_per_pixel, bytes_per_line, colours = header[11], header[12], header[19]
+        masks = header[14:17]
+        pixels = image[header_size + colours * 12:]
+        step = bits_per_pixel // 8
+        order = "little" if byte_order == 0 else "big"
+
+        def channel(value, mask):
+            shift = (mask & -mask).bit_length() - 1
+            return (value & mask) >> shift
+
+        def colour_at(x, y):
+            at = y * bytes_per_line + x * step
+            value = int.from_bytes(pixels[at:at + step], order)
+            return tuple(channel(value, mask) for mask in masks)
+        return width, height, colour_at
+
     def save_screen(self, path):
         with open(path, "wb") as out:
             out.write(run(["xwd", "-silent", "-root"], self.env).stdout)
