@@ -78,6 +78,18 @@ void showWarning(QWidget* parent, const QString& caption, const QString& text)
     platformServices().messageBox(request);
 }
 
+bool askYesNo(QWidget* parent, const QString& caption, const QString& text)
+{
+    MessageBoxRequest request;
+    request.parent = parent;
+    request.caption = caption;
+    request.text = text;
+    request.icon = MessageIcon::Question;
+    request.buttons = MessageButtons::YesNo;
+    request.defaultButton = MessageAnswer::No;
+    return platformServices().messageBox(request) == MessageAnswer::Yes;
+}
+
 void showRecordNotFound(QWidget* parent)
 {
     showWarning(parent, QStringLiteral("検索エラー"),

@@ -34,6 +34,9 @@ struct OkCancelButtons {
 OkCancelButtons addOkCancel(QBoxLayout* layout, QDialog* dialog);
 
 void showWarning(QWidget* parent, const QString& caption, const QString& text);
+// A question with Yes and No before something is lost; No is the default,
+// so Enter never confirms by accident. True for Yes.
+bool askYesNo(QWidget* parent, const QString& caption, const QString& text);
 // "検索エラー": the record looked up by id is no longer in the data file.
 void showRecordNotFound(QWidget* parent);
 // The memo box holds more than it may: nothing has been stored.

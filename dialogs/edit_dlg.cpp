@@ -294,14 +294,8 @@ bool CEditDlg::hasChanges() const
 void CEditDlg::reject()
 {
     if (hasChanges()) {
-        MessageBoxRequest request;
-        request.parent = this;
-        request.caption = QStringLiteral("確認");
-        request.text = QStringLiteral("変更された内容は保存されていません。\n変更を破棄しますか？");
-        request.icon = MessageIcon::Question;
-        request.buttons = MessageButtons::YesNo;
-        request.defaultButton = MessageAnswer::No;
-        if (platformServices().messageBox(request) != MessageAnswer::Yes)
+        if (!askYesNo(this, QStringLiteral("確認"),
+                QStringLiteral("変更された内容は保存されていません。\n変更を破棄しますか？")))
             return;
         QDialog::reject();
         // The question and the dialog close one right after the other; some
@@ -544,15 +538,9 @@ void CEditDlg::OnOK()
 
 bool CEditDlg::confirmOverwriteChanged()
 {
-    MessageBoxRequest request;
-    request.parent = this;
-    request.caption = QStringLiteral("確認");
-    request.text = QStringLiteral("このデータは、開いた後に別のウィンドウで変更されています。\n"
-                                  "変更を破棄して上書きしますか？");
-    request.icon = MessageIcon::Question;
-    request.buttons = MessageButtons::YesNo;
-    request.defaultButton = MessageAnswer::No;
-    return platformServices().messageBox(request) == MessageAnswer::Yes;
+    return askYesNo(this, QStringLiteral("確認"),
+        QStringLiteral("このデータは、開いた後に別のウィンドウで変更されています。\n"
+                       "変更を破棄して上書きしますか？"));
 }
 
 void CEditDlg::reportStoreOutcome(StoreOutcome outcome)

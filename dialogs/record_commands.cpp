@@ -3,6 +3,7 @@
 #include "app/file_error.h"
 #include "app/main_window_access.h"
 #include "dialogs/detail_dlg.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/edit_dlg.h"
 #include "platform/qt/platform_services.h"
 #include "storage/data_file.h"
@@ -14,14 +15,8 @@ namespace {
 
 bool confirmDelete(QWidget* owner)
 {
-    MessageBoxRequest request;
-    request.parent = owner;
-    request.caption = QStringLiteral("データの削除");
-    request.text = QStringLiteral("選択されたデータを削除します。\nよろしいですか？");
-    request.icon = MessageIcon::Question;
-    request.buttons = MessageButtons::YesNo;
-    request.defaultButton = MessageAnswer::No;
-    return platformServices().messageBox(request) == MessageAnswer::Yes;
+    return askYesNo(owner, QStringLiteral("データの削除"),
+        QStringLiteral("選択されたデータを削除します。\nよろしいですか？"));
 }
 
 void runEditDialog(MainWindowAccess& window, int recordId, int isEdit)

@@ -13,6 +13,7 @@
 #include "storage/record.h"
 #include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
+#include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -28,6 +29,7 @@
 #include <functional>
 
 using namespace vornik;
+using vornik::test::child;
 using namespace std::string_literals;
 using test::readFileBytes;
 using test::recordLine;
@@ -79,14 +81,6 @@ std::function<int(CMaterialDlg&)> answerMaterial(const std::string& name, int co
         dialog.m_count = count;
         return int(QDialog::Accepted);
     };
-}
-
-template <typename T> T* child(QObject& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
 }
 
 // Types characters one by one, as a keyboard or an input method delivers

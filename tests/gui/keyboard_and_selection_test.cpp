@@ -16,6 +16,7 @@
 #include "storage/record.h"
 #include "storage/sjis_literal.h"
 #include "storage/vocabulary.h"
+#include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -30,6 +31,7 @@
 
 using namespace vornik;
 using test::recordLine;
+using vornik::test::child;
 
 namespace {
 
@@ -38,14 +40,6 @@ std::string recipe(const char* id, const std::string& name, const char* rank, co
 {
     return recordLine({ { 0, id }, { 1, name }, { 2, "石"_sj }, { 10, "1" }, { 11, "1" }, { 21, "5" },
         { 31, cap }, { 41, "<><>" }, { 42, "1" }, { 43, rank }, { 45, "0" }, { 46, "0" }, { 47, "1" } });
-}
-
-template <typename T> T* child(QObject& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
 }
 
 } // namespace
