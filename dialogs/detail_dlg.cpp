@@ -108,7 +108,8 @@ CDetailDlg::CDetailDlg(QWidget* parent)
     addLabelledRow(itemForm, QStringLiteral("名前："), m_name);
     addLabelledRow(itemForm, QStringLiteral("属性："), m_attributes);
     itemForm->addRow(m_description);
-    nameControl(m_description, item->title());
+    // The box has no label of its own; it holds the item's description.
+    nameControl(m_description, QStringLiteral("説明"));
 
     auto* skill = new QGroupBox(QStringLiteral("合成スキル"));
     auto* skillForm = new QFormLayout(skill);

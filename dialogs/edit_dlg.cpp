@@ -145,7 +145,8 @@ QWidget* CEditDlg::buildItemGroup()
 
     m_description->setObjectName(QStringLiteral("description"));
     letTabMoveFocus(m_description);
-    nameControl(m_description, group->title());
+    // The box has no label of its own; it holds the item's description.
+    nameControl(m_description, QStringLiteral("説明"));
     form->addRow(m_description);
     return group;
 }

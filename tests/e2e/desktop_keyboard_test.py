@@ -12,7 +12,6 @@ whose X session and helpers it uses.
 """
 
 import os
-import re
 import sys
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
@@ -95,13 +94,6 @@ def close(session, desktop):
     session.process = None
 
 
-def client_geometry(desktop, window):
-    """Position and size of the window's client area on the screen."""
-    info = base.run(["xwininfo", "-id", window], desktop.env).stdout.decode()
-    values = dict(re.findall(r"^\s*(Absolute upper-left [XY]|Width|Height):\s*(-?\d+)", info, re.M))
-    return tuple(int(values[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
-
-
 def maximized(desktop, window):
     state = base.run(["xprop", "-id", window, "_NET_WM_STATE"], desktop.env, check=False).stdout
     return b"_NET_WM_STATE_MAXIMIZED_VERT" in state and b"_NET_WM_STATE_MAXIMIZED_HORZ" in state
@@ -109,7 +101,7 @@ def maximized(desktop, window):
 
 def toggle_maximized(session, desktop):
     """Double click on the title bar, openbox's maximise and restore."""
-    x, y, width, _ = client_geometry(desktop, session.main_window)
+    x, y, width, _ = desktop.client_geometry(session.main_window)
     desktop.xdo("mousemove", str(x + width // 2), str(y - 8))
     desktop.xdo("click", "--repeat", "2", "--delay", "80", "1")
 
@@ -124,7 +116,7 @@ def step_placement_kept_across_restarts(session, desktop, program, env):
     seen = None
     for restart in range(1, RESTARTS + 1):
         start(session, desktop, program)
-        geometry = client_geometry(desktop, session.main_window)
+        geometry = desktop.client_geometry(session.main_window)
         if seen is not None and geometry != seen:
             raise StepFailed("start %d: the window is at %r, before at %r" % (restart, geometry, seen))
         seen = geometry
@@ -155,7 +147,7 @@ def step_maximised_kept(session, desktop, program, env):
 def step_off_screen_placement_comes_back(session, desktop, program, env):
     write_window_keys(session, OFF_SCREEN)
     start(session, desktop, program)
-    x, y, width, height = client_geometry(desktop, session.main_window)
+    x, y, width, height = desktop.client_geometry(session.main_window)
     if x < 0 or y < 0 or x + width > 1280 or y + height > 800:
         raise StepFailed("the window is at %r, not on the 1280x800 screen" % ((x, y, width, height),))
     close(session, desktop)

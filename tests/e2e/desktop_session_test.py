@@ -251,6 +251,16 @@ class Desktop:
                 seen.add(line[at:at + step])
         return len(seen)
 
+    def client_geometry(self, window):
+        """Position and size of the window's client area on the screen."""
+        info = run(["xwininfo", "-id", window], self.env).stdout.decode()
+        values = {}
+        for line in info.splitlines():
+            key, _, value = line.strip().partition(":")
+            values[key] = value.strip()
+        return tuple(int(values[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y",
+                                                  "Width", "Height"))
+
     def window_pixels(self, window):
         """A picture of the window as (width, height, colour_at(x, y) -> (r, g, b))."""
         image = run(["xwd", "-silent", "-id", window], self.env).stdout
@@ -394,6 +404,12 @@ def step_second_window(session, desktop, program, env):
     pid = desktop.xdo("getwindowpid", second)
     if not pid or int(pid) == session.process.pid:
         raise StepFailed("the second window does not belong to a new process")
+    # Not exactly over the first window: one step right and down.
+    desktop.wait_active(MAIN_TITLE, other_than=session.main_window)
+    first_at = desktop.client_geometry(session.main_window)
+    second_at = desktop.client_geometry(second)
+    if (second_at[0] - first_at[0], second_at[1] - first_at[1]) != (30, 30):
+        raise StepFailed("the second window is at %r, the first at %r" % (second_at, first_at))
     # Closed as a user would, through the window manager.
     desktop.xdo("windowactivate", "--sync", second)
     desktop.key("alt+F4")

@@ -78,25 +78,15 @@ def picture_screen(desktop, path, around, pid=None, around_image=None):
             layer = os.path.join(work, "window%d.xwd" % number)
             with open(layer, "wb") as out_file:
                 out_file.write(around_image if window == around and around_image else settled_image(desktop, window))
-            wx, wy, _, _ = window_area(desktop, window)
+            wx, wy, _, _ = desktop.client_geometry(window)
             layers += ["xwd:" + layer, "-geometry", "+%d+%d" % (wx, wy), "-composite"]
-        x, y, width, height = window_area(desktop, around)
+        x, y, width, height = desktop.client_geometry(around)
         margin = 40
         crop = "%dx%d+%d+%d" % (width + 2 * margin, height + 2 * margin + 30, max(0, x - margin),
                                 max(0, y - margin - 30))
         subprocess.run(["convert", "xwd:" + screen, *layers, "-crop", crop, "+repage", "png:" + path],
                        check=True)
     print("wrote " + path)
-
-
-def window_area(desktop, window):
-    info = run(["xwininfo", "-id", window], desktop.env).stdout.decode()
-    values = {}
-    for line in info.splitlines():
-        key, _, value = line.strip().partition(":")
-        values[key] = value.strip()
-    return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]),
-            int(values["Width"]), int(values["Height"]))
 
 
 def render_page(page, path, env):

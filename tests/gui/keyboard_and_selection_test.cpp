@@ -319,6 +319,14 @@ private slots:
         edit.m_isEdit = 1;
         QVERIFY(edit.OnInitDialog());
         QCOMPARE(child<QLabel>(edit, "needLevels")->accessibleName(), QStringLiteral("必要：鍛冶:  5 "));
+        // The unlabelled boxes and lists are named by what they hold.
+        for (QDialog* dialog : std::initializer_list<QDialog*> { &detail, &edit }) {
+            QCOMPARE(child<QWidget>(*dialog, "description")->accessibleName(), QStringLiteral("説明"));
+            QCOMPARE(child<QWidget>(*dialog, "memo")->accessibleName(), QStringLiteral("メモ"));
+            QCOMPARE(child<QWidget>(*dialog, "materials")->accessibleName(), QStringLiteral("合成素材"));
+        }
+        QCOMPARE(child<QWidget>(detail, "hq")->accessibleName(), QStringLiteral("ハイクォリティ"));
+        QCOMPARE(child<QWidget>(detail, "desynth")->accessibleName(), QStringLiteral("分解アイテム"));
     }
 };
 
