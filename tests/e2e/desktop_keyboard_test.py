@@ -77,7 +77,7 @@ def placement_of(keys):
 
 def start(session, desktop, program, *args):
     session.process = session.start_program(program, *args)
-    windows = desktop.wait_until(desktop.main_windows, "the main window", timeout=20)
+    windows = base.wait_main_window(session, desktop)
     session.main_window = windows[0]
     desktop.wait_active(MAIN_TITLE)
     desktop.wait_painted(session.main_window)

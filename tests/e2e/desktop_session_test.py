@@ -357,9 +357,24 @@ def expect_bytes(actual, expected, what):
 # ---- steps --------------------------------------------------------------------
 
 
+def wait_main_window(session, desktop):
+    """The program's main window once it is shown; a failure says whether
+    the program still runs and which windows it has."""
+    try:
+        return desktop.wait_until(desktop.main_windows, "the main window", timeout=20)
+    except StepFailed as failure:
+        status = session.process.poll()
+        windows = desktop.xdo("search", "--pid", str(session.process.pid), check=False).split()
+        mapped = [w for w in windows
+                  if b"IsViewable" in run(["xwininfo", "-id", w], desktop.env, check=False).stdout]
+        raise StepFailed("%s (program %s; its windows %r, viewable %r)"
+                         % (failure, "running" if status is None else "exited with %s" % status,
+                            windows, mapped))
+
+
 def step_start_on_the_list(session, desktop, program, env):
     session.process = session.start_program(program, "/i=灰銅")
-    windows = desktop.wait_until(desktop.main_windows, "the main window", timeout=20)
+    windows = wait_main_window(session, desktop)
     session.main_window = windows[0]
     name = desktop.xdo("getwindowname", session.main_window)
     expected_title = MAIN_TITLE + os.path.join(session.program_dir, "vornik.txt") + "]"
