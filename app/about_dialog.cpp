@@ -20,7 +20,10 @@ void showAboutBox(QWidget* parent)
     auto* icon = new QLabel(&box);
     icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     auto* texts = new QVBoxLayout;
-    texts->addWidget(new QLabel(QStringLiteral("Vornik for Windows"), &box));
+    auto* name = new QLabel(QStringLiteral("Vornik for Windows"), &box);
+    // Wide enough for the caption in the title bar as well as the texts.
+    name->setMinimumWidth(name->fontMetrics().horizontalAdvance(QStringLiteral("バージョン情報")) + 160);
+    texts->addWidget(name);
     texts->addWidget(new QLabel(QStringLiteral("バージョン：1, 4, 2"), &box));
     // Installed programs keep their files in a folder of the user's own;
     // say where, so that they can be found and backed up.
@@ -36,6 +39,9 @@ void showAboutBox(QWidget* parent)
     auto* layout = new QVBoxLayout(&box);
     layout->addLayout(top);
     layout->addWidget(buttons);
+    top->setSpacing(16);
+    layout->setSpacing(12);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     box.exec();
 }
 

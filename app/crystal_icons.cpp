@@ -2,8 +2,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
+#include <QScreen>
 #include <QString>
 #include <QVector>
 
@@ -30,16 +32,20 @@ const Element kElements[] = {
     { u"闇", QColor(40, 30, 60), QColor(120, 105, 140), QColor(255, 255, 255) },
 };
 
-QPixmap blankImage(int size)
+QPixmap blankImage(int size, qreal pixelRatio)
 {
-    QPixmap image(size, size);
+    const int pixels = qRound(size * pixelRatio);
+    QPixmap image(pixels, pixels);
+    image.setDevicePixelRatio(pixelRatio);
     image.fill(Qt::transparent);
     return image;
 }
 
-QPixmap elementImage(const Element& element, int size)
+// Drawn in logical pixels on an image of the device resolution: lines and
+// the character come out sharp at any scaling.
+QPixmap elementImage(const Element& element, int size, qreal pixelRatio)
 {
-    QPixmap image = blankImage(size);
+    QPixmap image = blankImage(size, pixelRatio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -56,28 +62,50 @@ QPixmap elementImage(const Element& element, int size)
     return image;
 }
 
-QVector<QPixmap> drawImages(int size)
+QVector<QPixmap> drawImages(int size, qreal pixelRatio)
 {
     QVector<QPixmap> images;
     images.reserve(kCrystalIconCount);
-    images.push_back(blankImage(size));
+    images.push_back(blankImage(size, pixelRatio));
     for (const Element& element : kElements)
-        images.push_back(elementImage(element, size));
-    images.push_back(blankImage(size));
+        images.push_back(elementImage(element, size, pixelRatio));
+    images.push_back(blankImage(size, pixelRatio));
     return images;
 }
 
 } // namespace
 
-QPixmap crystalIcon(int index, int size)
+QPixmap crystalIcon(int index, int size, qreal pixelRatio)
+{
+    if (index < 0 || index >= kCrystalIconCount || size <= 0 || pixelRatio <= 0)
+        return QPixmap();
+    static QHash<QPair<int, int>, QVector<QPixmap>> imagesBySize;
+    const QPair<int, int> key(size, qRound(pixelRatio * 100));
+    auto found = imagesBySize.find(key);
+    if (found == imagesBySize.end())
+        found = imagesBySize.insert(key, drawImages(size, pixelRatio));
+    return found.value().at(index);
+}
+
+QIcon crystalIconSet(int index, int size)
 {
     if (index < 0 || index >= kCrystalIconCount || size <= 0)
-        return QPixmap();
-    static QHash<int, QVector<QPixmap>> imagesBySize;
-    auto found = imagesBySize.find(size);
-    if (found == imagesBySize.end())
-        found = imagesBySize.insert(size, drawImages(size));
-    return found.value().at(index);
+        return QIcon();
+    // Built once per image: the list asks for it on every paint.
+    static QHash<QPair<int, int>, QIcon> icons;
+    const QPair<int, int> key(index, size);
+    if (const auto found = icons.constFind(key); found != icons.constEnd())
+        return found.value();
+    QList<qreal> ratios { 1.0, 2.0 };
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (!ratios.contains(screen->devicePixelRatio()))
+            ratios.push_back(screen->devicePixelRatio());
+    }
+    QIcon icon;
+    for (const qreal ratio : ratios)
+        icon.addPixmap(crystalIcon(index, size, ratio));
+    icons.insert(key, icon);
+    return icon;
 }
 
 } // namespace vornik

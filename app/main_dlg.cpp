@@ -4,6 +4,7 @@
 #include "app/core/result_sort.h"
 #include "app/core/scan.h"
 #include "app/core/status_text.h"
+#include "app/core/window_placement.h"
 #include "app/display_settings_dlg.h"
 #include "app/list_font.h"
 #include "app/memo_pane.h"
@@ -34,14 +35,21 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace vornik {
 namespace {
+
+// A window started for a search opens this far right of and below the
+// saved placement, so it does not hide the window that started it exactly.
+constexpr int kCascadeStep = 30;
 
 // The data file that cannot be opened is reported without an owner window,
 // by whichever operation first tries to read it.
@@ -101,6 +109,7 @@ CMainDlg::~CMainDlg()
 void CMainDlg::initialise(const std::optional<std::string>& searchName)
 {
     m_searchBusy = false;
+    m_cascade = searchName.has_value();
     setOpenErrorHandler([](const std::string& path) { reportOpenError(path); });
     writeIniString("system", "version", "1, 4, 1, 1");
     loadSettings();
@@ -108,6 +117,7 @@ void CMainDlg::initialise(const std::optional<std::string>& searchName)
     BuildColumns();
     m_panel->fillCriteriaLists();
     SetListFont(readIniInt("system", "font", 110));
+    RestoreWindowPlacement();
     showListPane(false);
     updateCaption();
     if (searchName) {
@@ -138,6 +148,11 @@ void CMainDlg::connectCommands()
     connect(
         m_menu.recipeSearch, &QAction::triggered, this, [this] { LaunchSearchInstance(currentItemName()); });
     connect(m_menu.about, &QAction::triggered, this, [this] { showAboutBox(this); });
+    connect(m_menu.searchAgain, &QAction::triggered, this, &CMainDlg::OnSearch);
+    connect(m_menu.focusName, &QAction::triggered, this, [this] {
+        m_panel->nameBox()->setFocus(Qt::ShortcutFocusReason);
+        m_panel->nameBox()->lineEdit()->selectAll();
+    });
     connectRecordCommands();
     connectOutputCommands();
 }
@@ -147,6 +162,13 @@ void CMainDlg::connectRecordCommands()
     connect(m_menu.newRecord, &QAction::triggered, this, [this] { newRecordCommand(*this); });
     connect(m_menu.editRecord, &QAction::triggered, this, [this] { editRecordCommand(*this); });
     connect(m_menu.deleteRecord, &QAction::triggered, this, [this] { deleteRecordCommand(*this); });
+    // Delete and Ctrl+C act on the record only from the list.
+    m_list->addAction(m_menu.deleteRecord);
+    auto* copyFromList = new QAction(m_list);
+    copyFromList->setShortcut(QKeySequence::Copy);
+    copyFromList->setShortcutContext(Qt::WidgetShortcut);
+    m_list->addAction(copyFromList);
+    connect(copyFromList, &QAction::triggered, m_menu.copyRecord, &QAction::trigger);
 }
 
 void CMainDlg::connectOutputCommands()
@@ -223,8 +245,18 @@ void CMainDlg::OnSearch()
     const std::size_t n = m_model->rowCount();
     if (searchSortsRows(n))
         sortAfterSearch(!inputs.skill.empty());
+    else
+        m_list->clearSortIndicator();
     m_list->setUpdatesEnabled(true);
     SetStatusText(matchCountText(n));
+    focusFirstRow();
+}
+
+void CMainDlg::focusFirstRow()
+{
+    // Selected and current, so Enter, the record commands and the arrow
+    // keys all start from the row the user sees highlighted.
+    m_list->selectRow(0);
     m_list->setFocus();
 }
 
@@ -236,6 +268,7 @@ void CMainDlg::sortAfterSearch(bool skillChosen)
         m_sortColumn = column;
         sortBy(m_sortColumn);
     }
+    m_list->showSortIndicator(static_cast<int>(m_sortColumn), m_sortAscending);
 }
 
 void CMainDlg::sortBy(std::size_t column)
@@ -254,8 +287,10 @@ void CMainDlg::OnShowAll()
     m_panel->addNameToHistory(std::string());
     showListPane(true);
     ScanDataFile();
+    m_list->clearSortIndicator();
     m_list->setUpdatesEnabled(true);
     SetStatusText(matchCountText(m_model->rowCount()));
+    focusFirstRow();
 }
 
 bool CMainDlg::ScanDataFile()
@@ -290,6 +325,7 @@ void CMainDlg::OnColumnClick(int position)
     }
     sortBy(m_sortColumn);
     m_lastClickedColumn = position;
+    m_list->showSortIndicator(static_cast<int>(m_sortColumn), m_sortAscending);
 }
 
 // ---- result list -------------------------------------------------------------
@@ -301,12 +337,14 @@ void CMainDlg::BuildColumns()
     m_layout = loadColumnLayout();
     m_model->setColumnLayout(m_layout);
     m_list->applyColumnWidths(m_layout);
+    m_list->clearSortIndicator();
 }
 
 void CMainDlg::SetListFont(int tenthsOfPoint)
 {
     writeIniInt("system", "font", tenthsOfPoint);
     m_list->applyFontSize(tenthsOfPoint);
+    checkFontSize(m_menu, tenthsOfPoint);
 }
 
 const std::vector<std::string>& CMainDlg::columnHeadings() const
@@ -381,6 +419,9 @@ void CMainDlg::OpenDetail()
 
 void CMainDlg::LaunchSearchInstance(const std::string& name)
 {
+    // The new window opens offset from the saved placement: saved now, that
+    // is where this window is.
+    SaveWindowPlacement();
     // One argument, no shell: blanks and quotes in the name arrive intact.
     platformServices().startDetached(
         QCoreApplication::applicationFilePath(), { QStringLiteral("/i=") + fromSjis(name) });
@@ -390,6 +431,16 @@ void CMainDlg::LaunchSearchInstance(const std::string& name)
 
 bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        // Framed and mapped: the frame's size is known now. A window that
+        // is to open maximised is maximised only after that, so the
+        // rectangle it returns to is the saved one.
+        fitFrameToPlacement();
+        if (m_openMaximized) {
+            m_openMaximized = false;
+            setWindowState(windowState() | Qt::WindowMaximized);
+        }
+    }
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);
@@ -421,35 +472,67 @@ bool CMainDlg::handleEnter(QObject* watched)
 void CMainDlg::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!m_placementRestored) {
-        m_placementRestored = true;
-        RestoreWindowPlacement();
+    if (!m_frameWatched && windowHandle()) {
+        m_frameWatched = true;
+        windowHandle()->installEventFilter(this);
     }
+}
+
+std::vector<PlacementRect> CMainDlg::availableScreens() const
+{
+    std::vector<PlacementRect> screens;
+    QList<QScreen*> all = QGuiApplication::screens();
+    // The primary screen first: a window that fits on none goes there.
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        all.removeAll(primary);
+        all.prepend(primary);
+    }
+    for (const QScreen* screen : all) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({ area.left(), area.top(), area.right() + 1, area.bottom() + 1 });
+    }
+    return screens;
 }
 
 void CMainDlg::RestoreWindowPlacement()
 {
-    const int top = readIniInt("window", "top", 0);
-    const int left = readIniInt("window", "left", 0);
-    const int bottom = readIniInt("window", "bottom", 0);
-    const int right = readIniInt("window", "right", 0);
-    if (top == 0 || bottom == 0)
+    if (const std::optional<PlacementRect> saved = readSavedPlacement()) {
+        const std::vector<PlacementRect> screens = availableScreens();
+        PlacementRect target = fitOnScreens(*saved, screens);
+        if (m_cascade)
+            target = cascaded(target, kCascadeStep, screens);
+        m_placementTarget = target;
+        // move() places the outer frame. The frame's size is not known
+        // until the window manager has framed the window, so the size is
+        // put right once it has (fitFrameToPlacement).
+        move(target.left, target.top);
+        resize(target.width(), target.height());
+    }
+    m_openMaximized = readSavedMaximized() && !m_cascade;
+}
+
+void CMainDlg::fitFrameToPlacement()
+{
+    if (m_frameFitted || !m_placementTarget)
         return;
-    // The stored rectangle is the outer one, frame included.
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    move(left, top);
-    resize(right - left - frameExtra.width(), bottom - top - frameExtra.height());
+    m_frameFitted = true;
+    const PlacementRect target = *m_placementTarget;
+    const QMargins frame = windowHandle()->frameMargins();
+    resize(target.width() - frame.left() - frame.right(), target.height() - frame.top() - frame.bottom());
+    move(target.left, target.top);
 }
 
 void CMainDlg::SaveWindowPlacement()
 {
-    if (isMinimized() || isMaximized())
+    if (isMinimized())
+        return;
+    // A maximised window keeps the rectangle it had before; only the state
+    // is remembered, so the next start is maximised again.
+    writeSavedMaximized(isMaximized());
+    if (isMaximized())
         return;
     const QRect outer = frameGeometry();
-    writeIniInt("window", "top", outer.top());
-    writeIniInt("window", "left", outer.left());
-    writeIniInt("window", "bottom", outer.bottom() + 1);
-    writeIniInt("window", "right", outer.right() + 1);
+    writeSavedPlacement({ outer.left(), outer.top(), outer.right() + 1, outer.bottom() + 1 });
 }
 
 void CMainDlg::SaveColumnWidths()

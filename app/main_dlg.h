@@ -3,12 +3,14 @@
 // status bar, and the menus through which every command is reached.
 
 #include "app/core/result_columns.h"
+#include "app/core/window_placement.h"
 #include "app/main_menu.h"
 #include "ui/main_window_access.h"
 
 #include <QMainWindow>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QStackedWidget;
@@ -70,12 +72,15 @@ private:
     void showListPane(bool list);
     bool ScanDataFile();
     void sortAfterSearch(bool skillChosen);
+    void focusFirstRow();
     void sortBy(std::size_t column);
     void ShowRecordMemo();
     void ShowContextMenu(const QPoint& globalPos);
     void SaveColumnWidths();
     void SaveWindowPlacement();
     void RestoreWindowPlacement();
+    void fitFrameToPlacement();
+    std::vector<PlacementRect> availableScreens() const;
     bool handleEnter(QObject* watched);
 
     MainMenu m_menu;
@@ -93,7 +98,12 @@ private:
     std::size_t m_sortColumn = 0;
     int m_lastClickedColumn = -1; // no heading clicked yet
     bool m_sortAscending = true;
-    bool m_placementRestored = false;
+    // Started for a "/i=" search: opens offset from the saved placement.
+    bool m_cascade = false;
+    std::optional<PlacementRect> m_placementTarget;
+    bool m_frameWatched = false;
+    bool m_frameFitted = false;
+    bool m_openMaximized = false;
 };
 
 } // namespace vornik

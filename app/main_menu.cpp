@@ -1,6 +1,7 @@
 #include "app/main_menu.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,16 +14,36 @@ QAction* add(QMenu* menu, const char* label)
     return menu->addAction(QString::fromUtf8(label));
 }
 
+QAction* add(QMenu* menu, const char* label, const QList<QKeySequence>& keys)
+{
+    QAction* action = add(menu, label);
+    action->setShortcuts(keys);
+    return action;
+}
+
+// A command reached by key alone; it shows in no menu.
+QAction* keyOnly(QMainWindow* window, const QKeySequence& key)
+{
+    auto* action = new QAction(window);
+    action->setShortcut(key);
+    window->addAction(action);
+    return action;
+}
+
 void buildFileMenu(QMenu* file, MainMenu& m)
 {
-    m.openFile = add(file, "開く(&O)...");
+    // "開く" and "表示データをファイルに出力" share the letter O: in the menu
+    // the key only moves between them, so each has a key of its own too.
+    m.openFile = add(file, "開く(&O)...", { QKeySequence(Qt::CTRL | Qt::Key_O) });
     m.saveAs = add(file, "名前を付けて保存(&A)...");
     file->addSeparator();
-    m.exportText = add(file, "表示データをファイルに出力(&O)...");
+    m.exportText
+        = add(file, "表示データをファイルに出力(&O)...", { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O) });
     m.exportWeb = add(file, "表示データをWEB出力(&W)...");
-    m.exportIme = add(file, "IME辞書テキスト出力(I)...");
+    // Shown as "(I)" like the others, with the letter working as they do.
+    m.exportIme = add(file, "IME辞書テキスト出力(&I)...");
     file->addSeparator();
-    m.close = add(file, "閉じる(&X)");
+    m.close = add(file, "閉じる(&X)", { QKeySequence(Qt::CTRL | Qt::Key_Q) });
 }
 
 void buildViewMenu(QMenu* view, MainMenu& m)
@@ -30,8 +51,13 @@ void buildViewMenu(QMenu* view, MainMenu& m)
     m.displaySettings = add(view, "表示設定(&S)...");
     QMenu* sizes = view->addMenu(QStringLiteral("文字サイズ(&X)"));
     const char* labels[] = { "最大(&G)", "大(&L)", "中(&M)", "小(&S)", "最小(&A)" };
-    for (std::size_t i = 0; i < m.fontSizes.size(); ++i)
+    auto* group = new QActionGroup(sizes);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (std::size_t i = 0; i < m.fontSizes.size(); ++i) {
         m.fontSizes[i] = add(sizes, labels[i]);
+        m.fontSizes[i]->setCheckable(true);
+        group->addAction(m.fontSizes[i]);
+    }
     view->addSeparator();
     m.toggleMemo = add(view, "メモ/レシピ(&E)");
     m.showAll = add(view, "すべてのデータを表示(&A)");
@@ -45,11 +71,16 @@ void buildRecordMenu(QMenu* record, QMainWindow* window, MainMenu& m)
     m.shopSearch = add(record, "Orlanmereショップサーチ(&A)...");
     m.kestreloSearch = add(record, "Kestreloで検索(&F)...");
     record->addSeparator();
-    m.newRecord = add(record, "新規追加(&N)...");
-    m.editRecord = add(record, "編集(&E)...");
-    m.deleteRecord = add(record, "削除(&D)...");
+    m.newRecord = add(record, "新規追加(&N)...", { QKeySequence(Qt::CTRL | Qt::Key_N) });
+    m.editRecord
+        = add(record, "編集(&E)...", { QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_E) });
+    // Delete and Ctrl+C belong to the text boxes as well; the main window
+    // lets them act on the record only while the list has the focus.
+    m.deleteRecord = add(record, "削除(&D)...", { QKeySequence(QKeySequence::Delete) });
+    m.deleteRecord->setShortcutContext(Qt::WidgetShortcut);
     record->addSeparator();
-    m.copyRecord = add(record, "クリップボードにコピー(&C)");
+    m.copyRecord
+        = add(record, "クリップボードにコピー(&C)", { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C) });
     // Only in the context menu.
     m.openVornikSearch = new QAction(QStringLiteral("OpenVornikで検索(&O)..."), window);
 }
@@ -97,7 +128,15 @@ MainMenu buildMainMenu(QMainWindow* window)
     buildRecordMenu(bar->addMenu(QStringLiteral("レシピデータ(&D)")), window, m);
     buildHelpMenu(bar->addMenu(QStringLiteral("ヘルプ(&H)")), m);
     m.contextMenu = buildContextMenu(window, m);
+    m.focusName = keyOnly(window, QKeySequence(Qt::CTRL | Qt::Key_F));
+    m.searchAgain = keyOnly(window, QKeySequence(Qt::Key_F5));
     return m;
+}
+
+void checkFontSize(const MainMenu& m, int tenthsOfPoint)
+{
+    for (std::size_t i = 0; i < m.fontSizes.size(); ++i)
+        m.fontSizes[i]->setChecked(kFontSizes[i] == tenthsOfPoint);
 }
 
 void enableContextMenu(const MainMenu& m, bool rowSelected)

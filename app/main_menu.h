@@ -41,12 +41,18 @@ struct MainMenu {
     QAction* about = nullptr;
 
     QMenu* contextMenu = nullptr; // "メイン画面右クリック"
+    // In no menu: Ctrl+F (to the name box) and F5 (search again).
+    QAction* focusName = nullptr;
+    QAction* searchAgain = nullptr;
 };
 
 // List font sizes in tenths of a point, in menu order.
 inline constexpr std::array<int, 5> kFontSizes = { 170, 140, 110, 90, 80 };
 
 MainMenu buildMainMenu(QMainWindow* window);
+
+// The check mark on the size in use; none when it is not one of the five.
+void checkFontSize(const MainMenu& menu, int tenthsOfPoint);
 
 // Items that need a selected row are disabled without one.
 void enableContextMenu(const MainMenu& menu, bool rowSelected);

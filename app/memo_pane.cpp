@@ -4,6 +4,7 @@
 #include "platform/qt/qt_text.h"
 #include "storage/memo_pad.h"
 #include "ui/file_error.h"
+#include "ui/text_box_keys.h"
 
 #include <QStringList>
 
@@ -37,6 +38,8 @@ MemoPane::MemoPane(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAccessibleName(QStringLiteral("メモ"));
+    setPlaceholderText(QStringLiteral("メモ帳：自由に書き込めます（memo.txt に保存されます）"));
+    letTabMoveFocus(this);
 }
 
 void MemoPane::LoadMemoPad()

@@ -145,20 +145,48 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return column < row.cellCount() ? fromSjis(shownCell(row, column)) : QString();
     case Qt::ToolTipRole:
-        // The text of a cell that its column may be too narrow for (two
-        // skills in 限界, long material lists).
+        // The whole text of a cell; the view shows it only where the
+        // column is too narrow for it (two skills in 限界, long materials).
         if (row.cell(column).empty())
             return QVariant();
         return fromSjis(shownCell(row, column));
     case Qt::DecorationRole:
         if (column == 0)
-            return crystalIcon(row.icon, m_iconSize);
+            return crystalIconSet(row.icon, m_iconSize);
         return QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     default:
         return QVariant();
     }
+}
+
+QModelIndexList ResultListModel::match(
+    const QModelIndex& start, int role, const QVariant& value, int hits, Qt::MatchFlags flags) const
+{
+    // The list's type-ahead looks for a name as typed, whichever cell of
+    // the row is current; every name cell begins with a blank, which it
+    // must look past.
+    if (role != Qt::DisplayRole || !start.isValid() || (flags & Qt::MatchTypeMask) != Qt::MatchStartsWith)
+        return QAbstractTableModel::match(start, role, value, hits, flags);
+    const QString typed = value.toString();
+    const Qt::CaseSensitivity cs = (flags & Qt::MatchCaseSensitive) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    QModelIndexList found;
+    const int rows = rowCount();
+    const bool wrap = flags & Qt::MatchWrap;
+    for (int step = 0; step < rows && (hits < 0 || found.size() < hits); ++step) {
+        const int row = start.row() + step;
+        if (row >= rows && !wrap)
+            break;
+        const int at = row % rows;
+        const QString cell = fromSjis(m_rows[static_cast<std::size_t>(at)].cell(0));
+        qsizetype blanks = 0;
+        while (blanks < cell.size() && cell[blanks] == QLatin1Char(' '))
+            ++blanks;
+        if (QStringView(cell).mid(blanks).startsWith(typed, cs))
+            found.push_back(index(at, start.column()));
+    }
+    return found;
 }
 
 QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 namespace vornik {
 
@@ -36,7 +37,10 @@ ResultListView::ResultListView(QWidget* parent)
     QHeaderView* heading = header();
     heading->setSectionsMovable(false);
     heading->setSectionsClickable(true);
+    // Which column the rows are sorted by is the owner's to say; the arrow
+    // stays off until it does.
     heading->setSortIndicatorShown(false);
+    heading->setSortIndicator(-1, Qt::AscendingOrder);
     heading->setStretchLastSection(false);
     heading->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     heading->setMinimumSectionSize(0);
@@ -85,6 +89,18 @@ void ResultListView::applyFontSize(int tenthsOfPoint)
 {
     setFont(listFont(tenthsOfPoint));
     setLargeIcons(largeIconsFor(tenthsOfPoint));
+}
+
+void ResultListView::showSortIndicator(int position, bool ascending)
+{
+    header()->setSortIndicatorShown(true);
+    header()->setSortIndicator(position, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void ResultListView::clearSortIndicator()
+{
+    header()->setSortIndicatorShown(false);
+    header()->setSortIndicator(-1, Qt::AscendingOrder);
 }
 
 std::optional<int> ResultListView::selectedRow() const
@@ -154,6 +170,29 @@ void ResultListView::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTreeView::keyPressEvent(event);
+}
+
+bool ResultListView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        // A cell's whole text pops up only where the column cuts it.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && !cellTextCut(index)) {
+            QToolTip::hideText();
+            event->ignore();
+            return true;
+        }
+    }
+    return QTreeView::viewportEvent(event);
+}
+
+bool ResultListView::cellTextCut(const QModelIndex& index) const
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    return itemDelegateForIndex(index)->sizeHint(option, index).width() > option.rect.width();
 }
 
 void ResultListView::contextMenuEvent(QContextMenuEvent* event)

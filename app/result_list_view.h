@@ -35,6 +35,14 @@ public:
     // goes with it.
     void applyFontSize(int tenthsOfPoint);
 
+    // The arrow on the heading at `position`, pointing the way the rows are
+    // sorted; none while the rows are in the data file's order.
+    void showSortIndicator(int position, bool ascending);
+    void clearSortIndicator();
+
+    // True when the cell's column is too narrow for its whole text.
+    bool cellTextCut(const QModelIndex& index) const;
+
     std::optional<int> selectedRow() const;
     std::optional<std::string> selectedRecordId() const;
     void selectRow(int row);
@@ -54,6 +62,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     int m_iconPixels = 0;

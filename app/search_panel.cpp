@@ -184,6 +184,7 @@ void SearchPanel::setIncludeMaterials(bool on)
 void SearchPanel::setPaneButtonLabel(bool listShown)
 {
     m_pane->setText(listShown ? QStringLiteral("ﾒﾓ(&E)") : QStringLiteral("ﾚｼﾋﾟ(&E)"));
+    m_pane->setAccessibleName(withoutMnemonic(m_pane->text()));
 }
 
 } // namespace vornik

@@ -15,6 +15,7 @@
 #include "storage/vocabulary.h"
 #include "ui/dialog_parts.h"
 #include "ui/file_error.h"
+#include "ui/text_box_keys.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -93,6 +94,8 @@ CDetailDlg::CDetailDlg(QWidget* parent)
     m_desynth->setObjectName(QStringLiteral("desynth"));
     m_memoEdit->setObjectName(QStringLiteral("memo"));
     m_memoEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    letTabMoveFocus(m_memoEdit);
+    letTabMoveFocus(m_description);
     m_attributes->setObjectName(QStringLiteral("attributes"));
     m_crystal->setObjectName(QStringLiteral("crystal"));
     m_skill->setObjectName(QStringLiteral("skill"));
@@ -105,7 +108,8 @@ CDetailDlg::CDetailDlg(QWidget* parent)
     addLabelledRow(itemForm, QStringLiteral("名前："), m_name);
     addLabelledRow(itemForm, QStringLiteral("属性："), m_attributes);
     itemForm->addRow(m_description);
-    nameControl(m_description, item->title());
+    // The box has no label of its own; it holds the item's description.
+    nameControl(m_description, QStringLiteral("説明"));
 
     auto* skill = new QGroupBox(QStringLiteral("合成スキル"));
     auto* skillForm = new QFormLayout(skill);
@@ -236,11 +240,11 @@ void CDetailDlg::fillFromRecord()
     setWindowTitle(QStringLiteral("　詳細情報 - ") + name + QStringLiteral(" -"));
 
     const std::string& skill = skillName(textToInt(record.skill()));
-    m_crystal->setText(fromSjis(showsCrystal(skill) ? crystalName(textToInt(record.crystal())) : "-"));
-    m_skill->setText(fromSjis(skill));
-    m_rank->setText(fromSjis(rankName(textToInt(record.rank()))));
-    m_capLevels->setText(fromSjis(skillLevelSummary(LevelKind::Cap, record)));
-    m_needLevels->setText(fromSjis(skillLevelSummary(LevelKind::Need, record)));
+    setShownValue(m_crystal, fromSjis(showsCrystal(skill) ? crystalName(textToInt(record.crystal())) : "-"));
+    setShownValue(m_skill, fromSjis(skill));
+    setShownValue(m_rank, fromSjis(rankName(textToInt(record.rank()))));
+    setShownValue(m_capLevels, fromSjis(skillLevelSummary(LevelKind::Cap, record)));
+    setShownValue(m_needLevels, fromSjis(skillLevelSummary(LevelKind::Need, record)));
 
     for (const std::string& entry : materialEntries(materialSummary(MaterialForm::Display, record)))
         m_materials->addItem(fromSjis(entry));
@@ -251,7 +255,7 @@ void CDetailDlg::fillFromRecord()
         row->setText(1, fromSjis(hqRowText(n, record)));
     }
     m_desynth->addItem(fromSjis(desynthRowText(record)));
-    m_attributes->setText(fromSjis(attributeText(record)));
+    setShownValue(m_attributes, fromSjis(attributeText(record)));
 }
 
 bool CDetailDlg::storeChangedMemo()

@@ -17,6 +17,7 @@
 #include "storage/vocabulary.h"
 #include "ui/dialog_parts.h"
 #include "ui/file_error.h"
+#include "ui/text_box_keys.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -107,6 +108,7 @@ CEditDlg::CEditDlg(QWidget* parent)
     memoLayout->addWidget(m_memoEdit);
     m_memoEdit->setObjectName(QStringLiteral("memo"));
     m_memoEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    letTabMoveFocus(m_memoEdit);
     nameControl(m_memoEdit, memo->title());
 
     auto* layout = new QVBoxLayout(this);
@@ -142,7 +144,9 @@ QWidget* CEditDlg::buildItemGroup()
     form->addRow(label, attributes);
 
     m_description->setObjectName(QStringLiteral("description"));
-    nameControl(m_description, group->title());
+    letTabMoveFocus(m_description);
+    // The box has no label of its own; it holds the item's description.
+    nameControl(m_description, QStringLiteral("説明"));
     form->addRow(m_description);
     return group;
 }
@@ -253,6 +257,7 @@ bool CEditDlg::OnInitDialog()
         m_note->setText(QStringLiteral("説明：新規データは次回検索時から有効になります。"));
         m_recordLoaded = true;
         updateMaterialButtons();
+        rememberOpeningState();
         return true;
     }
 
@@ -270,7 +275,39 @@ bool CEditDlg::OnInitDialog()
     m_target.storedMemo = readMemo(m_target.id);
     m_memoEdit->setSjisText(*m_target.storedMemo);
     updateMaterialButtons();
+    rememberOpeningState();
     return true;
+}
+
+void CEditDlg::rememberOpeningState()
+{
+    m_openedRecord = editedRecord();
+    m_openedMemo = m_memoEdit->sjisText();
+    m_openedFields = currentRecord().fields();
+}
+
+bool CEditDlg::hasChanges() const
+{
+    return m_recordLoaded
+        && (editedRecord() != m_openedRecord || m_memoEdit->sjisText() != m_openedMemo
+            || currentRecord().fields() != m_openedFields);
+}
+
+void CEditDlg::reject()
+{
+    if (hasChanges()) {
+        if (!askYesNo(this, QStringLiteral("確認"),
+                QStringLiteral("変更された内容は保存されていません。\n変更を破棄しますか？")))
+            return;
+        QDialog::reject();
+        // The question and the dialog close one right after the other; some
+        // window managers then leave no window with the keyboard focus
+        // instead of returning it to the main window.
+        if (QWidget* owner = parentWidget())
+            owner->activateWindow();
+        return;
+    }
+    QDialog::reject();
 }
 
 void CEditDlg::fillChoiceLists()
@@ -331,8 +368,8 @@ void CEditDlg::fillFromRecord()
 
 void CEditDlg::showLevelSummaries()
 {
-    m_needLevels->setText(fromSjis(skillLevelSummary(LevelKind::Need)));
-    m_capLevels->setText(fromSjis(skillLevelSummary(LevelKind::Cap)));
+    setShownValue(m_needLevels, fromSjis(skillLevelSummary(LevelKind::Need)));
+    setShownValue(m_capLevels, fromSjis(skillLevelSummary(LevelKind::Cap)));
 }
 
 // ---- materials --------------------------------------------------------------
@@ -478,7 +515,7 @@ void CEditDlg::OnOK()
 {
     if (!m_recordLoaded) {
         showRecordNotFound(this);
-        reject();
+        QDialog::reject();
         return;
     }
     const std::string memo = m_memoEdit->sjisText();
@@ -503,7 +540,7 @@ void CEditDlg::OnOK()
     }
     if (outcome == StoreOutcome::RecordGone) {
         showRecordNotFound(this);
-        reject();
+        QDialog::reject();
         return;
     }
     if (outcome != StoreOutcome::Stored) {

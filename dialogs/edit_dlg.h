@@ -4,6 +4,7 @@
 // skill value dialog, rebuilt from the controls and stored on OK.
 
 #include "dialogs/core/edit_store.h"
+#include "storage/record.h"
 
 #include <QDialog>
 
@@ -44,8 +45,14 @@ public:
     // cannot be read): the user has been told and the dialog has ended.
     bool OnInitDialog();
 
+    // True when anything differs from what the dialog opened with: the
+    // controls, the memo, or the levels set through the skill value dialog.
+    bool hasChanges() const;
+
 public slots:
     void OnOK();
+    // キャンセル, Escape and the close box: asks before changes are lost.
+    void reject() override;
     void OnMaterialAdd();
     void OnMaterialEdit();
     void OnMaterialDelete();
@@ -78,7 +85,12 @@ private:
     EditedRecord editedRecord() const;
     void reportStoreOutcome(StoreOutcome outcome);
 
+    void rememberOpeningState();
+
     bool m_recordLoaded = false;
+    EditedRecord m_openedRecord;
+    std::string m_openedMemo;
+    std::array<std::string, kFieldCount> m_openedFields;
     StoreTarget m_target;
     // A stored description too long to lay out in the box: the box shows its
     // beginning read-only, and this whole text is stored back.

@@ -14,14 +14,8 @@ namespace {
 
 bool confirmDelete(QWidget* owner)
 {
-    MessageBoxRequest request;
-    request.parent = owner;
-    request.caption = QStringLiteral("データの削除");
-    request.text = QStringLiteral("選択されたデータを削除します。\nよろしいですか？");
-    request.icon = MessageIcon::Question;
-    request.buttons = MessageButtons::YesNo;
-    request.defaultButton = MessageAnswer::No;
-    return platformServices().messageBox(request) == MessageAnswer::Yes;
+    return askYesNo(owner, QStringLiteral("データの削除"),
+        QStringLiteral("選択されたデータを削除します。\nよろしいですか？"));
 }
 
 void runEditDialog(MainWindowAccess& window, const std::string& recordId, int isEdit)

@@ -4,6 +4,7 @@
 #include "dialogs/sjis_byte_limit.h"
 #include "platform/qt/qt_text.h"
 #include "ui/dialog_parts.h"
+#include "ui/text_box_keys.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -46,6 +47,7 @@ CSkillValueDlg::CSkillValueDlg(QWidget* parent)
         auto* edit = new QLineEdit;
         edit->setObjectName(QStringLiteral("level%1").arg(i + 1));
         edit->setAlignment(Qt::AlignRight);
+        selectTextOnFocus(edit); // typing 20 over 15 gives 20, not 152
         edit->setValidator(new SjisByteValidator(kLevelByteLimit, edit));
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
         const QString labelText = QString::fromUtf8(kSlotLabels[i]);

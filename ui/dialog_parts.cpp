@@ -24,9 +24,21 @@ QString withoutMnemonic(const QString& label)
     return text.trimmed();
 }
 
+namespace {
+const char* const kCaptionProperty = "vornikCaption";
+}
+
 void nameControl(QWidget* control, const QString& label)
 {
     control->setAccessibleName(withoutMnemonic(label));
+    control->setProperty(kCaptionProperty, withoutMnemonic(label));
+}
+
+void setShownValue(QLabel* value, const QString& text)
+{
+    value->setText(text);
+    const QString caption = value->property(kCaptionProperty).toString();
+    value->setAccessibleName(caption.isEmpty() ? text : caption + QStringLiteral("：") + text);
 }
 
 QLabel* addLabelledRow(QFormLayout* form, const QString& label, QWidget* control)
@@ -66,6 +78,18 @@ void showWarning(QWidget* parent, const QString& caption, const QString& text)
     platformServices().messageBox(request);
 }
 
+bool askYesNo(QWidget* parent, const QString& caption, const QString& text)
+{
+    MessageBoxRequest request;
+    request.parent = parent;
+    request.caption = caption;
+    request.text = text;
+    request.icon = MessageIcon::Question;
+    request.buttons = MessageButtons::YesNo;
+    request.defaultButton = MessageAnswer::No;
+    return platformServices().messageBox(request) == MessageAnswer::Yes;
+}
+
 void showRecordNotFound(QWidget* parent)
 {
     showWarning(parent, QStringLiteral("検索エラー"),
@@ -74,17 +98,11 @@ void showRecordNotFound(QWidget* parent)
 
 bool confirmOverwriteChanged(QWidget* parent, bool memo)
 {
-    MessageBoxRequest request;
-    request.parent = parent;
-    request.caption = QStringLiteral("確認");
-    request.text = memo ? QStringLiteral("このデータのメモは、開いた後に別のウィンドウで変更されています。\n"
-                                         "変更を破棄して上書きしますか？")
-                        : QStringLiteral("このデータは、開いた後に別のウィンドウで変更されています。\n"
-                                         "変更を破棄して上書きしますか？");
-    request.icon = MessageIcon::Question;
-    request.buttons = MessageButtons::YesNo;
-    request.defaultButton = MessageAnswer::No;
-    return platformServices().messageBox(request) == MessageAnswer::Yes;
+    return askYesNo(parent, QStringLiteral("確認"),
+        memo ? QStringLiteral("このデータのメモは、開いた後に別のウィンドウで変更されています。\n"
+                              "変更を破棄して上書きしますか？")
+             : QStringLiteral("このデータは、開いた後に別のウィンドウで変更されています。\n"
+                              "変更を破棄して上書きしますか？"));
 }
 
 void showTooLong(QWidget* parent, int limit)

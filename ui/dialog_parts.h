@@ -21,6 +21,9 @@ QString withoutMnemonic(const QString& label);
 // accessible name.
 QLabel* addLabelledRow(QFormLayout* form, const QString& label, QWidget* control);
 void nameControl(QWidget* control, const QString& label);
+// Shows `text` in a value label named by nameControl; a screen reader hears
+// the caption and the value ("限界：鍛冶: 15"), not the caption alone.
+void setShownValue(QLabel* value, const QString& text);
 
 struct OkCancelButtons {
     QPushButton* cancel = nullptr;
@@ -31,6 +34,9 @@ struct OkCancelButtons {
 OkCancelButtons addOkCancel(QBoxLayout* layout, QDialog* dialog);
 
 void showWarning(QWidget* parent, const QString& caption, const QString& text);
+// A question with Yes and No before something is lost; No is the default,
+// so Enter never confirms by accident. True for Yes.
+bool askYesNo(QWidget* parent, const QString& caption, const QString& text);
 // "検索エラー": the record looked up by id is no longer in the data file.
 void showRecordNotFound(QWidget* parent);
 // The memo box holds more than it may: nothing has been stored.

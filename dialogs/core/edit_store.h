@@ -27,6 +27,8 @@ struct EditedRecord {
     bool rare = false;
     bool ex = false;
     std::string desynth;
+
+    bool operator==(const EditedRecord&) const = default;
 };
 
 // Where the record goes: appended under a fresh id, or in place of the

@@ -251,6 +251,37 @@ class Desktop:
                 seen.add(line[at:at + step])
         return len(seen)
 
+    def client_geometry(self, window):
+        """Position and size of the window's client area on the screen."""
+        info = run(["xwininfo", "-id", window], self.env).stdout.decode()
+        values = {}
+        for line in info.splitlines():
+            key, _, value = line.strip().partition(":")
+            values[key] = value.strip()
+        return tuple(int(values[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y",
+                                                  "Width", "Height"))
+
+    def window_pixels(self, window):
+        """A picture of the window as (width, height, colour_at(x, y) -> (r, g, b))."""
+        image = run(["xwd", "-silent", "-id", window], self.env).stdout
+        header = struct.unpack(">25I", image[:100])
+        header_size, width, height, byte_order = header[0], header[4], header[5], header[7]
+        bits_per_pixel, bytes_per_line, colours = header[11], header[12], header[19]
+        masks = header[14:17]
+        pixels = image[header_size + colours * 12:]
+        step = bits_per_pixel // 8
+        order = "little" if byte_order == 0 else "big"
+
+        def channel(value, mask):
+            shift = (mask & -mask).bit_length() - 1
+            return (value & mask) >> shift
+
+        def colour_at(x, y):
+            at = y * bytes_per_line + x * step
+            value = int.from_bytes(pixels[at:at + step], order)
+            return tuple(channel(value, mask) for mask in masks)
+        return width, height, colour_at
+
     def save_screen(self, path):
         with open(path, "wb") as out:
             out.write(run(["xwd", "-silent", "-root"], self.env).stdout)
@@ -295,9 +326,9 @@ class Session:
     def export_csv(self, file_name):
         """ファイル > 表示データをファイルに出力 through the program's file dialog."""
         target = os.path.join(self.program_dir, file_name)
-        # "開く(&O)..." shares its mnemonic, so the item is reached by its
-        # place: third, after "開く" and "名前を付けて保存".
-        self.menu("alt+f", "Down", "Down", "Return")
+        # "開く(&O)..." shares the menu letter; the item has a key of its own.
+        self.focus_main()
+        self.desktop.key("ctrl+shift+o")
         file_dialog = self.desktop.wait_active("表示データを出力")
         self.desktop.type_into_focused_box(target)
         self.desktop.key("Return")
@@ -326,9 +357,24 @@ def expect_bytes(actual, expected, what):
 # ---- steps --------------------------------------------------------------------
 
 
+def wait_main_window(session, desktop):
+    """The program's main window once it is shown; a failure says whether
+    the program still runs and which windows it has."""
+    try:
+        return desktop.wait_until(desktop.main_windows, "the main window", timeout=20)
+    except StepFailed as failure:
+        status = session.process.poll()
+        windows = desktop.xdo("search", "--pid", str(session.process.pid), check=False).split()
+        mapped = [w for w in windows
+                  if b"IsViewable" in run(["xwininfo", "-id", w], desktop.env, check=False).stdout]
+        raise StepFailed("%s (program %s; its windows %r, viewable %r)"
+                         % (failure, "running" if status is None else "exited with %s" % status,
+                            windows, mapped))
+
+
 def step_start_on_the_list(session, desktop, program, env):
     session.process = session.start_program(program, "/i=灰銅")
-    windows = desktop.wait_until(desktop.main_windows, "the main window", timeout=20)
+    windows = wait_main_window(session, desktop)
     session.main_window = windows[0]
     name = desktop.xdo("getwindowname", session.main_window)
     expected_title = MAIN_TITLE + os.path.join(session.program_dir, "vornik.txt") + "]"
@@ -373,6 +419,12 @@ def step_second_window(session, desktop, program, env):
     pid = desktop.xdo("getwindowpid", second)
     if not pid or int(pid) == session.process.pid:
         raise StepFailed("the second window does not belong to a new process")
+    # Not exactly over the first window: one step right and down.
+    desktop.wait_active(MAIN_TITLE, other_than=session.main_window)
+    first_at = desktop.client_geometry(session.main_window)
+    second_at = desktop.client_geometry(second)
+    if (second_at[0] - first_at[0], second_at[1] - first_at[1]) != (30, 30):
+        raise StepFailed("the second window is at %r, the first at %r" % (second_at, first_at))
     # Closed as a user would, through the window manager.
     desktop.xdo("windowactivate", "--sync", second)
     desktop.key("alt+F4")
@@ -439,8 +491,8 @@ def prepare_program_dir(work, program, samples):
     return program_dir
 
 
-def run_steps(session, desktop, program, env, failure_picture):
-    for title, step in STEPS:
+def run_steps(session, desktop, program, env, failure_picture, steps):
+    for title, step in steps:
         started = time.monotonic()
         try:
             step(session, desktop, program, env)
@@ -453,7 +505,9 @@ def run_steps(session, desktop, program, env, failure_picture):
     return True
 
 
-def main():
+def main(steps=None, failure_name="vornik-e2e-failure.xwd"):
+    """Runs the steps (this file's own by default) in a fresh X session."""
+    steps = STEPS if steps is None else steps
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
     parser.add_argument("--samples", required=True)
@@ -482,7 +536,7 @@ def main():
             print("FAIL: the desktop did not start: %s" % failure)
             return 1
         passed = run_steps(session, desktop, os.path.join(program_dir, "vornik"), env,
-                           os.path.join(tempfile.gettempdir(), "vornik-e2e-failure.xwd"))
+                           os.path.join(tempfile.gettempdir(), failure_name), steps)
         if session.process:
             helpers.append(session.process)
     finally:

@@ -13,6 +13,7 @@
 #include "storage/profile.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 #include "ui/main_window_access.h"
@@ -30,20 +31,13 @@
 #include <functional>
 
 using namespace vornik;
+using vornik::test::child;
 using namespace std::string_literals;
 using test::readFileBytes;
 using test::recordLine;
 using test::writeFileBytes;
 
 namespace {
-
-template <typename T> T* child(QObject& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 QStringList entries(QListWidget* list)
 {

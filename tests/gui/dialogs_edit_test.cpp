@@ -14,6 +14,7 @@
 #include "storage/data_file.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -29,6 +30,7 @@
 #include <functional>
 
 using namespace vornik;
+using vornik::test::child;
 using namespace std::string_literals;
 using test::readFileBytes;
 using test::recordLine;
@@ -80,14 +82,6 @@ std::function<int(CMaterialDlg&)> answerMaterial(const std::string& name, int co
         dialog.m_count = count;
         return int(QDialog::Accepted);
     };
-}
-
-template <typename T> T* child(QObject& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
 }
 
 // Types characters one by one, as a keyboard or an input method delivers

@@ -117,15 +117,22 @@ void ResultListTest::showsConvertedTextIconsAndHeadings()
     const auto alignment = model.data(model.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>();
     QVERIFY(alignment & Qt::AlignLeft);
 
-    const QPixmap large = model.data(model.index(0, 0), Qt::DecorationRole).value<QPixmap>();
+    const QIcon icon = model.data(model.index(0, 0), Qt::DecorationRole).value<QIcon>();
+    const QPixmap large = icon.pixmap(QSize(20, 20), 1.0);
     QCOMPARE(large.size(), QSize(20, 20));
     QVERIFY(!fullyTransparent(large));
+    // On a screen scaled by 2 the image has twice the pixels, drawn at that
+    // size rather than blown up.
+    const QPixmap sharp = icon.pixmap(QSize(20, 20), 2.0);
+    QCOMPARE(sharp.size(), QSize(40, 40));
+    QCOMPARE(sharp.toImage(), crystalIcon(3, kLargeIconSize, 2.0).toImage());
     QVERIFY(!model.data(model.index(0, 1), Qt::DecorationRole).isValid());
 
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     model.setIconSize(kSmallIconSize);
     QCOMPARE(changed.count(), 1);
-    const QPixmap small = model.data(model.index(1, 0), Qt::DecorationRole).value<QPixmap>();
+    const QPixmap small
+        = model.data(model.index(1, 0), Qt::DecorationRole).value<QIcon>().pixmap(QSize(15, 15), 1.0);
     QCOMPARE(small.size(), QSize(15, 15));
     QVERIFY(fullyTransparent(small));
 
