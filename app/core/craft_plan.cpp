@@ -80,7 +80,7 @@ CraftRecipe recipeOf(const RecipeRecord& record)
 struct IndexCache {
     std::string path;
     FileStamp stamp;
-    std::optional<CraftIndex> index;
+    std::shared_ptr<const CraftIndex> index;
     std::size_t scans = 0;
 };
 
@@ -133,18 +133,19 @@ std::optional<CraftIndex> scanCraftIndex()
     return index;
 }
 
-const CraftIndex* currentCraftIndex()
+std::shared_ptr<const CraftIndex> currentCraftIndex()
 {
     IndexCache& cache = indexCache();
     const std::string path = dataFilePath();
     const std::optional<FileStamp> stamp = fileStamp(path);
     if (cache.index && stamp && cache.path == path && cache.stamp == *stamp)
-        return &*cache.index;
-    cache.index = scanCraftIndex();
+        return cache.index;
+    std::optional<CraftIndex> scanned = scanCraftIndex();
     ++cache.scans;
+    cache.index = scanned ? std::make_shared<const CraftIndex>(std::move(*scanned)) : nullptr;
     cache.path = path;
     cache.stamp = stamp.value_or(FileStamp {});
-    return cache.index ? &*cache.index : nullptr;
+    return cache.index;
 }
 
 std::size_t craftIndexScanCount()

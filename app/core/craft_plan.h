@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -59,8 +60,9 @@ private:
 std::optional<CraftIndex> scanCraftIndex();
 // The index of the current data file, read again only when the file's size
 // or modification time changed since the last read. nullptr when it cannot
-// be opened.
-const CraftIndex* currentCraftIndex();
+// be opened. Shared: a window planning on it keeps its index (and the
+// recipes its plan points into) while a later call reads a changed file.
+std::shared_ptr<const CraftIndex> currentCraftIndex();
 // How many times currentCraftIndex read the whole file (for measuring).
 std::size_t craftIndexScanCount();
 

@@ -47,7 +47,7 @@ int runPlan(Session& session, const Options& options, std::ostream& out)
             return kExitError;
         choices.buy.insert(*name);
     }
-    const CraftIndex* index = currentCraftIndex();
+    const std::shared_ptr<const CraftIndex> index = currentCraftIndex();
     if (!index) {
         if (!session.reportOpenError())
             session.errorSjis(storageError());

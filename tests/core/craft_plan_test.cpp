@@ -132,12 +132,12 @@ TEST_F(CraftPlanTest, CycleIsMarkedAndNotExpanded)
 TEST_F(CraftPlanTest, IndexIsReadAgainOnlyAfterTheFileChanged)
 {
     const std::size_t before = craftIndexScanCount();
-    const CraftIndex* first = currentCraftIndex();
+    const std::shared_ptr<const CraftIndex> first = currentCraftIndex();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(currentCraftIndex(), first);
     EXPECT_EQ(craftIndexScanCount(), before + 1);
     test::writeFileBytes(dir.path() / "vornik.txt", test::plannerDataFile() + "8,NEW 2,,,,,,,,,0\r\n");
-    const CraftIndex* second = currentCraftIndex();
+    const std::shared_ptr<const CraftIndex> second = currentCraftIndex();
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(craftIndexScanCount(), before + 2);
     EXPECT_NE(second->recipesFor("NEW"), nullptr);
