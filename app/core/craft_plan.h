@@ -46,6 +46,11 @@ public:
     // Records making `item` in file order; nullptr when none does.
     const std::vector<CraftRecipe>* recipesFor(std::string_view item) const;
     std::size_t itemCount() const { return m_items.size(); }
+    template <typename Visit> void forEachItem(Visit visit) const
+    {
+        for (const auto& entry : m_items)
+            visit(entry.first);
+    }
 
 private:
     struct Hash {
