@@ -182,10 +182,9 @@ QTreeWidgetItem* CPlannerDlg::makeItem(const PlanNode& node) const
 {
     auto* item = new QTreeWidgetItem;
     QString name = fromSjis(node.item);
-    const std::vector<CraftRecipe>* recipes = m_index->recipesFor(node.item);
+    const ItemRecipes* recipes = m_index->recipesFor(node.item);
     if (node.recipe && recipes && recipes->size() > 1) {
-        const auto at = static_cast<std::size_t>(node.recipe - recipes->data()) + 1;
-        name += QStringLiteral("（レシピ %1/%2）").arg(at).arg(recipes->size());
+        name += QStringLiteral("（レシピ %1/%2）").arg(node.recipe->alternative + 1).arg(recipes->size());
     }
     item->setText(ItemColumn, name);
     item->setText(CountColumn, countText(node.quantity));
@@ -271,7 +270,7 @@ void CPlannerDlg::OnToggleBuy()
 void CPlannerDlg::OnNextRecipe()
 {
     const std::string item = selectedItem();
-    const std::vector<CraftRecipe>* recipes = m_index ? m_index->recipesFor(item) : nullptr;
+    const ItemRecipes* recipes = m_index ? m_index->recipesFor(item) : nullptr;
     if (!recipes || recipes->size() < 2)
         return;
     std::size_t& choice = m_choices.recipe[item];

@@ -51,29 +51,37 @@ std::int64_t digitsValue(std::string_view digits)
     return value;
 }
 
-CraftRecipe recipeOf(const RecipeRecord& record)
+// The record is taken apart: the scan reads the next line into it next.
+CraftRecipe recipeOf(RecipeRecord& record)
 {
     CraftRecipe recipe;
-    recipe.id = record.id();
+    recipe.id = textToInt(record.id());
     auto [item, yield] = splitYield(record.name());
     recipe.item = std::move(item);
     recipe.yield = yield;
+    int used = 0;
+    while (used < kMaterialSlots && !record.material(used + 1).empty())
+        ++used;
+    recipe.materials.reserve(static_cast<std::size_t>(used));
     for (int k = 1; k <= kMaterialSlots; ++k) {
-        const std::string& material = record.material(k);
+        std::string& material = record.material(k);
         if (material.empty())
             continue;
-        auto same = std::find_if(recipe.materials.begin(), recipe.materials.end(),
-            [&](const auto& entry) { return entry.first == material; });
+        // A material needed several times fills consecutive slots.
+        auto same = !recipe.materials.empty() && recipe.materials.back().first == material
+            ? recipe.materials.end() - 1
+            : std::find_if(recipe.materials.begin(), recipe.materials.end(),
+                [&](const auto& entry) { return entry.first == material; });
         if (same != recipe.materials.end())
             ++same->second;
         else
-            recipe.materials.emplace_back(material, 1);
+            recipe.materials.emplace_back(std::move(material), 1);
     }
     recipe.crystal = std::max(0, textToInt(record.crystal()));
     recipe.skill = std::max(0, textToInt(record.skill()));
     recipe.rank = std::max(0, textToInt(record.rank()));
     if (recipe.skill >= 1 && recipe.skill <= kLevelSkills)
-        recipe.level = record.needLevel(recipe.skill);
+        recipe.level = std::move(record.needLevel(recipe.skill));
     return recipe;
 }
 
@@ -106,11 +114,22 @@ void CraftIndex::add(CraftRecipe recipe)
 {
     auto found = m_items.find(std::string_view(recipe.item));
     if (found == m_items.end())
-        found = m_items.emplace(recipe.item, std::vector<CraftRecipe>()).first;
-    found->second.push_back(std::move(recipe));
+        found = m_items.emplace(recipe.item, ItemRecipes()).first;
+    ItemRecipes& recipes = found->second;
+    recipe.alternative = recipes.first ? recipes.size() : 0;
+    if (m_usedInBlock == kBlock) {
+        m_blocks.push_back(std::make_unique<CraftRecipe[]>(kBlock));
+        m_usedInBlock = 0;
+    }
+    CraftRecipe* stored = &m_blocks.back()[m_usedInBlock++];
+    *stored = std::move(recipe);
+    if (!recipes.first)
+        recipes.first = stored;
+    else
+        recipes.more.push_back(stored);
 }
 
-const std::vector<CraftRecipe>* CraftIndex::recipesFor(std::string_view item) const
+const ItemRecipes* CraftIndex::recipesFor(std::string_view item) const
 {
     const auto found = m_items.find(item);
     return found == m_items.end() ? nullptr : &found->second;
@@ -157,7 +176,7 @@ const CraftRecipe* chosenRecipe(const CraftIndex& index, const PlanChoices& choi
 {
     if (choices.buy.count(item) != 0)
         return nullptr;
-    const std::vector<CraftRecipe>* recipes = index.recipesFor(item);
+    const ItemRecipes* recipes = index.recipesFor(item);
     if (!recipes)
         return nullptr;
     const auto chosen = choices.recipe.find(item);

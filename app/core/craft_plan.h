@@ -23,12 +23,13 @@ namespace vornik {
 
 // What the planner needs of one record.
 struct CraftRecipe {
-    std::string id;
+    int id = 0; // the record's id, read as a number
     std::string item; // name without the yield count
     std::int64_t yield = 1; // items one craft makes, at least 1
     // Materials of one craft in slot order, a name needed in several slots
     // counted once with the number of its slots.
     std::vector<std::pair<std::string, std::int64_t>> materials;
+    std::size_t alternative = 0; // place among the records making the item, from 0
     int crystal = 0; // crystal vocabulary index; 0 = none
     int skill = 0;
     int rank = 0;
@@ -39,12 +40,29 @@ struct CraftRecipe {
 // time; a name without a trailing blank and digits makes 1.
 std::pair<std::string, std::int64_t> splitYield(std::string_view name);
 
+// The records making one item, in file order.
+struct ItemRecipes {
+    const CraftRecipe* first = nullptr;
+    std::vector<const CraftRecipe*> more; // the second and later (most items have none)
+    std::size_t size() const { return 1 + more.size(); }
+    const CraftRecipe& operator[](std::size_t n) const { return n == 0 ? *first : *more[n - 1]; }
+};
+
 // Every item some record makes, with all records making it in file order.
+// The recipes stay where they are while the index lives (plans point into
+// it), so the index can be moved but not copied.
 class CraftIndex {
 public:
+    CraftIndex() = default;
+    CraftIndex(CraftIndex&&) = default;
+    CraftIndex& operator=(CraftIndex&&) = default;
+    CraftIndex(const CraftIndex&) = delete;
+    CraftIndex& operator=(const CraftIndex&) = delete;
+    ~CraftIndex() = default;
+
     void add(CraftRecipe recipe);
-    // Records making `item` in file order; nullptr when none does.
-    const std::vector<CraftRecipe>* recipesFor(std::string_view item) const;
+    // nullptr when no record makes `item`.
+    const ItemRecipes* recipesFor(std::string_view item) const;
     std::size_t itemCount() const { return m_items.size(); }
     template <typename Visit> void forEachItem(Visit visit) const
     {
@@ -57,7 +75,12 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view> {}(s); }
     };
-    std::unordered_map<std::string, std::vector<CraftRecipe>, Hash, std::equal_to<>> m_items;
+    // Recipes in blocks that never move: plans point into them, and a
+    // block of many recipes is one allocation.
+    static constexpr std::size_t kBlock = 1024;
+    std::vector<std::unique_ptr<CraftRecipe[]>> m_blocks;
+    std::size_t m_usedInBlock = kBlock;
+    std::unordered_map<std::string, ItemRecipes, Hash, std::equal_to<>> m_items;
 };
 
 // Reads the data file once into an index. Nothing when it cannot be opened

@@ -38,7 +38,7 @@ PlanTable planTotalsTable(const Plan& plan)
     }
     for (const CraftStep& step : plan.crafts) {
         const CraftRecipe& recipe = *step.recipe;
-        table.rows.emplace_back(std::max(0, textToInt(recipe.id)), recipe.crystal,
+        table.rows.emplace_back(std::max(0, recipe.id), recipe.crystal,
             std::vector<std::string> { "合成"_sj, recipe.item, countText(step.needed + step.surplus),
                 countText(step.crafts), countText(step.surplus), skillName(recipe.skill),
                 rankName(recipe.rank), recipe.level });

@@ -17,9 +17,9 @@ protected:
     void SetUp() override
     {
         test::writeFileBytes(dir.path() / "vornik.txt", test::plannerDataFile());
-        const std::optional<CraftIndex> scanned = scanCraftIndex();
+        std::optional<CraftIndex> scanned = scanCraftIndex();
         ASSERT_TRUE(scanned);
-        index = *scanned;
+        index = std::move(*scanned);
     }
 
     Plan plan(const std::vector<WantedItem>& wanted) const { return makePlan(index, choices, wanted); }
@@ -38,7 +38,8 @@ protected:
     {
         std::vector<std::string> out;
         for (const CraftStep& s : p.crafts)
-            out.push_back(s.recipe->id + " " + std::to_string(s.crafts) + " " + std::to_string(s.surplus));
+            out.push_back(std::to_string(s.recipe->id) + " " + std::to_string(s.crafts) + " "
+                + std::to_string(s.surplus));
         return out;
     }
 
@@ -103,7 +104,7 @@ TEST_F(CraftPlanTest, ChoicesBuyAndSharedItems)
     // An ingot wanted on its own and through the sword is crafted once for both.
     choices = {};
     const Plan shared = plan({ { "蒼鋼の剣"_sj, 1 }, { "蒼鋼インゴット"_sj, 1 }, { "幻の花"_sj, 2 } });
-    EXPECT_EQ(shared.crafts.front().recipe->id, "2");
+    EXPECT_EQ(shared.crafts.front().recipe->id, 2);
     EXPECT_EQ(shared.crafts.front().crafts, 1);
     EXPECT_EQ(shared.unknown, std::vector<std::string> { "幻の花"_sj });
     const std::vector<std::string> bought = raw(shared);
