@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -71,6 +72,9 @@ void CPlannerDlg::build(bool shoppingList)
         m_quantity = new QSpinBox;
         m_quantity->setRange(1, 99999);
         addLabelledRow(form, QStringLiteral("個数(&Q)："), m_quantity);
+        // The text box inside the spin box is what a screen reader lands on.
+        if (auto* text = m_quantity->findChild<QLineEdit*>())
+            text->setAccessibleName(m_quantity->accessibleName());
         connect(m_quantity, &QSpinBox::valueChanged, this, &CPlannerDlg::OnCalculate);
     }
     layout->addLayout(form);
