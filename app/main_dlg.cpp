@@ -11,6 +11,7 @@
 #include "app/result_list_model.h"
 #include "app/result_list_view.h"
 #include "app/search_panel.h"
+#include "dialogs/planner_dlg.h"
 #include "dialogs/record_commands.h"
 #include "output/clipboard_command.h"
 #include "output/core/outside_addresses.h"
@@ -139,6 +140,10 @@ void CMainDlg::connectCommands()
 
     connect(m_menu.close, &QAction::triggered, this, &QWidget::close);
     connect(m_menu.displaySettings, &QAction::triggered, this, &CMainDlg::OpenDisplaySettings);
+    connect(m_menu.shoppingList, &QAction::triggered, this, [this] {
+        CPlannerDlg planner(this);
+        planner.DoModal();
+    });
     for (std::size_t i = 0; i < m_menu.fontSizes.size(); ++i) {
         connect(m_menu.fontSizes[i], &QAction::triggered, this, [this, i] { SetListFont(kFontSizes[i]); });
     }

@@ -61,6 +61,8 @@ void buildViewMenu(QMenu* view, MainMenu& m)
     view->addSeparator();
     m.toggleMemo = add(view, "メモ/レシピ(&E)");
     m.showAll = add(view, "すべてのデータを表示(&A)");
+    view->addSeparator();
+    m.shoppingList = add(view, "買い物リスト(&B)...");
 }
 
 void buildRecordMenu(QMenu* record, QMainWindow* window, MainMenu& m)

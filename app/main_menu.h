@@ -24,6 +24,7 @@ struct MainMenu {
     std::array<QAction*, 5> fontSizes {}; // 最大, 大, 中, 小, 最小
     QAction* toggleMemo = nullptr;
     QAction* showAll = nullptr;
+    QAction* shoppingList = nullptr; // the crafting planner for several items
     // レシピデータ(&D), shared with the context menu
     QAction* detail = nullptr;
     QAction* recipeSearch = nullptr;

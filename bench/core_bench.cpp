@@ -6,6 +6,8 @@
 // DIR holds <N>/vornik.txt for N = 10000, 100000 and 1000000 (bench/run
 // makes them); sizes that are missing are skipped.
 
+#include "app/core/craft_plan.h"
+#include "app/core/craft_plan_table.h"
 #include "app/core/match_record.h"
 #include "app/core/result_columns.h"
 #include "app/core/result_sort.h"
@@ -301,6 +303,73 @@ void BM_LoadSettingsExisting(benchmark::State& state)
         loadSettings();
 }
 
+// The planner from a cold start: the item index read from the whole file,
+// then the plan of the item whose plan has the most crafts.
+void BM_PlanColdStart(benchmark::State& state)
+{
+    if (!useDataFile(state, state.range(0)))
+        return;
+    std::string deepest;
+    {
+        const std::optional<CraftIndex> index = scanCraftIndex();
+        if (!index) {
+            state.SkipWithError("scan failed");
+            return;
+        }
+        std::size_t most = 0;
+        index->forEachItem([&](const std::string& item) {
+            const std::size_t crafts = makePlan(*index, {}, { { item, 3 } }).crafts.size();
+            if (crafts > most) {
+                most = crafts;
+                deepest = item;
+            }
+        });
+        state.counters["crafts"] = static_cast<double>(most);
+        state.counters["items"] = static_cast<double>(index->itemCount());
+    }
+    for (auto _ : state) {
+        std::optional<CraftIndex> index = scanCraftIndex();
+        benchmark::DoNotOptimize(makePlan(*index, {}, { { deepest, 3 } }));
+        // A cold start has no earlier index to free.
+        state.PauseTiming();
+        index.reset();
+        state.ResumeTiming();
+    }
+}
+
+// Planning again after a change of the quantity or of "buy": the totals
+// table of a tree of 50 craftable items (item k needs items 2k+1 and 2k+2
+// and a raw material), as the planner window rebuilds it.
+void BM_Replan50(benchmark::State& state)
+{
+    CraftIndex index;
+    constexpr int kItems = 50;
+    for (int k = 0; k < kItems; ++k) {
+        CraftRecipe recipe;
+        recipe.id = k + 1;
+        recipe.item = "item" + std::to_string(k);
+        recipe.yield = k % 3 + 1;
+        recipe.crystal = k % 8 + 1;
+        for (int child : { 2 * k + 1, 2 * k + 2 }) {
+            if (child < kItems)
+                recipe.materials.emplace_back("item" + std::to_string(child), 2);
+        }
+        recipe.materials.emplace_back("raw" + std::to_string(k), 3);
+        index.add(std::move(recipe));
+    }
+    PlanChoices choices;
+    std::int64_t quantity = 1;
+    for (auto _ : state) {
+        quantity = quantity % 99 + 1;
+        if (choices.buy.empty())
+            choices.buy.insert("item7");
+        else
+            choices.buy.clear();
+        const Plan plan = makePlan(index, choices, { { "item0", quantity } });
+        benchmark::DoNotOptimize(planTotalsTable(plan));
+    }
+}
+
 void scanSizes(benchmark::internal::Benchmark* b)
 {
     b->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -322,6 +391,8 @@ BENCHMARK(BM_AllRecordsScan)->Apply(rowScanSizes);
 BENCHMARK(BM_ReadEveryLine)->Apply(scanSizes);
 BENCHMARK(BM_DecodeEveryRecord)->Apply(scanSizes);
 BENCHMARK(BM_AllRecordsScanEveryColumn)->Apply(rowScanSizes);
+BENCHMARK(BM_PlanColdStart)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Replan50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TwoPassSort)->Arg(9999)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteRecord)->Arg(100000)->Unit(benchmark::kMillisecond);

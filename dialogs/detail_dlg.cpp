@@ -1,7 +1,9 @@
 #include "dialogs/detail_dlg.h"
 
+#include "app/core/craft_plan.h"
 #include "dialogs/core/edit_store.h"
 #include "dialogs/core/record_display.h"
+#include "dialogs/planner_dlg.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "output/core/outside_links.h"
 #include "output/link_commands.h"
@@ -141,6 +143,10 @@ CDetailDlg::CDetailDlg(QWidget* parent)
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(new QLabel(QStringLiteral("説明：アイテムを選択するとレシピ検索が行えます。")));
     bottom->addStretch();
+    auto* plan = new QPushButton(QStringLiteral("必要素材を計算(&K)..."));
+    nameControl(plan, plan->text());
+    connect(plan, &QPushButton::clicked, this, &CDetailDlg::OnPlanMaterials);
+    bottom->addWidget(plan);
     bottom->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
@@ -235,6 +241,7 @@ bool CDetailDlg::findRecord()
 void CDetailDlg::fillFromRecord()
 {
     const RecipeRecord& record = currentRecord();
+    m_itemName = splitYield(record.name()).first;
     const QString name = fromSjis(blanksAsTimes(record.name()));
     m_name->setText(name);
     setWindowTitle(QStringLiteral("　詳細情報 - ") + name + QStringLiteral(" -"));
@@ -373,6 +380,12 @@ void CDetailDlg::OnMaterialKestrelo()
 {
     if (const std::optional<std::string> name = selectedMaterialName())
         searchKestreloFor(*name);
+}
+
+void CDetailDlg::OnPlanMaterials()
+{
+    CPlannerDlg planner(this, m_itemName);
+    planner.DoModal();
 }
 
 } // namespace vornik

@@ -50,6 +50,7 @@ public slots:
     void OnMaterialOpenVornik();
     void OnMaterialKestrelo();
     void ShowMaterialMenu(const QPoint& globalPos);
+    void OnPlanMaterials(); // "必要素材を計算...": the planner for this item
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,6 +67,7 @@ private:
     std::optional<std::string> selectedMaterialName() const;
 
     bool m_recordLoaded = false;
+    std::string m_itemName; // the record's item without its yield count
     std::string m_loadedId;
 
     QLineEdit* m_name;

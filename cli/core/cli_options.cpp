@@ -39,8 +39,9 @@ std::optional<Enum> lookUp(
     return std::nullopt;
 }
 
-constexpr std::array<std::pair<std::string_view, Command>, 6> kCommands { {
+constexpr std::array<std::pair<std::string_view, Command>, 7> kCommands { {
     { "search", Command::Search },
+    { "plan", Command::Plan },
     { "export", Command::Export },
     { "check", Command::Check },
     { "--help", Command::Help },
@@ -162,6 +163,8 @@ private:
             // The one plain argument a command takes.
             if (o.command == Command::Check && !o.checkFile)
                 o.checkFile = argument;
+            else if (o.command == Command::Plan)
+                o.planItems.push_back(argument);
             else
                 fail("余分な引数があります: " + argument);
             return;
@@ -176,7 +179,10 @@ private:
             o.programDir = value(name, inlineValue);
         } else if (name == "--encoding") {
             readChoice(name, inlineValue, kEncodings, o.encoding);
-        } else if (o.command == Command::Search && name == "--format") {
+        } else if (o.command == Command::Plan && name == "--buy") {
+            if (const std::optional<std::string> item = value(name, inlineValue))
+                o.buyItems.push_back(*item);
+        } else if ((o.command == Command::Search || o.command == Command::Plan) && name == "--format") {
             readChoice(name, inlineValue, kFormats, o.format);
         } else if (o.command == Command::Export && lookUp(kExportKinds, name)) {
             if (o.exportKind)
@@ -184,7 +190,8 @@ private:
             o.exportKind = lookUp(kExportKinds, name);
             if (const std::optional<std::string> path = value(name, inlineValue))
                 o.exportPath = *path;
-        } else if (o.command == Command::Check || !readCriterion(name, inlineValue)) {
+        } else if (o.command == Command::Check || o.command == Command::Plan
+            || !readCriterion(name, inlineValue)) {
             fail("不明なオプションです: " + argument);
         }
     }
@@ -194,6 +201,10 @@ private:
         const Options& o = m_result.options;
         if (o.command == Command::Help)
             return;
+        if (o.command == Command::Plan && o.planItems.empty()) {
+            fail("作るアイテムの名前を指定してください（例: vornik plan \"名前×3\"）。");
+            return;
+        }
         if (o.command == Command::Export && !o.exportKind) {
             fail("--csv、--html、--ime のどれかで出力ファイルを指定してください。");
             return;

@@ -12,7 +12,7 @@
 
 namespace vornik::cli {
 
-enum class Command { Window, Help, Version, Search, Export, Check };
+enum class Command { Window, Help, Version, Search, Export, Check, Plan };
 enum class OutputFormat { Text, Tsv, Csv, Json };
 enum class OutputEncoding { Utf8, Cp932 };
 enum class ExportKind { Csv, Html, Ime };
@@ -28,6 +28,8 @@ struct Options {
     std::optional<ExportKind> exportKind;
     std::string exportPath;
     std::optional<std::string> checkFile;
+    std::vector<std::string> planItems; // "名前", "名前×3" or "名前 3"
+    std::vector<std::string> buyItems; // --buy: bought instead of crafted
 };
 
 struct ParsedOptions {

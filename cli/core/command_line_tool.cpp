@@ -3,6 +3,7 @@
 #include "cli/core/cli_session.h"
 #include "cli/core/console_output.h"
 #include "cli/core/data_check.h"
+#include "cli/core/plan_command.h"
 #include "cli/core/search_command.h"
 #include "platform/sjis_codec.h"
 #include "storage/paths.h"
@@ -30,6 +31,9 @@ constexpr std::string_view kHelp = R"(使い方: vornik [コマンド] [オプ�
       --ime はすべてのレシピを出力します（検索条件は指定できません）。
   vornik check [データファイル]
       データファイルとメモファイルを読むだけで調べ、問題を行番号つきで表示します。
+  vornik plan 名前[×数] [名前[×数] …] [--buy 名前]… [--format text|tsv|csv|json]
+      作るのに必要な素材、クリスタル、合成の順番を表示します（ウィンドウの「必要素材を計算」と同じ）。
+      --buy の名前は合成せず、買う素材として数えます。
 
 検索条件:
   --name 名前          名前に含まれる文字
@@ -54,6 +58,7 @@ constexpr std::string_view kHelp = R"(使い方: vornik [コマンド] [オプ�
   search  0 一致あり、1 一致なし、2 エラー
   export  0 書き込み済み、2 エラー
   check   0 問題なし、1 問題あり、2 ファイルを読めない
+  plan    0 計算済み、1 レシピのない名前あり、2 エラー
 コマンドはどれもファイルを書き換えず（export の出力ファイルを除く）、画面も使いません。
 )";
 
@@ -128,6 +133,8 @@ int runCommandLine(const std::vector<std::string>& arguments, const std::string&
         return runExport(session, options);
     case Command::Check:
         return runCheck(session, options, out);
+    case Command::Plan:
+        return runPlan(session, options, out);
     case Command::Window:
     case Command::Help:
     case Command::Version:

@@ -8,6 +8,7 @@
 #include "dialogs/detail_dlg.h"
 #include "dialogs/edit_dlg.h"
 #include "dialogs/material_dlg.h"
+#include "dialogs/planner_dlg.h"
 #include "dialogs/skill_value_dlg.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
@@ -122,6 +123,20 @@ private slots:
         QCOMPARE(nameOf(&material, "materialCount"), QStringLiteral("個数"));
         QCOMPARE(nameOf(&levels, "level1"), QStringLiteral("鍛冶"));
         QCOMPARE(nameOf(&detail, "name"), QStringLiteral("名前"));
+    }
+
+    void plannerWindows()
+    {
+        TempProgramDir dir;
+        ScopedScriptedPlatform platform;
+        CPlannerDlg one(nullptr, "x");
+        CPlannerDlg list(nullptr);
+        for (QDialog* dialog : std::initializer_list<QDialog*> { &one, &list }) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            QCOMPARE(namingFaults(dialog).join(QLatin1Char('\n')), QString());
+        }
+        QCOMPARE(list.listBox()->accessibleName(), QStringLiteral("作るもの"));
     }
 
     void displaySettingsDialog()
