@@ -204,7 +204,7 @@ ChildEnd runInChild(const TempProgramDir& dir, std::size_t saveIndex, int killAt
 {
     std::ostringstream role;
     role << "step " << saveIndex << ' ' << killAt << ' ' << static_cast<int>(point) << ' '
-         << sjisToUtf8(programPath(dir.path()));
+         << programPath(dir.path());
     test::ChildProcess child("CrashTest.KilledAtEveryStepOfEverySave", role.str());
     const int exitCode = child.wait();
     ChildEnd end;
@@ -380,7 +380,7 @@ TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
         writeFileBytes(m_dir.file("vornik.txt"), old);
         std::filesystem::remove(started);
         test::ChildProcess child(
-            "CrashTest.KilledAtRandomMomentsOfRepeatedSaves", "stream " + sjisToUtf8(programPath(m_dir.path())));
+            "CrashTest.KilledAtRandomMomentsOfRepeatedSaves", "stream " + programPath(m_dir.path()));
         ASSERT_TRUE(child.isRunning());
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!std::filesystem::exists(started) && std::chrono::steady_clock::now() < deadline)

@@ -66,7 +66,7 @@ private slots:
     void fromTheDetailDialog()
     {
         CDetailDlg detail;
-        detail.m_recordId = "1";
+        detail.m_recordId = std::string("1");
         QVERIFY(detail.OnInitDialog());
         QPushButton* open = nullptr;
         for (QPushButton* button : detail.findChildren<QPushButton*>()) {
