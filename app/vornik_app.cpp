@@ -36,7 +36,10 @@ int CVornikApp::run(int argc, char* argv[])
     setProgramDir(
         sjisPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String()));
 
-    CMainDlg window(searchNameFromArguments(argumentsAfterProgram()));
+    const std::vector<std::string> arguments = argumentsAfterProgram();
+    CMainDlg window(searchNameFromArguments(arguments));
+    if (const std::optional<std::string> saved = savedSearchFromArguments(arguments))
+        window.RunSavedSearch(*saved);
     window.show();
     return QApplication::exec();
 }
