@@ -418,7 +418,8 @@ void CMainDlg::ShowContextMenu(const QPoint& globalPos)
 
 void CMainDlg::OpenDisplaySettings()
 {
-    // The dialog rereads the settings a running scan reads.
+    // A result made for the old columns must not arrive after the list
+    // was rebuilt with new ones.
     m_liveSearch->stop();
     CDisplaySettingsDlg dialog(this);
     dialog.exec();
