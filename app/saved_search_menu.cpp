@@ -100,7 +100,19 @@ void SavedSearchMenu::saveCurrent()
     const std::optional<QString> name = m_askName(m_window, QStringLiteral("検索条件を保存"), QString());
     if (!name)
         return;
-    const SavedSearchResult result = saveSearchAs(sjisName(*name), m_panel->inputs());
+    const std::string sjis = sjisName(*name);
+    if (!sjis.empty() && loadSavedSearch(sjis)) {
+        MessageBoxRequest request;
+        request.parent = m_window;
+        request.caption = QStringLiteral("検索条件を保存");
+        request.text = QStringLiteral("「%1」はすでにあります。上書きしますか？").arg(*name);
+        request.icon = MessageIcon::Question;
+        request.buttons = MessageButtons::YesNo;
+        request.defaultButton = MessageAnswer::No;
+        if (platformServices().messageBox(request) != MessageAnswer::Yes)
+            return;
+    }
+    const SavedSearchResult result = saveSearchAs(sjis, m_panel->inputs());
     if (result != SavedSearchResult::Done)
         tell(resultText(result, *name));
     rebuild();

@@ -1,5 +1,6 @@
 // Search while typing and saved searches in the main window, offscreen.
 
+#include "app/core/saved_searches.h"
 #include "app/live_search.h"
 #include "app/main_dlg.h"
 #include "app/saved_search_menu.h"
@@ -165,6 +166,13 @@ private slots:
             return std::optional(QStringLiteral("鍛冶もの"));
         });
         window->savedSearches()->saveCurrent();
+        // Saving again under that name asks first; "No" keeps the old one.
+        panel->nameBox()->setEditText(QStringLiteral("鉄"));
+        m_platform->services().queueMessageAnswer(MessageAnswer::No);
+        window->savedSearches()->saveCurrent();
+        QCOMPARE(messageBoxes(), std::size_t { 1 });
+        QCOMPARE(loadSavedSearch("鍛冶もの"_sj)->name, "の"_sj);
+        m_platform->services().clearCalls();
 
         QMenu* menu = window->savedSearches()->savedMenu();
         emit menu->aboutToShow();
