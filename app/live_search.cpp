@@ -110,7 +110,7 @@ void LiveSearch::finished(unsigned generation)
     // after a newer one started is dropped, cancelled or not.
     if (generation != m_generation || watcher->future().resultCount() == 0)
         return;
-    const LiveResult result = watcher->result();
+    LiveResult result = watcher->future().takeResult();
     if (result.outcome != ScanResult::Cancelled)
         emit resultReady(result);
 }

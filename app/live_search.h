@@ -64,8 +64,9 @@ public:
     bool isRunning() const;
 
 signals:
-    // The newest query's result (never an older one).
-    void resultReady(const vornik::LiveResult& result);
+    // The newest query's result (never an older one). Connected directly,
+    // the receiver may take the rows out: large results are not copied.
+    void resultReady(vornik::LiveResult& result);
     // The newest query had no criterion: nothing is to be shown.
     void cleared();
 

@@ -170,7 +170,7 @@ bool CMainDlg::RunSavedSearch(const std::string& name)
 
 // A result found while the user typed: shown as 検索 shows its own, but the
 // focus stays in the criteria and the name history is left alone.
-void CMainDlg::showLiveResult(const LiveResult& result)
+void CMainDlg::showLiveResult(LiveResult& result)
 {
     if (m_searchBusy)
         return; // a search of the user's own is filling the list
@@ -178,7 +178,7 @@ void CMainDlg::showLiveResult(const LiveResult& result)
     m_list->setUpdatesEnabled(false);
     m_model->clear();
     if (result.outcome == ScanResult::Complete)
-        m_model->appendRows(std::vector<ResultRow>(result.rows));
+        m_model->appendRows(std::move(result.rows));
     if (result.sorted) {
         m_sortAscending = true;
         m_sortColumn = result.sortColumn;

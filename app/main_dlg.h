@@ -86,7 +86,7 @@ private:
     void RestoreWindowPlacement();
     bool handleEnter(QObject* watched);
     void setUpSearchExtras();
-    void showLiveResult(const LiveResult& result);
+    void showLiveResult(LiveResult& result);
     void clearLiveResult();
 
     MainMenu m_menu;
