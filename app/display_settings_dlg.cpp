@@ -1,5 +1,7 @@
 #include "app/display_settings_dlg.h"
 
+#include "app/live_search.h"
+
 #include "storage/profile.h"
 #include "ui/dialog_parts.h"
 
@@ -72,6 +74,8 @@ void CDisplaySettingsDlg::buildControls()
     shopLayout->addWidget(m_shopOnline);
     shopLayout->addWidget(m_shopOffline);
 
+    m_liveSearch = labelled<QCheckBox>(QStringLiteral("入力中に検索"), this);
+
     auto* description
         = labelled<QLabel>(QStringLiteral("説明：各種表示に関する設定を変更する事が出来ます。"), this);
     description->setWordWrap(true);
@@ -88,6 +92,7 @@ void CDisplaySettingsDlg::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(columns);
     layout->addWidget(shop);
+    layout->addWidget(m_liveSearch);
     layout->addWidget(description);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -103,6 +108,7 @@ void CDisplaySettingsDlg::loadSettings()
     const bool online = readIniInt("window", "shop", 0) == 0;
     m_shopOnline->setChecked(online);
     m_shopOffline->setChecked(!online);
+    m_liveSearch->setChecked(liveSearchSetting());
 }
 
 std::string CDisplaySettingsDlg::columnFlagsText() const
@@ -123,6 +129,7 @@ void CDisplaySettingsDlg::accept()
         writeIniString("window", "shop", "0");
     else if (m_shopOffline->isChecked())
         writeIniString("window", "shop", "1");
+    writeIniInt(kLiveSearchSection, kLiveSearchKey, m_liveSearch->isChecked() ? 1 : 0);
     m_columnsChanged = flags != previous;
     QDialog::accept();
 }

@@ -37,6 +37,7 @@ private:
     std::array<QCheckBox*, columnflag::DialogFlags> m_columnBoxes {};
     QRadioButton* m_shopOnline = nullptr;
     QRadioButton* m_shopOffline = nullptr;
+    QCheckBox* m_liveSearch = nullptr;
 };
 
 } // namespace vornik

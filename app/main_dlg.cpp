@@ -7,9 +7,11 @@
 #include "app/core/window_placement.h"
 #include "app/display_settings_dlg.h"
 #include "app/list_font.h"
+#include "app/live_search.h"
 #include "app/memo_pane.h"
 #include "app/result_list_model.h"
 #include "app/result_list_view.h"
+#include "app/saved_search_menu.h"
 #include "app/search_panel.h"
 #include "dialogs/planner_dlg.h"
 #include "dialogs/record_commands.h"
@@ -98,6 +100,7 @@ CMainDlg::CMainDlg(std::optional<std::string> searchName, QWidget* parent)
 
     m_menu = buildMainMenu(this);
     connectCommands();
+    setUpSearchExtras();
     qApp->installEventFilter(this);
     initialise(searchName);
 }
@@ -160,6 +163,58 @@ void CMainDlg::connectCommands()
     });
     connectRecordCommands();
     connectOutputCommands();
+}
+
+void CMainDlg::setUpSearchExtras()
+{
+    // Both items sit in the 表示 menu, below "すべてのデータを表示(&A)".
+    m_savedSearches = new SavedSearchMenu(qobject_cast<QMenu*>(m_menu.showAll->parent()), m_panel, this);
+    connect(m_savedSearches, &SavedSearchMenu::searchRequested, this, &CMainDlg::OnSearch);
+
+    m_liveSearch = new LiveSearch(
+        [this] {
+            LiveQuery query;
+            query.inputs = m_panel->inputs();
+            query.layout = m_layout;
+            query.files = { dataFilePath(), memoFilePath() };
+            query.tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
+            return query;
+        },
+        this);
+    m_liveSearch->setEnabled(liveSearchSetting());
+    connect(m_panel, &SearchPanel::criteriaChanged, m_liveSearch, &LiveSearch::criteriaChanged);
+    connect(m_liveSearch, &LiveSearch::resultReady, this, &CMainDlg::showLiveResult);
+    connect(m_liveSearch, &LiveSearch::cleared, this, &CMainDlg::clearLiveResult);
+}
+
+bool CMainDlg::RunSavedSearch(const std::string& name)
+{
+    return m_savedSearches->run(name);
+}
+
+// A result found while the user typed: shown as 検索 shows its own, but the
+// focus stays in the criteria and the name history is left alone.
+void CMainDlg::showLiveResult(LiveResult& result)
+{
+    if (m_searchBusy)
+        return; // a search of the user's own is filling the list
+    showListPane(true);
+    m_list->setUpdatesEnabled(false);
+    m_model->clear();
+    if (result.outcome == ScanResult::Complete)
+        m_model->appendRows(std::move(result.rows));
+    if (result.sorted) {
+        m_sortAscending = true;
+        m_sortColumn = result.sortColumn;
+    }
+    m_list->setUpdatesEnabled(true);
+    SetStatusText(matchCountText(m_model->rowCount()));
+}
+
+void CMainDlg::clearLiveResult()
+{
+    m_model->clear();
+    SetStatusText(std::string());
 }
 
 void CMainDlg::connectRecordCommands()
@@ -231,6 +286,7 @@ void CMainDlg::ToggleMemoPane()
 
 void CMainDlg::OnSearch()
 {
+    m_liveSearch->stop(); // its answer would replace this search's
     const SearchInputs inputs = m_panel->inputs();
     if (!hasAnyCriterion(inputs)) {
         MessageBoxRequest request;
@@ -287,6 +343,7 @@ void CMainDlg::sortBy(std::size_t column)
 void CMainDlg::OnShowAll()
 {
     m_panel->clearCriteria();
+    m_liveSearch->stop(); // the cleared criteria must not empty the list
     BusyCursor busy;
     m_list->setUpdatesEnabled(false);
     m_panel->addNameToHistory(std::string());
@@ -408,8 +465,12 @@ void CMainDlg::ShowContextMenu(const QPoint& globalPos)
 
 void CMainDlg::OpenDisplaySettings()
 {
+    // A result made for the old columns must not arrive after the list
+    // was rebuilt with new ones.
+    m_liveSearch->stop();
     CDisplaySettingsDlg dialog(this);
     dialog.exec();
+    m_liveSearch->setEnabled(liveSearchSetting());
     if (dialog.m_columnsChanged)
         BuildColumns();
 }

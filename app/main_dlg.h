@@ -17,10 +17,13 @@ class QStackedWidget;
 
 namespace vornik {
 
+class LiveSearch;
 class MemoPane;
 class ResultListModel;
 class ResultListView;
+class SavedSearchMenu;
 class SearchPanel;
+struct LiveResult;
 
 class CMainDlg : public QMainWindow, public MainWindowAccess {
     Q_OBJECT
@@ -50,6 +53,9 @@ public:
     void SetListFont(int tenthsOfPoint);
     void OpenDisplaySettings();
     void OpenDetail();
+    // The search saved under `name` ("保存した検索", --saved): its criteria
+    // put into the panel and searched; false when there is none.
+    bool RunSavedSearch(const std::string& name);
 
     const std::string& statusText() const { return m_statusText; }
     bool listShown() const { return m_listShown; }
@@ -58,6 +64,8 @@ public:
     ResultListModel* resultModel() const { return m_model; }
     MemoPane* memoPane() const { return m_memo; }
     const MainMenu& menu() const { return m_menu; }
+    SavedSearchMenu* savedSearches() const { return m_savedSearches; }
+    LiveSearch* liveSearch() const { return m_liveSearch; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,6 +90,9 @@ private:
     void fitFrameToPlacement();
     std::vector<PlacementRect> availableScreens() const;
     bool handleEnter(QObject* watched);
+    void setUpSearchExtras();
+    void showLiveResult(LiveResult& result);
+    void clearLiveResult();
 
     MainMenu m_menu;
     SearchPanel* m_panel;
@@ -90,6 +101,8 @@ private:
     ResultListView* m_list;
     MemoPane* m_memo;
     QLabel* m_status;
+    SavedSearchMenu* m_savedSearches = nullptr;
+    LiveSearch* m_liveSearch = nullptr;
 
     ColumnLayout m_layout;
     std::string m_statusText;

@@ -63,6 +63,7 @@ SearchPanel::SearchPanel(QWidget* parent)
     , m_levelTo(makeLevelBox(this))
     , m_includeMaterials(new QCheckBox(QStringLiteral("素材、説明も対象(&A)"), this))
     , m_exactOnly(new QCheckBox(QStringLiteral("完全一致のみ(&M)"), this))
+    , m_includeMemo(new QCheckBox(QStringLiteral("メモも対象"), this))
     , m_search(new QPushButton(QStringLiteral("検索(&S)"), this))
     , m_clear(new QPushButton(QStringLiteral("ｸﾘｱ(&C)"), this))
     , m_pane(new QPushButton(QStringLiteral("ﾚｼﾋﾟ(&E)"), this))
@@ -110,13 +111,26 @@ SearchPanel::SearchPanel(QWidget* parent)
     grid->addLayout(buttons, 0, 4, 1, 2);
     grid->addWidget(m_includeMaterials, 0, 6);
     grid->addWidget(m_exactOnly, 1, 6);
-    for (QCheckBox* box : { m_includeMaterials, m_exactOnly })
+    grid->addWidget(m_includeMemo, 2, 6);
+    for (QCheckBox* box : { m_includeMaterials, m_exactOnly, m_includeMemo })
         box->setAccessibleName(withoutMnemonic(box->text()));
     grid->setColumnStretch(7, 1);
 
     connect(m_search, &QPushButton::clicked, this, &SearchPanel::searchRequested);
     connect(m_clear, &QPushButton::clicked, this, &SearchPanel::clearCriteria);
     connect(m_pane, &QPushButton::clicked, this, &SearchPanel::paneToggleRequested);
+    connectCriteriaChanged();
+}
+
+void SearchPanel::connectCriteriaChanged()
+{
+    connect(m_name, &QComboBox::editTextChanged, this, &SearchPanel::criteriaChanged);
+    for (QComboBox* box : { m_skill, m_rank, m_crystal, m_class, m_job })
+        connect(box, &QComboBox::currentIndexChanged, this, &SearchPanel::criteriaChanged);
+    for (QLineEdit* box : { m_levelFrom, m_levelTo })
+        connect(box, &QLineEdit::textChanged, this, &SearchPanel::criteriaChanged);
+    for (QCheckBox* box : { m_includeMaterials, m_exactOnly, m_includeMemo })
+        connect(box, &QCheckBox::toggled, this, &SearchPanel::criteriaChanged);
 }
 
 void SearchPanel::fillCriteriaLists()
@@ -141,6 +155,7 @@ SearchInputs SearchPanel::inputs() const
     in.levelTo = toSjis(m_levelTo->text());
     in.includeMaterials = m_includeMaterials->isChecked();
     in.exactOnly = m_exactOnly->isChecked();
+    in.includeMemo = m_includeMemo->isChecked();
     return in;
 }
 
@@ -153,6 +168,7 @@ void SearchPanel::clearCriteria()
         box->setCurrentIndex(0);
     m_includeMaterials->setChecked(false);
     m_exactOnly->setChecked(false);
+    m_includeMemo->setChecked(false);
 }
 
 void SearchPanel::addNameToHistory(const std::string& name)
@@ -179,6 +195,20 @@ void SearchPanel::setNameQuery(const std::string& name)
 void SearchPanel::setIncludeMaterials(bool on)
 {
     m_includeMaterials->setChecked(on);
+}
+
+void SearchPanel::setInputs(const SearchInputs& in)
+{
+    m_name->setEditText(fromSjis(in.name));
+    const std::pair<QComboBox*, const std::string*> lists[] = { { m_skill, &in.skill }, { m_rank, &in.rank },
+        { m_crystal, &in.crystal }, { m_class, &in.itemClass }, { m_job, &in.job } };
+    for (const auto& [box, text] : lists)
+        box->setCurrentIndex(std::max(0, box->findText(fromSjis(*text), Qt::MatchExactly)));
+    m_levelFrom->setText(fromSjis(in.levelFrom));
+    m_levelTo->setText(fromSjis(in.levelTo));
+    m_includeMaterials->setChecked(in.includeMaterials);
+    m_exactOnly->setChecked(in.exactOnly);
+    m_includeMemo->setChecked(in.includeMemo);
 }
 
 void SearchPanel::setPaneButtonLabel(bool listShown)

@@ -27,6 +27,9 @@ public:
     void addNameToHistory(const std::string& name);
     void setNameQuery(const std::string& name);
     void setIncludeMaterials(bool on);
+    // Every control as the inputs say (a saved search being run); a list
+    // whose text is no longer in its vocabulary is left on its empty entry.
+    void setInputs(const SearchInputs& inputs);
     void setPaneButtonLabel(bool listShown);
 
     QComboBox* nameBox() const { return m_name; }
@@ -37,8 +40,12 @@ public:
 signals:
     void searchRequested();
     void paneToggleRequested();
+    // Any criterion edited by the user or set by the program.
+    void criteriaChanged();
 
 private:
+    void connectCriteriaChanged();
+
     QComboBox* m_name;
     QComboBox* m_skill;
     QComboBox* m_rank;
@@ -49,6 +56,7 @@ private:
     QLineEdit* m_levelTo;
     QCheckBox* m_includeMaterials;
     QCheckBox* m_exactOnly;
+    QCheckBox* m_includeMemo;
     QPushButton* m_search;
     QPushButton* m_clear;
     QPushButton* m_pane;

@@ -41,7 +41,10 @@ int CVornikApp::run(int argc, char* argv[])
         = chooseDataFolder(programFolder, beside, defaultPerUserFolder(), sampleDataFolders(programFolder));
     setProgramDir(programPath(folder.path));
 
-    CMainDlg window(searchNameFromArguments(argumentsAfterProgram()));
+    const std::vector<std::string> arguments = argumentsAfterProgram();
+    CMainDlg window(searchNameFromArguments(arguments));
+    if (const std::optional<std::string> saved = savedSearchFromArguments(arguments))
+        window.RunSavedSearch(*saved);
     window.show();
     return QApplication::exec();
 }

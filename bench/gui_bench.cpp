@@ -7,6 +7,7 @@
 // usage: vornik-gui-bench --data-dir=DIR [benchmark flags]
 // DIR holds <N>/vornik.txt (bench/run makes them).
 
+#include "app/live_search.h"
 #include "app/main_dlg.h"
 #include "app/result_list_model.h"
 #include "app/search_panel.h"
@@ -19,10 +20,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -115,12 +119,80 @@ void BM_GuiNameSearchPainted(benchmark::State& state)
     nameSearch(state, true);
 }
 
+// Search while typing: from the last edit of the name box to the painted
+// list, less the pause the window waits for more keys (the time the user
+// waits for the file, not for the pause).
+void BM_GuiLiveSearchPainted(benchmark::State& state)
+{
+    auto window = openWindow(state, state.range(0));
+    if (!window)
+        return;
+    LiveSearch* live = window->liveSearch();
+    live->setEnabled(true);
+    int results = 0;
+    QObject::connect(live, &LiveSearch::resultReady, window.get(), [&results] { ++results; });
+    QComboBox* box = window->searchPanel()->nameBox();
+    const QString queries[] = { fromSjis("蒼鋼"_sj), fromSjis("蒼鋼の"_sj) };
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        const int before = results;
+        QElapsedTimer clock;
+        clock.start();
+        box->setEditText(queries[turn++ % 2]);
+        while (results == before)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents();
+        state.SetIterationTime(
+            static_cast<double>(clock.nsecsElapsed()) / 1e9 - LiveSearch::kPauseMs / 1000.0);
+    }
+    state.counters["rows"] = window->resultModel()->rowCount();
+}
+
+// Ten characters typed 50 ms apart with search while typing on: the
+// longest time the event loop went without running (a 1 ms timer's gaps).
+void BM_GuiLiveSearchStall(benchmark::State& state)
+{
+    auto window = openWindow(state, state.range(0));
+    if (!window)
+        return;
+    window->liveSearch()->setEnabled(true);
+    QComboBox* box = window->searchPanel()->nameBox();
+    const QString text = fromSjis("蒼鋼の剣の盾の指輪の"_sj);
+    double worstMs = 0;
+    for (auto _ : state) {
+        box->setEditText(QString());
+        window->liveSearch()->stop();
+        QElapsedTimer clock;
+        QTimer tick;
+        tick.setInterval(1);
+        qint64 last = 0;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            worstMs = std::max(worstMs, static_cast<double>(now - last) / 1e6);
+            last = now;
+        });
+        clock.start();
+        tick.start();
+        for (qsizetype typed = 1; typed <= text.size(); ++typed) {
+            box->setEditText(text.left(typed));
+            QTest::qWait(50);
+        }
+        QTest::qWait(LiveSearch::kPauseMs + 100);
+        while (window->liveSearch()->isRunning())
+            QTest::qWait(10);
+        tick.stop();
+    }
+    state.counters["worst_gap_ms"] = worstMs;
+}
+
 } // namespace
 
 BENCHMARK(BM_GuiShowAll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GuiShowAllPainted)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GuiNameSearch)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GuiNameSearchPainted)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GuiLiveSearchPainted)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GuiLiveSearchStall)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -49,6 +49,25 @@ bool rewriteMemoLine(const std::string& id, const std::string& newLine)
         });
 }
 
+struct MemoLine {
+    std::int32_t id;
+    std::string_view storedText;
+};
+
+// Lines without a comma hold no memo.
+std::optional<MemoLine> parseMemoLine(std::string_view line)
+{
+    const std::size_t comma = line.find(',');
+    if (comma == std::string_view::npos)
+        return std::nullopt;
+    return MemoLine { textToInt(line.substr(0, comma)), line.substr(comma + 1) };
+}
+
+std::string decodeMemoText(std::string_view stored)
+{
+    return sjis::replaceAll(stored, "<br>", "\r\n");
+}
+
 } // namespace
 
 std::string readMemo(const std::string& id)
@@ -59,12 +78,31 @@ std::string readMemo(const std::string& id)
     const std::int32_t wanted = textToInt(id);
     std::string_view line;
     while (reader.readLine(line)) {
-        const std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos || textToInt(line.substr(0, comma)) != wanted)
-            continue;
-        return sjis::replaceAll(line.substr(comma + 1), "<br>", "\r\n");
+        const std::optional<MemoLine> memo = parseMemoLine(line);
+        if (memo && memo->id == wanted)
+            return decodeMemoText(memo->storedText);
     }
     return std::string();
+}
+
+std::unordered_map<std::int32_t, std::string> readAllMemos()
+{
+    return readAllMemos(memoFilePath());
+}
+
+std::unordered_map<std::int32_t, std::string> readAllMemos(const std::string& path)
+{
+    std::unordered_map<std::int32_t, std::string> memos;
+    LineReader reader;
+    if (!reader.open(path))
+        return memos;
+    std::string_view line;
+    while (reader.readLine(line)) {
+        const std::optional<MemoLine> memo = parseMemoLine(line);
+        if (memo && memos.find(memo->id) == memos.end())
+            memos.emplace(memo->id, decodeMemoText(memo->storedText));
+    }
+    return memos;
 }
 
 bool saveMemo(const std::string& id, const std::string& text)

@@ -2,13 +2,22 @@
 // The per-record memo file beside the data file (memoFilePath()): one memo per
 // line, "id,text", with line breaks stored as "<br>".
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 
 namespace vornik {
 
 // Memo of the record `id` (ids compared as numbers), line breaks as CR LF;
 // empty when there is none or the file is missing.
 std::string readMemo(const std::string& id);
+
+// Every memo of the file at once, by id (read as a number), line breaks as
+// CR LF. An id with several lines keeps its first, as readMemo finds it.
+// Empty when the file is missing.
+std::unordered_map<std::int32_t, std::string> readAllMemos();
+// The same from an explicit memo file (a scan on another thread).
+std::unordered_map<std::int32_t, std::string> readAllMemos(const std::string& path);
 
 // Stores the memo of record `id` (ids compared as text), replacing its line
 // or appending one. False with storageError() set on failure; the memo file

@@ -5,6 +5,7 @@
 #include "platform/sjis_text.h"
 #include "storage/numbers.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -256,6 +257,42 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key, st
 bool ProfileFile::writeInt(std::string_view section, std::string_view key, int n)
 {
     return writeString(section, key, intToText(n));
+}
+
+std::vector<std::pair<std::string, std::string>> ProfileFile::entries(std::string_view section) const
+{
+    std::vector<std::pair<std::string, std::string>> found;
+    const std::size_t header = findSection(section);
+    if (header == std::string::npos)
+        return found;
+    const std::size_t end = sectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i) {
+        const ParsedLine line = parseLine(m_lines[i].text);
+        if (line.kind != LineKind::Key)
+            continue;
+        const bool seen = std::any_of(found.begin(), found.end(),
+            [&](const auto& entry) { return profileNamesEqual(entry.first, line.name); });
+        if (!seen)
+            found.emplace_back(std::string(line.name), std::string(withoutQuotes(line.value)));
+    }
+    return found;
+}
+
+bool ProfileFile::removeKey(std::string_view section, std::string_view key)
+{
+    const std::size_t header = findSection(section);
+    if (header == std::string::npos)
+        return false;
+    bool removed = false;
+    for (std::size_t i = sectionEnd(header); i > header + 1; --i) {
+        const ParsedLine line = parseLine(m_lines[i - 1].text);
+        if (line.kind == LineKind::Key && profileNamesEqual(line.name, key)) {
+            m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(i - 1));
+            removed = true;
+        }
+    }
+    m_modified = m_modified || removed;
+    return removed;
 }
 
 std::string ProfileFile::bytes() const

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vornik {
@@ -44,6 +45,13 @@ public:
     // changed) when a name or the value would break the line structure.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     bool writeInt(std::string_view section, std::string_view key, int n);
+
+    // Key names and values of the first section of that name, in file order,
+    // each name once (its first line), as value() reads them.
+    std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
+    // Removes every line of the key in the first section of that name. False
+    // when there was none.
+    bool removeKey(std::string_view section, std::string_view key);
 
     std::string bytes() const;
     // True once a write has changed the content.

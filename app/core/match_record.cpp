@@ -72,20 +72,41 @@ bool decodingCannotForm(std::string_view query)
 
 } // namespace
 
-LineFilter::LineFilter(const SearchCriteria& c)
+MemoHits findMemoHits(const SearchCriteria& c, const std::unordered_map<std::int32_t, std::string>& memos)
+{
+    MemoHits hits;
+    if (!c.includeMemo || c.nameQuery.empty())
+        return hits;
+    for (const auto& [id, memo] : memos) {
+        if (c.exactOnly ? memo == c.nameQuery : sjis::contains(memo, c.nameQuery))
+            hits.insert(id);
+    }
+    return hits;
+}
+
+LineFilter::LineFilter(const SearchCriteria& c, const MemoHits* memoHits)
 {
     // The name test runs for every record; the class test whenever a class
     // is given. Both look for the query inside decoded fields.
-    for (const std::string* query : { &c.nameQuery, &c.classQuery }) {
-        if (!query->empty() && decodingCannotForm(*query))
-            m_required.push_back(*query);
+    if (!c.nameQuery.empty() && decodingCannotForm(c.nameQuery)) {
+        m_required.push_back(c.nameQuery);
+        m_firstIsName = true;
+        if (c.includeMemo && memoHits != nullptr && !memoHits->empty())
+            m_memoHits = memoHits;
     }
+    if (!c.classQuery.empty() && decodingCannotForm(c.classQuery))
+        m_required.push_back(c.classQuery);
 }
 
 bool LineFilter::mayMatch(std::string_view line) const
 {
-    for (const std::string& text : m_required) {
-        if (line.find(text) == std::string_view::npos)
+    for (std::size_t i = 0; i < m_required.size(); ++i) {
+        if (line.find(m_required[i]) != std::string_view::npos)
+            continue;
+        // The id is the line's first field.
+        const bool memoMatched = i == 0 && m_firstIsName && m_memoHits != nullptr
+            && m_memoHits->count(textToInt(line.substr(0, line.find(',')))) != 0;
+        if (!memoMatched)
             return false;
     }
     return true;
@@ -103,7 +124,7 @@ std::optional<int> itemLevel(std::string_view description)
     return textToInt(description.substr(from, tilde - from));
 }
 
-bool MatchRecord(const SearchCriteria& c, const RecipeRecord& r)
+bool MatchRecord(const SearchCriteria& c, const RecipeRecord& r, const MemoHits* memoHits)
 {
     const std::string& recordSkill = skillName(textToInt(r.skill()));
     if (!c.skillQuery.empty() && !sjis::contains(recordSkill, c.skillQuery))
@@ -124,7 +145,9 @@ bool MatchRecord(const SearchCriteria& c, const RecipeRecord& r)
         return false;
     if (!matchesLevel(c, r.description()))
         return false;
-    return matchesName(c, r);
+    if (matchesName(c, r))
+        return true;
+    return c.includeMemo && memoHits != nullptr && memoHits->count(textToInt(r.id())) != 0;
 }
 
 } // namespace vornik

@@ -4,14 +4,26 @@
 #include "app/core/search_criteria.h"
 #include "storage/record.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace vornik {
 
-bool MatchRecord(const SearchCriteria& criteria, const RecipeRecord& record = currentRecord());
+// Ids of the records whose memo the name query finds: the memo contains the
+// query or, with 完全一致のみ, equals it. Empty unless the criteria include
+// memos and the name query is not empty (an empty query finds no memo).
+using MemoHits = std::unordered_set<std::int32_t>;
+MemoHits findMemoHits(
+    const SearchCriteria& criteria, const std::unordered_map<std::int32_t, std::string>& memos);
+
+// `memoHits`: the records whose memo matched, when the criteria include memos.
+bool MatchRecord(const SearchCriteria& criteria, const RecipeRecord& record = currentRecord(),
+    const MemoHits* memoHits = nullptr);
 
 // A quick test on a raw data-file line, before it is decoded: false only when
 // no record decoded from that line can match the criteria. Texts that every
@@ -20,13 +32,17 @@ bool MatchRecord(const SearchCriteria& criteria, const RecipeRecord& record = cu
 // the test never turns a match away.
 class LineFilter {
 public:
-    explicit LineFilter(const SearchCriteria& criteria);
+    // A line lacking the name query still passes when its record's id is
+    // among `memoHits` (kept by pointer: it must outlive the filter).
+    explicit LineFilter(const SearchCriteria& criteria, const MemoHits* memoHits = nullptr);
     // True when every line passes (nothing to look for).
     bool passesAll() const { return m_required.empty(); }
     bool mayMatch(std::string_view line) const;
 
 private:
     std::vector<std::string> m_required;
+    bool m_firstIsName = false;
+    const MemoHits* m_memoHits = nullptr;
 };
 
 // Item level from a description: the number after the first "Lv", read up to

@@ -2,8 +2,24 @@
 
 #include "app/core/match_record.h"
 #include "storage/data_file.h"
+#include "storage/field_codec.h"
+#include "storage/line_reader.h"
+#include "storage/memo_file.h"
+#include "storage/paths.h"
 
 namespace vornik {
+namespace {
+
+// The memo file is read once per search; only the ids whose memo matched
+// are kept while the data file is walked.
+MemoHits memoHitsFor(const SearchCriteria& criteria, const std::string& memoPath)
+{
+    if (!criteria.includeMemo || criteria.nameQuery.empty())
+        return {};
+    return findMemoHits(criteria, readAllMemos(memoPath));
+}
+
+} // namespace
 
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
     const std::function<void(std::size_t)>& progress)
@@ -12,13 +28,14 @@ bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, 
         return false;
     constexpr std::size_t kProgressEvery = 2048;
     RecipeRecord& record = currentRecord();
+    const MemoHits memoHits = memoHitsFor(criteria, memoFilePath());
     // Most lines of a name search hold no trace of the name: those are
     // passed over without decoding their fifty fields.
-    const LineFilter filter(criteria);
+    const LineFilter filter(criteria, &memoHits);
     const auto mayMatch = [&filter](std::string_view line) { return filter.mayMatch(line); };
     const auto next = [&] { return filter.passesAll() ? readNextRecord() : readNextRecordWhere(mayMatch); };
     while (next()) {
-        if (!MatchRecord(criteria, record))
+        if (!MatchRecord(criteria, record, &memoHits))
             continue;
         rows.push_back(makeResultRow(layout, record));
         if (progress && rows.size() % kProgressEvery == 0)
@@ -26,6 +43,28 @@ bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, 
     }
     closeDataFile();
     return true;
+}
+
+ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria,
+    const ColumnLayout& layout, std::vector<ResultRow>& rows, const std::atomic<bool>& cancelled)
+{
+    LineReader reader;
+    if (!reader.open(files.dataPath))
+        return ScanResult::Unopened;
+    const MemoHits memoHits = memoHitsFor(criteria, files.memoPath);
+    const LineFilter filter(criteria, &memoHits);
+    RecipeRecord record;
+    std::string_view line;
+    while (reader.readLine(line)) {
+        if (cancelled.load(std::memory_order_relaxed))
+            return ScanResult::Cancelled;
+        if (!filter.mayMatch(line))
+            continue;
+        decodeLine(line, record);
+        if (MatchRecord(criteria, record, &memoHits))
+            rows.push_back(makeResultRow(layout, record));
+    }
+    return reader.error() == 0 ? ScanResult::Complete : ScanResult::ReadError;
 }
 
 bool searchSortsRows(std::size_t rowCount)

@@ -5,8 +5,10 @@
 #include "app/core/result_sort.h"
 #include "app/core/search_criteria.h"
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace vornik {
@@ -16,6 +18,17 @@ namespace vornik {
 // could not be opened (the open-error handler has been told).
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
     const std::function<void(std::size_t)>& progress = {});
+
+// The same scan sharing nothing with the window's: its own reader and record,
+// the files given, no handler called. For a search on a worker thread while
+// the window goes on; `cancelled` is looked at between lines.
+enum class ScanResult { Complete, Unopened, ReadError, Cancelled };
+struct ScanFiles {
+    std::string dataPath;
+    std::string memoPath;
+};
+ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria,
+    const ColumnLayout& layout, std::vector<ResultRow>& rows, const std::atomic<bool>& cancelled);
 
 // A search sorts its rows when there are at least two and fewer than this
 // many (larger results stay in file order: sorting them took too long).

@@ -43,6 +43,7 @@ SearchCriteria readCriteria(const SearchInputs& in)
     c.levelTo = levelBound(in.levelTo);
     c.includeMaterials = in.includeMaterials;
     c.exactOnly = in.exactOnly;
+    c.includeMemo = in.includeMemo;
     return c;
 }
 

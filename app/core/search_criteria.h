@@ -18,6 +18,7 @@ struct SearchInputs {
     std::string levelTo;
     bool includeMaterials = false;
     bool exactOnly = false;
+    bool includeMemo = false;
 };
 
 struct SearchCriteria {
@@ -31,6 +32,8 @@ struct SearchCriteria {
     int levelTo = -1;
     bool includeMaterials = false;
     bool exactOnly = false;
+    // The name query also looks at each record's memo (memo file).
+    bool includeMemo = false;
 };
 
 // False when every text is empty: the two check boxes are no criterion.

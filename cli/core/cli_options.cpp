@@ -125,9 +125,10 @@ private:
                 fail("--level には N、N-M、N-、-M の形でレベルを指定してください: " + *text);
             return true;
         }
-        const std::array<std::pair<std::string_view, bool*>, 3> flags { {
+        const std::array<std::pair<std::string_view, bool*>, 4> flags { {
             { "--materials", &o.inputs.includeMaterials },
             { "--exact", &o.inputs.exactOnly },
+            { "--memo", &o.inputs.includeMemo },
             { "--all", &o.all },
         } };
         for (const auto& [option, target] : flags) {
@@ -175,6 +176,8 @@ private:
             = equals == std::string::npos ? std::nullopt : std::optional(argument.substr(equals + 1));
         if (name == "--data") {
             o.dataFile = value(name, inlineValue);
+        } else if (name == "--saved" && o.command != Command::Check) {
+            o.savedSearch = value(name, inlineValue);
         } else if (name == "--program-dir") {
             o.programDir = value(name, inlineValue);
         } else if (name == "--encoding") {
@@ -211,13 +214,20 @@ private:
         }
         if (o.command == Command::Export && o.exportKind == ExportKind::Ime) {
             // The dictionary holds every recipe; criteria would be ignored.
-            if (o.all || hasAnyCriterion(o.inputs) || o.inputs.includeMaterials || o.inputs.exactOnly)
+            if (o.all || o.savedSearch || hasAnyCriterion(o.inputs) || o.inputs.includeMaterials
+                || o.inputs.exactOnly || o.inputs.includeMemo)
                 fail("--ime はすべてのレシピを出力します。検索条件は指定できません。");
             return;
         }
         if (o.command != Command::Search && o.command != Command::Export)
             return;
-        if (o.all && (hasAnyCriterion(o.inputs) || o.inputs.includeMaterials || o.inputs.exactOnly))
+        const bool criterionGiven = hasAnyCriterion(o.inputs) || o.inputs.includeMaterials
+            || o.inputs.exactOnly || o.inputs.includeMemo;
+        if (o.savedSearch && (o.all || criterionGiven))
+            fail("--saved と --all、検索条件は一緒に指定できません。");
+        else if (o.savedSearch)
+            return;
+        if (o.all && criterionGiven)
             fail("--all と検索条件は一緒に指定できません。");
         else if (!o.all && !hasAnyCriterion(o.inputs))
             fail("検索条件を指定してください。\nすべてのレシピを表示する場合は --all を指定してください。");

@@ -21,6 +21,8 @@ struct Options {
     Command command = Command::Window;
     SearchInputs inputs; // UTF-8 here
     bool all = false;
+    // --saved: the criteria of a search saved in the window (UTF-8 name).
+    std::optional<std::string> savedSearch;
     OutputFormat format = OutputFormat::Text;
     OutputEncoding encoding = OutputEncoding::Utf8;
     std::optional<std::string> dataFile;

@@ -1,5 +1,7 @@
 #include "cli/core/cli_session.h"
 
+#include "app/core/saved_searches.h"
+
 #include "platform/native_path.h"
 #include "platform/sjis_codec.h"
 #include "storage/data_file.h"
@@ -59,6 +61,8 @@ std::optional<std::string> Session::programPath(const std::string& typed)
 
 std::optional<SearchInputs> Session::searchInputs()
 {
+    if (m_options.savedSearch)
+        return savedSearchInputs(*m_options.savedSearch);
     SearchInputs inputs = m_options.inputs;
     for (std::string* text : { &inputs.name, &inputs.skill, &inputs.rank, &inputs.crystal, &inputs.itemClass,
              &inputs.job, &inputs.levelFrom, &inputs.levelTo }) {
@@ -69,14 +73,33 @@ std::optional<SearchInputs> Session::searchInputs()
             return std::nullopt;
         }
     }
+    return checkedListNames(inputs);
+}
+
+std::optional<SearchInputs> Session::savedSearchInputs(const std::string& utf8Name)
+{
+    const std::optional<SearchInputs> saved = loadSavedSearch(utf8ToSjis(utf8Name));
+    if (!saved) {
+        error("保存した検索「" + utf8Name + "」は vornik.ini にありません。");
+        return std::nullopt;
+    }
+    if (!hasAnyCriterion(*saved)) {
+        error("保存した検索「" + utf8Name + "」には検索条件がありません。");
+        return std::nullopt;
+    }
+    return checkedListNames(*saved);
+}
+
+std::optional<SearchInputs> Session::checkedListNames(const SearchInputs& inputs)
+{
     // In the window these are drop-down lists; a name that is not in the
     // table would silently drop the criterion and find too much.
     if (!inputs.rank.empty() && rankIndex(inputs.rank) == 0) {
-        error("ランク「" + m_options.inputs.rank + "」は vornik.ini のランクにありません。");
+        error("ランク「" + sjisToUtf8(inputs.rank) + "」は vornik.ini のランクにありません。");
         return std::nullopt;
     }
     if (!inputs.crystal.empty() && crystalIndex(inputs.crystal) == 0) {
-        error("クリスタル「" + m_options.inputs.crystal + "」は vornik.ini のクリスタルにありません。");
+        error("クリスタル「" + sjisToUtf8(inputs.crystal) + "」は vornik.ini のクリスタルにありません。");
         return std::nullopt;
     }
     return inputs;

@@ -32,8 +32,9 @@ public:
     // nullopt (after telling the user) when it holds a character Shift-JIS
     // cannot, which would silently name another file.
     std::optional<std::string> programPath(const std::string& typed);
-    // Criteria typed on the command line in Shift-JIS, vocabulary names
-    // checked; nullopt after telling the user.
+    // Criteria typed on the command line (or saved in the window under the
+    // name given with --saved) in Shift-JIS, vocabulary names checked;
+    // nullopt after telling the user.
     std::optional<SearchInputs> searchInputs();
 
     // "vornik: " and the text (UTF-8) on standard error.
@@ -45,6 +46,9 @@ public:
     bool reportOpenError();
 
 private:
+    std::optional<SearchInputs> savedSearchInputs(const std::string& utf8Name);
+    std::optional<SearchInputs> checkedListNames(const SearchInputs& inputs);
+
     const Options& m_options;
     std::ostream& m_err;
     ColumnLayout m_layout;

@@ -39,6 +39,7 @@ constexpr std::string_view kHelp = R"(使い方: vornik [コマンド] [オプ�
   --name 名前          名前に含まれる文字
   --materials          素材、説明も対象
   --exact              完全一致のみ
+  --memo               メモも対象
   --skill 名前         スキル
   --rank 名前          ランク（vornik.ini にある名前）
   --crystal 名前       クリスタル（vornik.ini にある名前）
@@ -46,6 +47,7 @@ constexpr std::string_view kHelp = R"(使い方: vornik [コマンド] [オプ�
   --job 名前           ジョブ
   --level N|N-M|N-|-M  アイテムレベル
   --all                すべてのデータ（並べ替えなし）
+  --saved 名前         ウィンドウで保存した検索条件（ほかの検索条件とは併用不可）
 
 共通のオプション:
   --data ファイル        データファイル（既定: vornik.ini の file、なければ vornik.txt）

@@ -121,6 +121,32 @@ TEST_F(SearchCommandTest, FormatsSortsAndExitCodes)
     EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "vornik.ini"));
 }
 
+TEST_F(SearchCommandTest, SavedSearchAndMemo)
+{
+    test::writeFileBytes(m_dir.path() / "vornik.ini", "[search]\r\n盾=\"0,0,0,盾,鍛冶,,,,,,\"\r\n"_sj);
+    test::writeFileBytes(m_dir.path() / "vornik_memo.txt", "3,倉庫にある\r\n"_sj);
+    const std::string header = "名前\tﾗﾝｸ\t限界\t素材\t説明\n";
+    const SearchCase cases[] = {
+        { "saved in the window", { "--saved", "盾", "--format", "tsv" }, 0,
+            header + " 鉄の盾×2\t見習い\t鍛冶: 15 \t(炎) 鉄塊　木材　\t【盾】 \"堅い\" Lv12～\n", "" },
+        { "no such saved search", { "--saved", "ない" }, 2, "",
+            "保存した検索「ない」は vornik.ini にありません。" },
+        { "saved and typed criteria", { "--saved", "盾", "--name", "鉄" }, 2, "", "--saved と" },
+        { "memo", { "--name", "倉庫", "--memo", "--format", "tsv" }, 0,
+            header + " 麻の服\t素人\t裁縫:  8 \t(風) 麻布　\t【胴】 Lv5～ All Job\n", "" },
+        { "memo not asked for", { "--name", "倉庫" }, 1, "", "" },
+    };
+    for (const SearchCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ProgramRun run = search(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        if (c.exitCode != 1) {
+            EXPECT_EQ(run.out, c.out);
+        }
+        EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
+    }
+}
+
 TEST(CommandLineTest, HelpVersionAndNoDisplay)
 {
     const ProgramRun help = runWithoutDisplay(VORNIK_EXECUTABLE, { "--help" });

@@ -92,7 +92,7 @@ void DisplaySettingsTest::showsEveryControlWithItsLabel()
                 .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
                 .remove(QLatin1Char('&')));
     }
-    QCOMPARE(dialog.findChildren<QCheckBox*>().size(), 12);
+    QCOMPARE(dialog.findChildren<QCheckBox*>().size(), 13); // the columns and "入力中に検索"
     QVERIFY(option(dialog, kOnline));
     QVERIFY(option(dialog, kOffline));
 
@@ -150,6 +150,7 @@ void DisplaySettingsTest::okWritesTwelveFlagsAndTheShopMode()
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(storedColumn(), std::string("111111111111"));
         QCOMPARE(storedShop(), std::string("0"));
+        QCOMPARE(readIniString("window", "livesearch", ""), std::string("0")); // off by default
         QVERIFY(dialog.m_columnsChanged); // nothing was stored before
     }
     {
@@ -157,7 +158,12 @@ void DisplaySettingsTest::okWritesTwelveFlagsAndTheShopMode()
         box(dialog, 0)->setChecked(false);
         box(dialog, 11)->setChecked(false);
         option(dialog, kOffline)->setChecked(true);
+        for (QCheckBox* live : dialog.findChildren<QCheckBox*>()) {
+            if (live->text() == QStringLiteral("入力中に検索"))
+                live->setChecked(true);
+        }
         dialog.accept();
+        QCOMPARE(readIniString("window", "livesearch", ""), std::string("1"));
         QCOMPARE(storedColumn(), std::string("x1111111111x"));
         QCOMPARE(storedShop(), std::string("1"));
     }

@@ -1,0 +1,118 @@
+#include "app/live_search.h"
+
+#include "storage/profile.h"
+
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+
+namespace vornik {
+
+bool liveSearchSetting()
+{
+    return readIniInt(kLiveSearchSection, kLiveSearchKey, 0) == 1;
+}
+
+LiveResult runLiveQuery(const LiveQuery& query, const std::atomic<bool>& cancelled)
+{
+    LiveResult result;
+    result.outcome
+        = scanFileForMatches(query.files, readCriteria(query.inputs), query.layout, result.rows, cancelled);
+    if (result.outcome != ScanResult::Complete || !searchSortsRows(result.rows.size()))
+        return result;
+    for (const std::size_t column : searchSortColumns(query.layout, !query.inputs.skill.empty())) {
+        if (cancelled.load(std::memory_order_relaxed)) {
+            result.outcome = ScanResult::Cancelled;
+            return result;
+        }
+        SortResults(result.rows, columnSortOrder(query.layout, column, query.tieColumn, true));
+        result.sortColumn = column;
+    }
+    result.sorted = true;
+    return result;
+}
+
+LiveSearch::LiveSearch(QueryProvider provider, QObject* parent, Job job)
+    : QObject(parent)
+    , m_provider(std::move(provider))
+    , m_job(std::move(job))
+{
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(kPauseMs);
+    connect(&m_pause, &QTimer::timeout, this, &LiveSearch::start);
+}
+
+LiveSearch::~LiveSearch()
+{
+    stop();
+}
+
+void LiveSearch::setEnabled(bool on)
+{
+    m_enabled = on;
+    if (!on)
+        stop();
+}
+
+void LiveSearch::criteriaChanged()
+{
+    if (m_enabled)
+        m_pause.start();
+}
+
+bool LiveSearch::isRunning() const
+{
+    return !m_running.empty();
+}
+
+void LiveSearch::stop()
+{
+    m_pause.stop();
+    ++m_generation; // whatever still arrives is stale
+    if (m_cancel)
+        m_cancel->store(true);
+    for (const auto& [generation, watcher] : m_running) {
+        watcher->disconnect(this);
+        watcher->waitForFinished();
+        watcher->deleteLater();
+    }
+    m_running.clear();
+}
+
+void LiveSearch::start()
+{
+    const unsigned generation = ++m_generation;
+    if (m_cancel)
+        m_cancel->store(true); // the older scan's answer is no longer wanted
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    LiveQuery query = m_provider();
+    if (!hasAnyCriterion(query.inputs)) {
+        emit cleared();
+        return;
+    }
+    auto* watcher = new QFutureWatcher<LiveResult>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, generation] { finished(generation); });
+    watcher->setFuture(QtConcurrent::run(
+        [job = m_job, query = std::move(query), cancel = m_cancel] { return job(query, *cancel); }));
+    m_running.emplace_back(generation, watcher);
+}
+
+void LiveSearch::finished(unsigned generation)
+{
+    const auto it = std::find_if(m_running.begin(), m_running.end(),
+        [generation](const auto& entry) { return entry.first == generation; });
+    if (it == m_running.end())
+        return;
+    QFutureWatcher<LiveResult>* watcher = it->second;
+    m_running.erase(it);
+    watcher->deleteLater(); // it is still sending this signal
+    // Only the newest query's answer is shown: an older scan that ends
+    // after a newer one started is dropped, cancelled or not.
+    if (generation != m_generation || watcher->future().resultCount() == 0)
+        return;
+    LiveResult result = watcher->future().takeResult();
+    if (result.outcome != ScanResult::Cancelled)
+        emit resultReady(result);
+}
+
+} // namespace vornik

@@ -1,0 +1,87 @@
+#pragma once
+// Search while typing: after a short pause in the user's edits the criteria
+// are scanned on a worker thread, so the window never waits for the file.
+// A newer query cancels the running scan, and a result is handed over only
+// when it answers the newest query.
+
+#include "app/core/result_columns.h"
+#include "app/core/scan.h"
+#include "app/core/search_criteria.h"
+
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+template <typename T> class QFutureWatcher;
+
+namespace vornik {
+
+// "入力中に検索" in the display settings, off unless stored as 1.
+inline constexpr const char* kLiveSearchSection = "window";
+inline constexpr const char* kLiveSearchKey = "livesearch";
+bool liveSearchSetting();
+
+// What one scan needs, taken on the GUI thread when the pause ends.
+struct LiveQuery {
+    SearchInputs inputs;
+    ColumnLayout layout;
+    ScanFiles files;
+    std::size_t tieColumn = 0; // the search's sort breaks ties by this column
+};
+
+struct LiveResult {
+    ScanResult outcome = ScanResult::Complete;
+    std::vector<ResultRow> rows; // sorted as a search sorts them
+    std::size_t sortColumn = 0; // the last sort pass's column, when sorted
+    bool sorted = false;
+};
+
+// The scan and the sort a search does, as one job for a worker thread.
+LiveResult runLiveQuery(const LiveQuery& query, const std::atomic<bool>& cancelled);
+
+class LiveSearch : public QObject {
+    Q_OBJECT
+public:
+    using QueryProvider = std::function<LiveQuery()>;
+    // What runs on the worker thread (another job only in tests).
+    using Job = std::function<LiveResult(const LiveQuery&, const std::atomic<bool>& cancelled)>;
+    LiveSearch(QueryProvider provider, QObject* parent, Job job = runLiveQuery);
+    ~LiveSearch() override;
+
+    static constexpr int kPauseMs = 150;
+
+    void setEnabled(bool on);
+    bool isEnabled() const { return m_enabled; }
+    // An edit of the criteria: the scan starts after the pause.
+    void criteriaChanged();
+    // Cancels the pending and the running scan and waits for it to end, so
+    // that nothing it reads changes under it and no result of it arrives.
+    void stop();
+    bool isRunning() const;
+
+signals:
+    // The newest query's result (never an older one). Connected directly,
+    // the receiver may take the rows out: large results are not copied.
+    void resultReady(vornik::LiveResult& result);
+    // The newest query had no criterion: nothing is to be shown.
+    void cleared();
+
+private:
+    void start();
+    void finished(unsigned generation);
+
+    QueryProvider m_provider;
+    Job m_job;
+    QTimer m_pause;
+    bool m_enabled = false;
+    unsigned m_generation = 0;
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+    // Scans not yet finished, by the generation they answer.
+    std::vector<std::pair<unsigned, QFutureWatcher<LiveResult>*>> m_running;
+};
+
+} // namespace vornik

@@ -1,0 +1,196 @@
+// Search while typing and saved searches in the main window, offscreen.
+
+#include "app/core/saved_searches.h"
+#include "app/live_search.h"
+#include "app/main_dlg.h"
+#include "app/saved_search_menu.h"
+#include "app/search_panel.h"
+#include "platform/qt/scripted_platform_services.h"
+#include "platform/sjis_literal.h"
+#include "storage/profile.h"
+#include "tests/support/record_lines.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSemaphore>
+#include <QTest>
+
+using namespace vornik;
+using vornik::test::recordLine;
+using vornik::test::TempProgramDir;
+using vornik::test::writeFileBytes;
+
+namespace {
+
+std::vector<int> shownIds(const CMainDlg& window)
+{
+    std::vector<int> ids;
+    for (const ResultRow& row : window.shownRows())
+        ids.push_back(row.id);
+    return ids;
+}
+
+// Key presses carrying Japanese text, one character each, as an input method
+// delivers them (QTest::keyClicks takes Latin-1 only).
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+} // namespace
+
+class SearchExtrasTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempProgramDir> m_dir;
+    std::unique_ptr<ScopedScriptedPlatform> m_platform;
+
+    std::unique_ptr<CMainDlg> openWindow()
+    {
+        auto window = std::make_unique<CMainDlg>();
+        window->show();
+        return window;
+    }
+
+    std::size_t messageBoxes() { return m_platform->services().callsOf(PlatformCallKind::MessageBox).size(); }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<TempProgramDir>();
+        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        writeFileBytes(m_dir->path() / "vornik.txt",
+            recordLine({ { 0, "1" }, { 1, "鉄の剣"_sj }, { 42, "1" }, { 43, "2" } })
+                + recordLine({ { 0, "2" }, { 1, "鉄の盾"_sj }, { 42, "1" }, { 43, "1" } })
+                + recordLine({ { 0, "3" }, { 1, "麻の服"_sj }, { 42, "2" }, { 43, "1" } }));
+    }
+
+    void cleanup()
+    {
+        m_platform.reset();
+        m_dir.reset();
+    }
+
+    void typingWithTheOptionOnFollowsTheKeyboard()
+    {
+        writeIniInt(kLiveSearchSection, kLiveSearchKey, 1);
+        auto window = openWindow();
+        QLineEdit* name = window->searchPanel()->nameBox()->lineEdit();
+        name->setFocus();
+        typeText(name, QStringLiteral("鉄"));
+        QTRY_COMPARE(window->shownRows().size(), std::size_t { 2 });
+        QCOMPARE(window->statusText(), "2件のデータが一致しました。"_sj);
+        typeText(name, QStringLiteral("の盾"));
+        QTRY_COMPARE(shownIds(*window), std::vector<int> { 2 });
+        QVERIFY(name->hasFocus());
+        QCOMPARE(window->searchPanel()->nameBox()->count(), 1); // typing adds no history
+
+        name->clear(); // no criterion left: nothing shown, and no warning
+        QTRY_VERIFY(window->shownRows().empty());
+        QTest::qWait(2 * LiveSearch::kPauseMs);
+        QCOMPARE(messageBoxes(), std::size_t { 0 });
+    }
+
+    void typingWithTheOptionOffSearchesNothing()
+    {
+        auto window = openWindow();
+        typeText(window->searchPanel()->nameBox()->lineEdit(), QStringLiteral("鉄"));
+        QTest::qWait(3 * LiveSearch::kPauseMs);
+        QVERIFY(!window->listShown());
+        QVERIFY(window->shownRows().empty());
+    }
+
+    void aStaleResultNeverReplacesANewerOne()
+    {
+        // The first query's scan is held until the second one's result is in.
+        QSemaphore releaseFirst;
+        std::atomic<bool> firstStarted = false;
+        std::atomic<bool> firstSawCancel = false;
+        std::string typed = "A";
+        LiveSearch::Job job = [&](const LiveQuery& query, const std::atomic<bool>& cancelled) {
+            LiveResult result;
+            if (query.inputs.name == "A") {
+                firstStarted = true;
+                releaseFirst.acquire();
+                firstSawCancel = cancelled.load();
+            }
+            result.rows.emplace_back(
+                query.inputs.name == "A" ? 1 : 2, 0, std::initializer_list<std::string_view> {});
+            return result;
+        };
+        QObject owner;
+        LiveSearch live(
+            [&] {
+                LiveQuery query;
+                query.inputs.name = typed;
+                return query;
+            },
+            &owner, job);
+        std::vector<int> shown;
+        connect(&live, &LiveSearch::resultReady, &owner,
+            [&](const LiveResult& r) { shown.push_back(r.rows[0].id); });
+        live.setEnabled(true);
+
+        live.criteriaChanged();
+        QTRY_VERIFY(firstStarted.load());
+        typed = "B";
+        live.criteriaChanged();
+        QTRY_COMPARE(shown, std::vector<int> { 2 });
+        releaseFirst.release();
+        QTRY_VERIFY(!live.isRunning());
+        QTest::qWait(50);
+        QCOMPARE(shown, std::vector<int> { 2 });
+        QVERIFY(firstSawCancel.load());
+    }
+
+    void savedSearchRunsFromTheMenuAndByName()
+    {
+        auto window = openWindow();
+        SearchPanel* panel = window->searchPanel();
+        panel->nameBox()->setEditText(QStringLiteral("の"));
+        SearchInputs wanted = panel->inputs();
+        wanted.skill = "鍛冶"_sj;
+        wanted.includeMemo = true;
+        panel->setInputs(wanted);
+        window->savedSearches()->setAskName([](QWidget*, const QString&, const QString&) {
+            return std::optional(QStringLiteral("鍛冶もの"));
+        });
+        window->savedSearches()->saveCurrent();
+        // Saving again under that name asks first; "No" keeps the old one.
+        panel->nameBox()->setEditText(QStringLiteral("鉄"));
+        m_platform->services().queueMessageAnswer(MessageAnswer::No);
+        window->savedSearches()->saveCurrent();
+        QCOMPARE(messageBoxes(), std::size_t { 1 });
+        QCOMPARE(loadSavedSearch("鍛冶もの"_sj)->name, "の"_sj);
+        m_platform->services().clearCalls();
+
+        QMenu* menu = window->savedSearches()->savedMenu();
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions()[0]->text(), QStringLiteral("鍛冶もの"));
+
+        panel->clearCriteria();
+        QVERIFY(window->RunSavedSearch("鍛冶もの"_sj));
+        // Sorted by rank, as a search with a skill chosen.
+        QCOMPARE(shownIds(*window), (std::vector<int> { 2, 1 }));
+        QCOMPARE(panel->inputs().skill, "鍛冶"_sj);
+        QVERIFY(panel->inputs().includeMemo);
+        QCOMPARE(messageBoxes(), std::size_t { 0 });
+
+        QVERIFY(!window->RunSavedSearch("ない"_sj));
+        QCOMPARE(messageBoxes(), std::size_t { 1 });
+    }
+};
+
+QTEST_MAIN(SearchExtrasTest)
+#include "search_extras_test.moc"
