@@ -206,9 +206,16 @@ void CMainDlg::showLiveResult(LiveResult& result)
     if (result.sorted) {
         m_sortAscending = true;
         m_sortColumn = result.sortColumn;
+        m_list->showSortIndicator(static_cast<int>(m_sortColumn), m_sortAscending);
+    } else {
+        m_list->clearSortIndicator();
     }
     m_list->setUpdatesEnabled(true);
     SetStatusText(matchCountText(m_model->rowCount()));
+    // The first row is selected as after 検索, but the keys go on to the
+    // criteria being typed.
+    if (m_model->rowCount() > 0)
+        m_list->selectRow(0);
 }
 
 void CMainDlg::clearLiveResult()

@@ -3,6 +3,7 @@
 #include "app/core/scan.h"
 #include "app/core/search_criteria.h"
 #include "platform/sjis_literal.h"
+#include "storage/numbers.h"
 #include "storage/vocabulary.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
@@ -36,7 +37,7 @@ protected:
         EXPECT_TRUE(scanForMatches(readCriteria(inputs), loadColumnLayout(), rows));
         std::vector<int> ids;
         for (const ResultRow& row : rows)
-            ids.push_back(row.id);
+            ids.push_back(textToInt(row.id()));
         return ids;
     }
 

@@ -7,6 +7,7 @@
 #include "app/search_panel.h"
 #include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
+#include "storage/numbers.h"
 #include "storage/profile.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
@@ -30,7 +31,7 @@ std::vector<int> shownIds(const CMainDlg& window)
 {
     std::vector<int> ids;
     for (const ResultRow& row : window.shownRows())
-        ids.push_back(row.id);
+        ids.push_back(textToInt(row.id()));
     return ids;
 }
 
@@ -125,7 +126,7 @@ private slots:
                 firstSawCancel = cancelled.load();
             }
             result.rows.emplace_back(
-                query.inputs.name == "A" ? 1 : 2, 0, std::initializer_list<std::string_view> {});
+                query.inputs.name == "A" ? "1" : "2", 0, std::initializer_list<std::string_view> {});
             return result;
         };
         QObject owner;
@@ -138,7 +139,7 @@ private slots:
             &owner, job);
         std::vector<int> shown;
         connect(&live, &LiveSearch::resultReady, &owner,
-            [&](const LiveResult& r) { shown.push_back(r.rows[0].id); });
+            [&](const LiveResult& r) { shown.push_back(textToInt(r.rows[0].id())); });
         live.setEnabled(true);
 
         live.criteriaChanged();
