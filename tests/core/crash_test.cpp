@@ -8,7 +8,6 @@
 
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
-#include "platform/sjis_codec.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/memo_file.h"
@@ -204,7 +203,7 @@ ChildEnd runInChild(const TempProgramDir& dir, std::size_t saveIndex, int killAt
 {
     std::ostringstream role;
     role << "step " << saveIndex << ' ' << killAt << ' ' << static_cast<int>(point) << ' '
-         << sjisToUtf8(programPath(dir.path()));
+         << programPath(dir.path());
     test::ChildProcess child("CrashTest.KilledAtEveryStepOfEverySave", role.str());
     const int exitCode = child.wait();
     ChildEnd end;
@@ -224,7 +223,7 @@ ChildEnd runInChild(const TempProgramDir& dir, std::size_t saveIndex, int killAt
     in >> word >> saveIndex >> killAt >> point;
     std::string folder;
     std::getline(in >> std::ws, folder);
-    setProgramDir(utf8ToSjis(folder));
+    setProgramDir(folder);
     KillingFileOps ops(killAt, static_cast<KillPoint>(point));
     installFileOps(&ops);
     const bool ok = saves().at(saveIndex).run();
@@ -345,7 +344,7 @@ TEST_F(CrashTest, KilledAtEveryStepOfEverySave)
 // The child of the test below: saves record 150 until it is killed.
 [[noreturn]] void runStreamChild(const std::string& role)
 {
-    const std::string folder = utf8ToSjis(role.substr(role.find(' ') + 1));
+    const std::string folder = role.substr(role.find(' ') + 1);
     setProgramDir(folder);
     writeFileBytes(nativePath(folder) / "started", "");
     for (int n = 0;; ++n) {
@@ -380,7 +379,7 @@ TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
         writeFileBytes(m_dir.file("vornik.txt"), old);
         std::filesystem::remove(started);
         test::ChildProcess child(
-            "CrashTest.KilledAtRandomMomentsOfRepeatedSaves", "stream " + sjisToUtf8(programPath(m_dir.path())));
+            "CrashTest.KilledAtRandomMomentsOfRepeatedSaves", "stream " + programPath(m_dir.path()));
         ASSERT_TRUE(child.isRunning());
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!std::filesystem::exists(started) && std::chrono::steady_clock::now() < deadline)
