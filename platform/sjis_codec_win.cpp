@@ -66,24 +66,27 @@ std::wstring sjisToWide(std::string_view sjis)
         std::size_t end = pos;
         for (std::size_t n = 0; end < sjis.size() && (n = wellFormedLength(sjis, end)) != 0;)
             end += n;
-        if (!appendWide(kCodePage932, sjis.substr(pos, end - pos), wide)) {
-            // Some pair in the run is unassigned: character by character. An
-            // unassigned pair yields U+FFFD for its first byte, and the
-            // second byte is read again on its own.
-            while (pos < end) {
-                const std::size_t n = wellFormedLength(sjis, pos);
-                if (appendWide(kCodePage932, sjis.substr(pos, n), wide)) {
-                    pos += n;
-                } else {
-                    wide += L'\xFFFD';
-                    ++pos;
-                }
-            }
-        }
-        pos = end;
-        if (pos < sjis.size()) {
+        if (end == pos) {
             wide += L'\xFFFD';
             ++pos;
+            continue;
+        }
+        if (appendWide(kCodePage932, sjis.substr(pos, end - pos), wide)) {
+            pos = end;
+            continue;
+        }
+        // Some pair in the run is unassigned: character by character. An
+        // unassigned pair yields U+FFFD for its first byte, and the second
+        // byte is read again on its own, which may make it a stray byte or
+        // the first byte of a pair reaching past the run.
+        while (pos < end) {
+            const std::size_t n = wellFormedLength(sjis, pos);
+            if (n != 0 && appendWide(kCodePage932, sjis.substr(pos, n), wide)) {
+                pos += n;
+            } else {
+                wide += L'\xFFFD';
+                ++pos;
+            }
         }
     }
     return wide;

@@ -166,9 +166,10 @@ TEST(AtomicFile, FolderOfPath)
     EXPECT_EQ(folderOfPath("/c.txt"), "/");
     EXPECT_EQ(folderOfPath("c.txt"), "");
 #ifdef _WIN32
-    EXPECT_EQ(folderOfPath("C:\\data\\" + "ソ.txt"_sj), "C:\\data");
-    // "ソ" ends in the byte of a backslash; it is not a separator.
-    EXPECT_EQ(folderOfPath("C:\\" + "ソ"_sj + "\\x.txt"), "C:\\" + "ソ"_sj);
+    // Paths are UTF-8, where no byte of "ソ" is a backslash (its Shift-JIS
+    // ends in one).
+    EXPECT_EQ(folderOfPath("C:\\data\\ソ.txt"), "C:\\data");
+    EXPECT_EQ(folderOfPath("C:\\ソ\\x.txt"), "C:\\ソ");
 #endif
 }
 

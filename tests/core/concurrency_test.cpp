@@ -258,22 +258,28 @@ TEST_F(ConcurrencyTest, FourWindowsAddingAndEditingAtOnce)
 }
 
 // A copied installation: a second program folder whose settings name the same
-// data file, through a link. Its windows take turns with those of the first.
+// data file, through a link where links can be made. Its windows take turns
+// with those of the first.
 TEST_F(ConcurrencyTest, TwoProgramFoldersSharingOneDataFile)
 {
     if (const std::optional<std::string> role = test::childRole())
         runWindow(parseRole(*role));
-#ifdef _WIN32
-    GTEST_SKIP() << "symbolic links need a privilege on Windows";
-#endif
     const std::string first = programDir();
     TempProgramDir copy;
     const std::string second = programDir();
+#ifdef _WIN32
+    // Symbolic links need a privilege on Windows (and Wine makes none): the
+    // copy's settings name the data file itself.
+    ASSERT_TRUE(writeIniString("system", "file", m_folder->file("vornik.txt")));
+#else
     std::filesystem::create_symlink(m_folder->path() / "vornik.txt", copy.path() / "shared.txt");
     ASSERT_TRUE(writeIniString("system", "file", copy.file("shared.txt")));
+#endif
     runWindowsAndCheck("ConcurrencyTest.TwoProgramFoldersSharingOneDataFile", m_folder->file("vornik.txt"),
         { first, first, second, second });
+#ifndef _WIN32
     EXPECT_TRUE(std::filesystem::is_symlink(copy.path() / "shared.txt")) << "the link was replaced";
+#endif
 }
 
 // Several windows writing settings at once (window placement, column widths,

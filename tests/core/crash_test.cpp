@@ -8,7 +8,6 @@
 
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
-#include "platform/sjis_codec.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/memo_file.h"
@@ -224,7 +223,7 @@ ChildEnd runInChild(const TempProgramDir& dir, std::size_t saveIndex, int killAt
     in >> word >> saveIndex >> killAt >> point;
     std::string folder;
     std::getline(in >> std::ws, folder);
-    setProgramDir(utf8ToSjis(folder));
+    setProgramDir(folder);
     KillingFileOps ops(killAt, static_cast<KillPoint>(point));
     installFileOps(&ops);
     const bool ok = saves().at(saveIndex).run();
@@ -345,7 +344,7 @@ TEST_F(CrashTest, KilledAtEveryStepOfEverySave)
 // The child of the test below: saves record 150 until it is killed.
 [[noreturn]] void runStreamChild(const std::string& role)
 {
-    const std::string folder = utf8ToSjis(role.substr(role.find(' ') + 1));
+    const std::string folder = role.substr(role.find(' ') + 1);
     setProgramDir(folder);
     writeFileBytes(nativePath(folder) / "started", "");
     for (int n = 0;; ++n) {

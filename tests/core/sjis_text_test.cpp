@@ -105,6 +105,8 @@ TEST(SjisCodec, EveryPlatformConvertsOddBytesAlike)
     } toUtf8[] = {
         { "\xA0|\xFD|\xFE|\xFF", "\xEF\xBF\xBD|\xEF\xBF\xBD|\xEF\xBF\xBD|\xEF\xBF\xBD" },
         { "\x85\x40", "\xEF\xBF\xBD@" }, // unassigned pair: the trail byte is read again
+        { "\x85\x80", "\xEF\xBF\xBD\xEF\xBF\xBD" }, // and is then a stray byte
+        { "\x85\x81\x80", "\xEF\xBF\xBD\xC3\xB7" }, // or starts a pair of its own
         { "\x81\x7F", "\xEF\xBF\xBD\x7F" }, // 0x7F is no trail byte
         { "\xF0\x40", "\xEE\x80\x80" }, // user-defined area
         { "\xB1\x82\xA0\x5C", "\xEF\xBD\xB1\xE3\x81\x82\\" },
