@@ -68,23 +68,29 @@ OkCancelButtons addOkCancel(QBoxLayout* layout, QDialog* dialog)
     return buttons;
 }
 
-void showWarning(QWidget* parent, const QString& caption, const QString& text)
+namespace {
+
+MessageBoxRequest messageRequest(
+    QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)
 {
     MessageBoxRequest request;
     request.parent = parent;
     request.caption = caption;
     request.text = text;
-    request.icon = MessageIcon::Warning;
-    platformServices().messageBox(request);
+    request.icon = icon;
+    return request;
+}
+
+} // namespace
+
+void showWarning(QWidget* parent, const QString& caption, const QString& text)
+{
+    platformServices().messageBox(messageRequest(parent, caption, text, MessageIcon::Warning));
 }
 
 bool askYesNo(QWidget* parent, const QString& caption, const QString& text)
 {
-    MessageBoxRequest request;
-    request.parent = parent;
-    request.caption = caption;
-    request.text = text;
-    request.icon = MessageIcon::Question;
+    MessageBoxRequest request = messageRequest(parent, caption, text, MessageIcon::Question);
     request.buttons = MessageButtons::YesNo;
     request.defaultButton = MessageAnswer::No;
     return platformServices().messageBox(request) == MessageAnswer::Yes;
