@@ -30,6 +30,7 @@
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "storage/vocabulary.h"
+#include "ui/dialog_parts.h"
 #include "ui/file_error.h"
 
 #include <QAction>

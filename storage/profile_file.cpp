@@ -140,17 +140,30 @@ ProfileFile::ProfileFile(std::string_view bytes)
 std::optional<ProfileFile> ProfileFile::load(const std::string& path)
 {
     const std::filesystem::path native = nativePath(path);
-    std::ifstream in(native, std::ios::binary);
-    if (!in) {
-        std::error_code error;
-        const bool exists = std::filesystem::exists(native, error);
-        if (!exists && !error)
-            return ProfileFile();
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(native, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return ProfileFile();
+    // A folder or device of that name holds no settings, and must never be
+    // replaced by a settings file.
+    if (error || !std::filesystem::is_regular_file(status))
         return std::nullopt;
+    std::ifstream in(native, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes;
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        return std::nullopt; // a read error part way: the content is unknown
     }
-    const std::string bytes { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
     if (in.bad())
         return std::nullopt;
+    // An editor may save the file as UTF-8 with a byte-order mark; the mark
+    // is no part of the first line (it would hide "[system]").
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (std::string_view(bytes).starts_with(kUtf8Mark))
+        bytes.erase(0, kUtf8Mark.size());
     return ProfileFile(bytes);
 }
 

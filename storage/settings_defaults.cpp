@@ -100,11 +100,16 @@ void applySettingsDefaults(ProfileFile& file, int level)
     file.writeInt("system", "setup", kSettingsLevel);
 }
 
-void loadSettings()
+bool loadSettings()
 {
     const std::string path = settingsFilePath();
     std::optional<ProfileFile> file = ProfileFile::load(path);
-    if (file) {
+    const bool readable = file.has_value();
+    if (!readable) {
+        // The defaults in memory only: the unreadable file is never replaced.
+        file.emplace();
+        applySettingsDefaults(*file, 0);
+    } else {
         applySettingsDefaults(*file, file->readInt("system", "setup", 0));
         // One write for all the defaults. When it fails (read-only folder)
         // the tables load from what is really on disk, and the steps run
@@ -117,6 +122,7 @@ void loadSettings()
     skillVocabulary().load(content, "skill");
     imeVocabulary().load(content, "ime");
     crystalVocabulary().load(content, "crystal");
+    return readable;
 }
 
 std::optional<ProfileFile> loadSettingsReadOnly()

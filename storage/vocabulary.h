@@ -54,7 +54,9 @@ int crystalIndex(std::string_view name);
 
 // Brings vornik.ini up to the current default level, then loads the rank,
 // skill, ime and crystal tables.
-void loadSettings();
+// False when vornik.ini exists but cannot be read (a folder of that name, a
+// read error): the tables then hold the defaults and nothing is written.
+bool loadSettings();
 
 // Names for the drop-downs, in key order, without the leading empty entry
 // that each drop-down adds itself.

@@ -124,6 +124,30 @@ TEST(LoadSettings, CurrentFileIsLeftAlone)
     EXPECT_EQ(skillName(1), "自作スキル"_sj);
 }
 
+// A settings file an editor saved as UTF-8 with a byte-order mark keeps the
+// user's vocabulary; a folder named vornik.ini gives the defaults in memory
+// and is never replaced.
+TEST(LoadSettings, MarkedAndUnreadableFiles)
+{
+    {
+        TempProgramDir dir;
+        const std::string marked
+            = "\xEF\xBB\xBF[system]\r\nsetup=10\r\n[skill]\r\n1=" + "自作スキル"_sj + "\r\n";
+        writeFileBytes(iniPath(dir), marked);
+        EXPECT_TRUE(loadSettings());
+        EXPECT_EQ(skillName(1), "自作スキル"_sj);
+        EXPECT_EQ(readFileBytes(iniPath(dir)), marked);
+    }
+    {
+        TempProgramDir dir;
+        std::filesystem::create_directory(iniPath(dir));
+        EXPECT_FALSE(loadSettings());
+        EXPECT_NE(skillName(1), "-");
+        EXPECT_FALSE(writeIniString("system", "font", "120"));
+        EXPECT_TRUE(std::filesystem::is_directory(iniPath(dir)));
+    }
+}
+
 TEST(LoadSettings, UserEntriesInTheDropDowns)
 {
     TempProgramDir dir;
