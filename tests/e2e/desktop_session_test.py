@@ -105,7 +105,18 @@ def start_xvfb(env):
     if not number:
         server.kill()
         raise StepFailed("Xvfb did not start")
-    return server, ":" + number.decode()
+    display = ":" + number.decode()
+    # Xvfb names its display a moment before it takes connections; a client
+    # started in between (seen: openbox, with several X servers starting at
+    # once) fails with "Failed to open the display".
+    probe = dict(env, DISPLAY=display)
+    deadline = time.monotonic() + WINDOW_MANAGER_SECONDS
+    while run(["xprop", "-root", "-notype", "WM_NAME"], probe, check=False).returncode != 0:
+        if server.poll() is not None or time.monotonic() > deadline:
+            server.kill()
+            raise StepFailed("Xvfb on %s never took a connection" % display)
+        time.sleep(0.02)
+    return server, display
 
 
 def window_manager_ready(env):
@@ -120,19 +131,38 @@ def window_manager_ready(env):
     return result.returncode == 0 and b"window id #" in result.stdout
 
 
-def start_window_manager(env):
-    """openbox on the display of env, returned once it manages the screen."""
-    manager = subprocess.Popen(["openbox", "--sm-disable"], env=env,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    deadline = time.monotonic() + WINDOW_MANAGER_SECONDS
-    while not window_manager_ready(env):
-        if manager.poll() is not None:
-            raise StepFailed("openbox exited with status %d before managing the screen" % manager.returncode)
-        if time.monotonic() > deadline:
-            manager.kill()
-            raise StepFailed("openbox did not take over the display within %d s" % WINDOW_MANAGER_SECONDS)
-        time.sleep(0.02)
-    return manager
+def start_window_manager(env, attempts=3):
+    """openbox on the display of env, returned once it manages the screen.
+
+    With several X servers starting on the machine at once (other test runs),
+    openbox's first connection is now and then refused ("Failed to open the
+    display") although the server is up and took a connection before; openbox
+    then exits at once, having changed nothing, and is started again. Any
+    other failure ends the test.
+    """
+    # What openbox says goes to openbox.log in the work folder (HOME).
+    log_path = os.path.join(env["HOME"], "openbox.log")
+    for attempt in range(attempts):
+        with open(log_path, "ab") as log:
+            start = log.tell()
+            manager = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=log, stderr=log)
+        deadline = time.monotonic() + WINDOW_MANAGER_SECONDS
+        while not window_manager_ready(env):
+            if manager.poll() is not None:
+                break
+            if time.monotonic() > deadline:
+                manager.kill()
+                raise StepFailed("openbox did not take over the display within %d s" % WINDOW_MANAGER_SECONDS)
+            time.sleep(0.02)
+        else:
+            return manager
+        with open(log_path, "rb") as log:
+            log.seek(start)
+            said = log.read().decode(errors="replace").strip()
+        if "Failed to open the display" not in said or attempt + 1 == attempts:
+            raise StepFailed("openbox exited with status %d before managing the screen (it said: %s)"
+                             % (manager.returncode, said or "nothing"))
+    raise StepFailed("openbox could not be started")
 
 
 class Desktop:
