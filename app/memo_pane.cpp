@@ -3,6 +3,7 @@
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "storage/memo_pad.h"
+#include "ui/dialog_parts.h"
 #include "ui/file_error.h"
 #include "ui/text_box_keys.h"
 
@@ -66,6 +67,10 @@ bool MemoPane::SaveMemoPad()
         ~Done() { flag = false; }
     } done { m_saving };
 
+    // Refused until the user replaces them, so the file never gets "?"
+    // in their place.
+    if (!checkStorable(this, { toPlainText() }))
+        return false;
     for (;;) {
         const std::vector<std::string> lines = typedLines(toPlainText());
         std::string current;

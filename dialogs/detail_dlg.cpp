@@ -270,6 +270,8 @@ bool CDetailDlg::storeChangedMemo()
     m_memo = m_memoEdit->sjisText();
     if (!m_recordLoaded || m_memo == m_loadedMemo)
         return true;
+    if (!checkStorable(this, { m_memoEdit->toPlainText() }))
+        return false;
     // A memo another window stored after this one was loaded is replaced
     // only when the user agrees; No keeps the dialog open.
     MemoStore stored = saveMemoIfUnchanged(m_loadedId, m_memo, m_loadedMemo);

@@ -13,7 +13,9 @@
 #include "storage/formatting.h"
 #include "storage/item_info.h"
 #include "storage/memo_file.h"
+#include "storage/memo_pad.h"
 #include "storage/numbers.h"
+#include "storage/paths.h"
 #include "storage/vocabulary.h"
 #include "ui/dialog_parts.h"
 #include "ui/file_error.h"
@@ -37,6 +39,25 @@ namespace {
 
 constexpr int kListWidth = 210;
 constexpr std::size_t kEntryTextCapacity = 200;
+
+// A new user has no data file yet: the first record starts one, once they
+// agree. False when nothing may be stored.
+bool offerNewDataFile(QWidget* parent)
+{
+    const std::string path = dataFilePath();
+    if (!fileIsMissing(path))
+        return true;
+    if (!askYesNo(parent, QStringLiteral("データファイルの作成"),
+            QStringLiteral("データファイルがありません。\n%1\n\n"
+                           "空のデータファイルを作成して、このデータを保存しますか？")
+                .arg(fromPath(path))))
+        return false;
+    if (!createFileIfMissing(path)) {
+        showFileError(parent);
+        return false;
+    }
+    return true;
+}
 
 QComboBox* choiceList(const char* objectName)
 {
@@ -518,6 +539,16 @@ void CEditDlg::OnOK()
         QDialog::reject();
         return;
     }
+    QStringList typed { m_name->text(), m_crystal->currentText(), m_skill->currentText(),
+        m_rank->currentText(), m_desynth->text(), m_memoEdit->toPlainText() };
+    for (int row = 0; row < m_materials->count(); ++row)
+        typed << m_materials->item(row)->text();
+    for (const QLineEdit* box : m_hq)
+        typed << box->text();
+    if (!m_hugeDescription)
+        typed << m_description->toPlainText();
+    if (!checkStorable(this, typed) || (m_target.isNew && !offerNewDataFile(this)))
+        return;
     const std::string memo = m_memoEdit->sjisText();
     StoreOutcome outcome;
     for (;;) {

@@ -69,6 +69,10 @@ void CMaterialDlg::OnInitDialog()
 
 void CMaterialDlg::OnOK()
 {
+    if (!checkStorable(this, { m_nameEdit->text() })) {
+        m_nameEdit->setFocus();
+        return;
+    }
     m_materialName = toSjis(m_nameEdit->text());
     if (m_materialName.empty()) {
         showWarning(this, QStringLiteral("入力エラー"), QStringLiteral("名前が入力されていません。"));

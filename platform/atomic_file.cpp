@@ -140,14 +140,17 @@ const std::string& actionText(FileAction action)
     return "ファイルを開けませんでした。"_sj;
 }
 
-// Writes `bytes` to `path` (created or emptied), syncs and closes it.
-// The file is removed again when anything fails.
-bool writeSyncedFile(const std::string& path, std::string_view bytes, std::string& error)
+// Writes `bytes` to the temporary file `path` (created or emptied), syncs
+// and closes it. The file is removed again when anything fails. The message
+// names `target`, the file the user saves: the temporary name means nothing
+// to them.
+bool writeSyncedFile(
+    const std::string& path, std::string_view bytes, const std::string& target, std::string& error)
 {
     int code = 0;
     ScopedFile file;
     if (!file.open(path, OpenMode::CreateTruncate, code)) {
-        error = fileErrorText(FileAction::Create, path, code);
+        error = fileErrorText(FileAction::Create, target, code);
         return false;
     }
     if (writeAll(file.handle(), bytes, code) && fileOps().sync(file.handle(), code)
@@ -156,7 +159,7 @@ bool writeSyncedFile(const std::string& path, std::string_view bytes, std::strin
     file.closeQuietly();
     int ignored = 0;
     fileOps().remove(path, ignored);
-    error = fileErrorText(FileAction::Write, path, code);
+    error = fileErrorText(FileAction::Write, target, code);
     return false;
 }
 
@@ -210,7 +213,7 @@ bool replaceAcrossFileSystems(const std::string& tempPath, const std::string& ta
         return false;
     }
     const std::string beside = uniqueTempPathBeside(targetPath);
-    if (!writeSyncedFile(beside, content, error)) {
+    if (!writeSyncedFile(beside, content, targetPath, error)) {
         error += keptContentNote(tempPath);
         return false;
     }
@@ -298,7 +301,7 @@ bool writeFileAtomically(const std::string& linkOrPath, std::string_view bytes, 
         return false;
     removeAbandonedTempFiles(path);
     const std::string temp = uniqueTempPathBeside(path);
-    if (!writeSyncedFile(temp, bytes, error))
+    if (!writeSyncedFile(temp, bytes, path, error))
         return false;
     keepPermissions(path, temp);
     int code = 0;

@@ -2,7 +2,11 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
+#include "platform/native_path.h"
 #include "storage/paths.h"
+
+#include <filesystem>
+#include <system_error>
 
 namespace vornik {
 namespace {
@@ -116,14 +120,34 @@ MemoPadSave saveMemoPadIfUnchanged(
     return changed ? MemoPadSave::ChangedElsewhere : MemoPadSave::Failed;
 }
 
-bool createEmptyFile(const std::string& path)
+namespace {
+
+bool createFile(const std::string& path, OpenMode mode)
 {
     ScopedFile file;
     int error = 0;
-    if (!file.open(path, OpenMode::CreateTruncate, error) || !file.closeChecked(error))
+    if (!file.open(path, mode, error) || !file.closeChecked(error))
         return fail(FileAction::Create, path, error);
     setStorageError(std::string());
     return true;
+}
+
+} // namespace
+
+bool createEmptyFile(const std::string& path)
+{
+    return createFile(path, OpenMode::CreateTruncate);
+}
+
+bool fileIsMissing(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::status(nativePath(path), error).type() == std::filesystem::file_type::not_found;
+}
+
+bool createFileIfMissing(const std::string& path)
+{
+    return createFile(path, OpenMode::ReadWrite);
 }
 
 bool openMemoPad(const std::string& path)

@@ -42,6 +42,12 @@ MemoPadSave saveMemoPadIfUnchanged(
 // Line-by-line writing of a pad file, in this order: create (or empty) it,
 // open it, append lines, close. Each returns false with storageError() set.
 bool createEmptyFile(const std::string& path);
+// True only when nothing at all is at `path`; a file that cannot be reached
+// for another reason (no permission, a broken disk) is not missing.
+bool fileIsMissing(const std::string& path);
+// Creates an empty file at `path` unless there is one already; a file that
+// another window created meanwhile is kept as it is, never emptied.
+bool createFileIfMissing(const std::string& path);
 bool openMemoPad(const std::string& path);
 // Writes a line break first when the file is not empty, then the line.
 bool appendMemoPadLine(const std::string& line);

@@ -1,6 +1,7 @@
 #include "ui/dialog_parts.h"
 
 #include "platform/qt/platform_services.h"
+#include "platform/qt/qt_text.h"
 
 #include <QBoxLayout>
 #include <QDialog>
@@ -8,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace vornik {
 
@@ -115,6 +118,45 @@ void showTooLong(QWidget* parent, int limit)
 {
     showWarning(parent, QStringLiteral("Vornik for Windows"),
         QStringLiteral("%1 文字以内で入力してください。").arg(limit));
+}
+
+QStringList unstorableCharacters(const QString& text)
+{
+    // A "?" byte is never part of a two-byte Shift-JIS character, so one
+    // conversion tells whether anything was replaced; only then is the text
+    // looked at character by character.
+    const std::string sjis = toSjis(text);
+    if (std::count(sjis.begin(), sjis.end(), '?') == text.count(QLatin1Char('?')))
+        return {};
+    QStringList found;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        i += length;
+        if (character == QStringLiteral("?") || character == QString(QChar::ReplacementCharacter))
+            continue;
+        if (toSjis(character) == "?" && !found.contains(character))
+            found << character;
+    }
+    return found;
+}
+
+bool checkStorable(QWidget* parent, const QStringList& texts)
+{
+    QStringList found;
+    for (const QString& text : texts) {
+        for (const QString& character : unstorableCharacters(text)) {
+            if (!found.contains(character))
+                found << character;
+        }
+    }
+    if (found.isEmpty())
+        return true;
+    showWarning(parent, QStringLiteral("入力エラー"),
+        QStringLiteral("Shift-JIS で保存できない文字が含まれています: %1\n"
+                       "これらの文字を消すか、別の文字に置き換えてください。")
+            .arg(found.join(QLatin1Char(' '))));
+    return false;
 }
 
 } // namespace vornik

@@ -4,6 +4,7 @@
 // these dialogs show.
 
 #include <QString>
+#include <QStringList>
 
 class QBoxLayout;
 class QDialog;
@@ -44,5 +45,14 @@ void showTooLong(QWidget* parent, int limit);
 // Asked before a record (or, with `memo`, a record's memo) that another
 // window stored after this dialog loaded it is overwritten; No is preselected.
 bool confirmOverwriteChanged(QWidget* parent, bool memo);
+
+// The characters of `text` that Shift-JIS cannot hold (emoji, Hangul, ...),
+// each once, in the order they first appear. U+FFFD is left out: it stands
+// for file bytes the program shows but did not understand.
+QStringList unstorableCharacters(const QString& text);
+// True when every text can be stored as Shift-JIS. Otherwise names the
+// characters that cannot be held and returns false, so the caller stores
+// nothing rather than writing "?" in their place.
+bool checkStorable(QWidget* parent, const QStringList& texts);
 
 } // namespace vornik

@@ -95,6 +95,7 @@ TEST(AtomicFile, FailureAtEveryStepLeavesTheOldContent)
             } else {
                 EXPECT_EQ(readFileBytes(path), "old") << at;
                 EXPECT_NE(error.find(path), std::string::npos) << at << ": the message names the file";
+                EXPECT_EQ(error.find(".tmp"), std::string::npos) << at << ": not its temporary file";
             }
             if (injector.failedCall() != "remove") {
                 EXPECT_EQ(filesIn(dir.path()), 1u) << at << ": no temporary file left";

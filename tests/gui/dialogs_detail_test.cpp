@@ -279,6 +279,19 @@ private slots:
         QCOMPARE(memoFile(), "9,"s + "残したい"_sj + "\r\n");
     }
 
+    void memoWithCharactersShiftJisCannotHoldIsRefused()
+    {
+        const std::string before = memoFile();
+        auto dialog = openDetail(9);
+        child<ByteLimitedTextEdit>(*dialog, "memo")->setPlainText(QStringLiteral("メモ😀"));
+        dialog->OnOK();
+        QVERIFY(dialog->result() != int(QDialog::Accepted));
+        const std::vector<PlatformCall> shown = calls(PlatformCallKind::MessageBox);
+        QCOMPARE(shown.size(), std::size_t(1));
+        QVERIFY(shown[0].message.text.contains(QStringLiteral("できない文字が含まれています: 😀")));
+        QCOMPARE(memoFile(), before);
+    }
+
     void missingRecordShowsSearchError()
     {
         CDetailDlg dialog;

@@ -178,6 +178,29 @@ private slots:
         QCOMPARE(memoFile(), "3,"s + "古いメモ"_sj + "\r\n8," + "一行目<br>二行目"_sj + "\r\n");
     }
 
+    void firstRecordStartsANewDataFileWhenAsked()
+    {
+        std::filesystem::remove(dataPath());
+        ScriptedEditDlg dialog;
+        QVERIFY(dialog.OnInitDialog());
+        child<QLineEdit>(dialog, "name")->setText(QStringLiteral("星鉄の剣"));
+        m_platform->services().queueMessageAnswer(MessageAnswer::No);
+        dialog.OnOK();
+        QVERIFY(dialog.result() != int(QDialog::Accepted));
+        QCOMPARE(messages().size(), std::size_t(1));
+        QCOMPARE(messages()[0].message.buttons, MessageButtons::YesNo);
+        QVERIFY(messages()[0].message.text.contains(fromPath(dataPath())));
+        QVERIFY(!std::filesystem::exists(dataPath()));
+
+        m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
+        dialog.OnOK();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(messages().size(), std::size_t(2)); // asked again, nothing else
+        const std::vector<std::string> lines = linesOf(data());
+        QCOMPARE(lines.size(), std::size_t(1));
+        QCOMPARE(fieldsOf(lines[0])[1], "星鉄の剣"_sj);
+    }
+
     void editShowsTheRecordAndRewritesItInPlace()
     {
         ScriptedEditDlg dialog;
@@ -503,6 +526,55 @@ private slots:
         QCOMPARE(memo->toPlainText(), QString(997, QLatin1Char('m')) + QStringLiteral("あa"));
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    void charactersShiftJisCannotHoldAreRefused_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("emoji in the name") << "name" << QStringLiteral("星鉄😀の剣") << QStringLiteral("😀");
+        QTest::newRow("Hangul in an HQ box") << "hq2" << QStringLiteral("한글×2") << QStringLiteral("한 글");
+        QTest::newRow("accented letter in desynthesis")
+            << "desynth" << QStringLiteral("灰ñ") << QStringLiteral("ñ");
+        // Each named once; a typed "?" is an ordinary character.
+        QTest::newRow("memo") << "memo" << QStringLiteral("😀?\n😀한") << QStringLiteral("😀 한");
+        QTest::newRow("description") << "description" << QStringLiteral("木材\n🍄") << QStringLiteral("🍄");
+    }
+
+    void charactersShiftJisCannotHoldAreRefused()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, named);
+        const std::string memoBefore = memoFile();
+        ScriptedEditDlg dialog;
+        dialog.m_recordId = "3";
+        dialog.m_isEdit = 1;
+        QVERIFY(dialog.OnInitDialog());
+        QWidget* widget = child<QWidget>(dialog, box.toLatin1().constData());
+        if (auto* line = qobject_cast<QLineEdit*>(widget))
+            line->setText(typed);
+        else
+            qobject_cast<QPlainTextEdit*>(widget)->setPlainText(typed);
+        dialog.OnOK();
+        QVERIFY(dialog.result() != int(QDialog::Accepted));
+        QCOMPARE(messages().size(), std::size_t(1));
+        QVERIFY2(
+            messages()[0].message.text.startsWith(
+                QStringLiteral("Shift-JIS で保存できない文字が含まれています: ") + named + QLatin1Char('\n')),
+            qPrintable(messages()[0].message.text));
+        QCOMPARE(data(), m_original);
+        QCOMPARE(memoFile(), memoBefore);
+
+        // The material dialog refuses at its own OK.
+        CMaterialDlg material;
+        material.m_isAdd = 1;
+        material.OnInitDialog();
+        child<QLineEdit>(material, "materialName")->setText(typed);
+        material.OnOK();
+        QVERIFY(material.result() != int(QDialog::Accepted));
+        QCOMPARE(messages().size(), std::size_t(2));
     }
 
     void materialDialogChecksTheName()

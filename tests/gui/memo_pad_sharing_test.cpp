@@ -73,6 +73,19 @@ private slots:
         QCOMPARE(questions(), std::size_t(0));
     }
 
+    void charactersShiftJisCannotHoldAreRefused()
+    {
+        MemoPane pane;
+        pane.LoadMemoPad();
+        type(pane, QStringLiteral("共有の한"));
+        QVERIFY(!pane.SaveMemoPad());
+        QCOMPARE(questions(), std::size_t(1));
+        QCOMPARE(memo(), "共有の\r\nメモ"_sj);
+        type(pane, QStringLiteral("共有の"));
+        QVERIFY(pane.SaveMemoPad());
+        QCOMPARE(memo(), "共有の"_sj);
+    }
+
     void conflictingChangeIsAsked_data()
     {
         QTest::addColumn<int>("answer");
