@@ -297,6 +297,7 @@ bool CEditDlg::OnInitDialog()
     m_memoEdit->setSjisText(*m_target.storedMemo);
     updateMaterialButtons();
     rememberOpeningState();
+    m_target.shown = m_openedRecord;
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "dialogs/core/material_entries.h"
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
+#include "storage/line_fields.h"
 #include "storage/line_reader.h"
 #include "storage/memo_file.h"
 #include "storage/numbers.h"
@@ -33,19 +34,67 @@ std::string_view idField(std::string_view line)
     return line.substr(0, line.find(','));
 }
 
+using FieldMask = std::array<bool, kFieldCount>;
+
+// The fields of the current record that still hold what `storedLine` holds:
+// those whose dialog inputs read as `shown` showed them, the reserved field
+// (no input changes it), and any other field whose text equals the stored
+// one (the skill levels when they were not edited).
+FieldMask untouchedFields(const EditedRecord& edited, const EditedRecord& shown, std::string_view storedLine)
+{
+    FieldMask same {};
+    auto set = [&same](int pos, bool unchanged) { same[static_cast<std::size_t>(pos)] = unchanged; };
+    set(field::Name, edited.name == shown.name);
+    for (int k = 1; k <= kMaterialSlots; ++k)
+        set(field::Material1 + k - 1, edited.materialEntries == shown.materialEntries);
+    // The crystal box shows nothing under a skill without crystals.
+    set(field::Crystal, edited.crystalName == shown.crystalName && edited.skillName == shown.skillName);
+    set(field::Hq, edited.hq == shown.hq);
+    set(field::Skill, edited.skillName == shown.skillName);
+    set(field::Rank, edited.rankName == shown.rankName);
+    set(field::Description, edited.description == shown.description);
+    set(field::Ex, edited.ex == shown.ex);
+    set(field::Rare, edited.rare == shown.rare);
+    set(field::Stackable, edited.stackable == shown.stackable);
+    set(field::Desynth, edited.desynth == shown.desynth);
+    set(field::Reserved, true);
+
+    RecipeRecord stored;
+    stored.assignLine(storedLine);
+    const RecipeRecord& record = currentRecord();
+    for (int pos = field::SkillUsed1; pos < field::Hq; ++pos)
+        set(pos, record[pos] == stored[pos]);
+    return same;
+}
+
+// The encoded record takes the stored bytes of every field in `same`.
+void restoreStoredFields(RecipeRecord& record, const FieldMask& same, std::string_view storedLine)
+{
+    LineFieldBounds bounds;
+    findFieldBounds(storedLine, bounds);
+    for (int pos = 1; pos < kFieldCount; ++pos) {
+        if (same[static_cast<std::size_t>(pos)])
+            record[pos] = std::string(bounds.field(storedLine, pos));
+    }
+}
+
 enum class LineCheck { Same, Changed, Missing, Failed };
 
 // saveRecord for the current record in place of the lines whose id text is
 // `key`, which the stored line keeps (blanks and leading zeros included).
+// Fields in `same` keep the bytes of `storedLine`.
 // Done only while such a line exists and the first of them still reads
 // `expected` (when given). Checked and written under one hold of the storage
 // lock, so no other window can save in between.
-LineCheck saveRecordUnder(const std::string& key, const std::optional<std::string>& expected)
+LineCheck saveRecordUnder(const std::string& key, const std::optional<std::string>& expected,
+    const std::optional<std::string>& storedLine, const FieldMask& same)
 {
     LineCheck check = LineCheck::Missing;
     const bool saved = withStorageLock(dataFilePath(), [&] {
         RecipeRecord& record = currentRecord();
         encodeFields(record);
+        if (storedLine)
+            restoreStoredFields(record, same, *storedLine);
         record.id() = key;
         const std::string recordLine = joinFields(record);
         bool seen = false;
@@ -116,8 +165,12 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
         target.id = currentRecord().id();
     } else {
         currentRecord().id() = target.id;
-        const LineCheck check = saveRecordUnder(
-            target.id, target.overwriteChanged ? std::optional<std::string>() : target.storedLine);
+        FieldMask same {};
+        if (target.storedLine && target.shown)
+            same = untouchedFields(edited, *target.shown, *target.storedLine);
+        const LineCheck check = saveRecordUnder(target.id,
+            target.overwriteChanged ? std::optional<std::string>() : target.storedLine, target.storedLine,
+            same);
         if (check == LineCheck::Changed)
             return StoreOutcome::ChangedElsewhere;
         if (check == LineCheck::Missing)
@@ -127,6 +180,7 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
     }
     // What this dialog stored is what a later OK compares against.
     target.storedLine = joinFields(currentRecord());
+    target.shown = edited;
     target.overwriteChanged = false;
     if (!memoChanged)
         return StoreOutcome::Stored;

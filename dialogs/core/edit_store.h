@@ -45,6 +45,12 @@ struct StoreTarget {
     // record meanwhile; its change is then not overwritten unasked. Empty
     // when unknown: nothing is compared.
     std::optional<std::string> storedLine;
+    // The dialog's inputs as they showed storedLine. A field whose inputs
+    // still read the same goes back with storedLine's bytes: the dialog shows
+    // some texts differently from their bytes (an hq without "<>", bytes
+    // that are not Shift-JIS, runs of one material), and rebuilding them
+    // would change what the user never touched.
+    std::optional<EditedRecord> shown;
     // Set once the user has agreed to overwrite the other window's change.
     bool overwriteChanged = false;
     // The record's memo as the dialog loaded it (or last stored it). The

@@ -186,6 +186,28 @@ TEST_F(DataFileTest, SaveReplacesEveryLineWithTheIdAndCopiesTheRestByteForByte)
     EXPECT_FALSE(tempLeft());
 }
 
+TEST_F(DataFileTest, FilesInAnotherEncodingAreNeverWritten)
+{
+    // "1,A" and the rest of a line as an editor saves it in other encodings.
+    std::string utf16;
+    for (const char c : recordLine("1", "A") + "\r\n")
+        utf16 += std::string { c, '\0' };
+    const std::string files[] = { "\xFF\xFE" + utf16, utf16, "\xEF\xBB\xBF" + recordLine("1", "A") + "\r\n" };
+    for (const std::string& bytes : files) {
+        SCOPED_TRACE(bytes.substr(0, 4));
+        writeData(bytes);
+        setCurrent("1", "B");
+        EXPECT_FALSE(saveRecord());
+        EXPECT_NE(storageError().find("ANSI"), std::string::npos) << storageError();
+        setCurrent("", "C");
+        EXPECT_FALSE(saveNewRecord());
+        setCurrent("1", "");
+        EXPECT_FALSE(deleteRecord());
+        EXPECT_EQ(data(), bytes);
+        EXPECT_FALSE(tempLeft());
+    }
+}
+
 TEST_F(DataFileTest, SaveAppendsAnUnknownId)
 {
     writeData(recordLine("1", "A"));

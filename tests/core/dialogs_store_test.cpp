@@ -2,15 +2,20 @@
 // its memo; refuse before writing anything; never store a new record twice.
 
 #include "dialogs/core/edit_store.h"
+#include "dialogs/core/record_display.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
+#include "storage/formatting.h"
+#include "storage/numbers.h"
 #include "storage/paths.h"
 #include "storage/vocabulary.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <functional>
 
 using namespace vornik;
 using namespace std::string_literals;
@@ -167,4 +172,84 @@ TEST_F(DialogsStore, FailedStoresAreReportedAndANewRecordIsStoredOnce)
     EXPECT_EQ(storeEditedRecord(swordInputs(), "", fresh), StoreOutcome::RecordFailed);
     EXPECT_GE(m_openErrors, 1);
     EXPECT_FALSE(std::filesystem::exists(dataPath()));
+}
+
+namespace {
+
+// What the edit dialog's inputs show for a stored line, as it fills them.
+EditedRecord shownInputs(const std::string& storedLine)
+{
+    RecipeRecord record;
+    record.assignLine(storedLine.substr(0, storedLine.size() - 2));
+    EditedRecord shown;
+    shown.name = blanksAsTimes(record.name());
+    shown.materialEntries = materialEntries(materialSummary(MaterialForm::Display, record));
+    shown.skillName = skillName(textToInt(record.skill()));
+    shown.crystalName = showsCrystal(shown.skillName) ? crystalName(textToInt(record.crystal())) : "";
+    shown.rankName = rankName(textToInt(record.rank()));
+    for (int n = 1; n <= 3; ++n)
+        shown.hq[static_cast<std::size_t>(n - 1)] = blanksAsTimes(hqPart(n, record));
+    shown.description = descriptionForDisplay(record.description());
+    shown.ex = record.ex() == "1";
+    shown.rare = record.rare() == "1";
+    shown.stackable = record.stackable() == "1";
+    shown.desynth = blanksAsTimes(record.desynth());
+    return shown;
+}
+
+} // namespace
+
+TEST_F(DialogsStore, UntouchedFieldsKeepTheirStoredBytes)
+{
+    // 0x85 0x40 is no Shift-JIS character: the name box gives it back as "?".
+    // A slot "月光石×2" reads like two units of 月光石 in the list, and an hq
+    // without "<>" shows in all three boxes.
+    std::array<std::string, kFieldCount> fields {};
+    fields[0] = "03";
+    fields[1] = "灰"_sj + "\x85\x40" + "樫 2"_sj;
+    fields[2] = fields[4] = "霜草"_sj;
+    fields[3] = "月光石×2"_sj;
+    fields[10] = fields[11] = "1";
+    fields[21] = " 10";
+    fields[41] = "アクアリング+1"_sj;
+    fields[42] = "1";
+    fields[44] = "&gt%20説明"_sj;
+    fields[48] = "霜草%201"_sj;
+    fields[49] = "予備"_sj;
+    auto lineWith = [&fields](int pos, const std::string& value) {
+        std::array<std::string, kFieldCount> changed = fields;
+        if (pos >= 0)
+            changed[static_cast<std::size_t>(pos)] = value;
+        std::string text = changed[0];
+        for (std::size_t i = 1; i < changed.size(); ++i)
+            text += "," + changed[i];
+        return text + "\r\n";
+    };
+    const std::string stored = lineWith(-1, "");
+
+    struct Case {
+        const char* what;
+        std::function<void(EditedRecord&)> change;
+        std::string expected;
+    };
+    const Case cases[] = {
+        { "nothing changed", [](EditedRecord&) {}, stored },
+        { "only the rank", [](EditedRecord& e) { e.rankName = "見習い"_sj; }, lineWith(43, "2") },
+        { "only the name", [](EditedRecord& e) { e.name = "灰樫"_sj; }, lineWith(1, "灰樫"_sj) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFileBytes(dataPath(), stored + line("7", "霜草"_sj));
+        StoreTarget target;
+        target.isNew = false;
+        target.id = "03";
+        target.storedLine = findStoredLine("03");
+        target.shown = shownInputs(stored);
+        target.shown->name = "灰?樫×2"_sj;
+        currentRecord().assignLine(*target.storedLine);
+        EditedRecord edited = *target.shown;
+        c.change(edited);
+        ASSERT_EQ(storeEditedRecord(edited, "", target), StoreOutcome::Stored);
+        EXPECT_EQ(data(), c.expected + line("7", "霜草"_sj));
+    }
 }
