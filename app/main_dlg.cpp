@@ -26,6 +26,7 @@
 #include "platform/sjis_literal.h"
 #include "platform/sjis_text.h"
 #include "storage/data_file.h"
+#include "storage/file_encoding.h"
 #include "storage/memo_file.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
@@ -65,6 +66,17 @@ void reportOpenError(const std::string& path)
     // A folder, a device or an unreadable file is there: say what is wrong.
     if (!openErrorDetail().empty())
         request.text += QStringLiteral("\n") + fromSjis(openErrorDetail());
+    request.icon = MessageIcon::Warning;
+    platformServices().messageBox(request);
+}
+
+// A data file, memo file or memo pad in another encoding, told once per
+// file: the program shows what it can and writes nothing into it.
+void reportForeignFile(const std::string& path, std::string_view encoding)
+{
+    MessageBoxRequest request;
+    request.caption = QStringLiteral("ファイルの文字コード");
+    request.text = fromSjis(foreignFileNotice(path, encoding));
     request.icon = MessageIcon::Warning;
     platformServices().messageBox(request);
 }
@@ -116,6 +128,7 @@ void CMainDlg::initialise(const std::optional<std::string>& searchName)
     m_searchBusy = false;
     m_cascade = searchName.has_value();
     setOpenErrorHandler([](const std::string& path) { reportOpenError(path); });
+    setForeignFileHandler(reportForeignFile);
     writeIniString("system", "version", "1, 4, 1, 1");
     loadSettings();
     writeMissingLinkSettings();

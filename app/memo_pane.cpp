@@ -2,11 +2,13 @@
 
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "storage/file_encoding.h"
 #include "storage/memo_pad.h"
 #include "ui/dialog_parts.h"
 #include "ui/file_error.h"
 #include "ui/text_box_keys.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace vornik {
@@ -30,6 +32,22 @@ QString paneText(const std::string& fileBytes)
     return text;
 }
 
+// The text of a file in `encoding` ("UTF-8" or "UTF-16"; UTF-16 without a
+// byte-order mark in the byte order its first ASCII character shows).
+QString foreignText(const std::string& bytes, std::string_view encoding)
+{
+    const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QStringConverter::Encoding from = QStringConverter::Utf8;
+    if (encoding == "UTF-16") {
+        const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(data);
+        from = marked
+            ? *marked
+            : (!bytes.empty() && bytes[0] == '\0' ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    }
+    QStringDecoder decoder(from);
+    return decoder.decode(data);
+}
+
 } // namespace
 
 MemoPane::MemoPane(QWidget* parent)
@@ -45,7 +63,21 @@ MemoPane::MemoPane(QWidget* parent)
 
 void MemoPane::LoadMemoPad()
 {
-    showFileBytes(readMemoPadBytes().value_or(std::string()));
+    const std::string bytes = readMemoPadBytes().value_or(std::string());
+    // A memo.txt an editor saved in another encoding is shown as that text
+    // but never saved over: the user is told once how to convert it.
+    const std::optional<std::string_view> encoding = noticeForeignFile(memoPadPath());
+    setReadOnly(encoding.has_value());
+    if (!encoding) {
+        showFileBytes(bytes);
+        return;
+    }
+    m_fileBytes = bytes;
+    QString text = foreignText(bytes, *encoding);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    setPlainText(text);
+    document()->setModified(false);
 }
 
 void MemoPane::showFileBytes(const std::string& bytes)

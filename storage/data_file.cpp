@@ -4,8 +4,8 @@
 #include "platform/file_lock.h"
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
-#include "platform/sjis_literal.h"
 #include "storage/field_codec.h"
+#include "storage/file_encoding.h"
 #include "storage/line_reader.h"
 #include "storage/numbers.h"
 #include "storage/paths.h"
@@ -274,6 +274,9 @@ bool openDataFile()
         reportOpenError(path, reader.error());
         return false;
     }
+    // Told once per file; the scan shows what the bytes give.
+    noticeForeignFile(path);
+    noticeForeignFile(memoFilePath());
     return true;
 }
 
@@ -356,22 +359,16 @@ bool rewriteThroughTemp(const FileRewrite& rewrite)
 
     std::string pending;
     pending.reserve(kWriteChunk + 4096);
+    if (const std::optional<std::string_view> encoding
+        = source.isOpen() ? foreignEncodingOfFile(rewrite.sourcePath) : std::nullopt) {
+        temp.closeQuietly();
+        int ignored = 0;
+        fileOps().remove(rewrite.tempPath, ignored);
+        setStorageError(foreignFileRefusal(rewrite.sourcePath, *encoding));
+        return false;
+    }
     std::string_view line;
-    bool firstLine = true;
     while (source.isOpen() && source.readLine(line)) {
-        if (firstLine) {
-            firstLine = false;
-            if (const std::optional<std::string_view> encoding = foreignEncodingOf(line)) {
-                temp.closeQuietly();
-                int ignored = 0;
-                fileOps().remove(rewrite.tempPath, ignored);
-                setStorageError("このファイルは Shift-JIS ではなく "_sj + std::string(*encoding)
-                    + " で保存されているため、変更を書き込めません。\n"_sj
-                    + pathForMessage(rewrite.sourcePath)
-                    + "\nメモ帳などで開き、文字コード「ANSI」（Shift-JIS）を選んで保存し直してください。"_sj);
-                return false;
-            }
-        }
         rewrite.copyLine(line, pending);
         if (pending.size() >= kWriteChunk && !flushPending(temp.handle(), pending, error)) {
             temp.closeQuietly();
@@ -404,16 +401,6 @@ bool rewriteThroughTemp(const FileRewrite& rewrite)
         return false;
     }
     return true;
-}
-
-std::optional<std::string_view> foreignEncodingOf(std::string_view firstLine)
-{
-    if (firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF")
-        || firstLine.find('\0') != std::string_view::npos)
-        return "UTF-16";
-    if (firstLine.starts_with("\xEF\xBB\xBF"))
-        return "UTF-8";
-    return std::nullopt;
 }
 
 bool saveRecord()

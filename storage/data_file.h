@@ -103,15 +103,9 @@ struct FileRewrite {
     // May fail (false, storageError() set); then nothing is replaced.
     std::function<bool(std::string& out)> finish;
 };
-// A source whose first line shows another encoding than Shift-JIS
-// (foreignEncodingOf) is never rewritten: every line would be damaged.
+// A source in another encoding than Shift-JIS (foreignEncodingOfFile in
+// storage/file_encoding.h) is never rewritten: every line would be damaged.
 bool rewriteThroughTemp(const FileRewrite& rewrite);
-
-// The encoding a file's first line shows when it is not Shift-JIS: "UTF-16"
-// for a byte-order mark or a NUL byte (no Shift-JIS text holds one; UTF-16
-// has one in every ASCII character), "UTF-8" for its byte-order mark.
-// Nothing for a Shift-JIS line.
-std::optional<std::string_view> foreignEncodingOf(std::string_view firstLine);
 
 // The rewrite behind storing one record or one memo: every line whose key
 // equals `key` becomes `newLine`, and `newLine` is appended when no line had

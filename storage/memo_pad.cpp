@@ -3,6 +3,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
+#include "storage/file_encoding.h"
 #include "storage/paths.h"
 
 #include <filesystem>
@@ -22,20 +23,20 @@ OpenPad& openPad()
     return pad;
 }
 
-std::string memoPadPath()
-{
-    return programFilePath("memo.txt");
-}
-
 bool fail(FileAction action, const std::string& path, int error)
 {
     setStorageError(fileErrorText(action, path, error));
     return false;
 }
 
-// Replaces memo.txt; the caller holds its lock.
+// Replaces memo.txt; the caller holds its lock. A memo.txt an editor saved
+// in another encoding is never replaced: its text would be lost.
 bool writeMemoPad(const std::vector<std::string>& lines)
 {
+    if (const std::optional<std::string_view> encoding = foreignEncodingOfFile(memoPadPath())) {
+        setStorageError(foreignFileRefusal(memoPadPath(), *encoding));
+        return false;
+    }
     std::string error;
     if (!writeFileAtomically(memoPadPath(), memoPadBytes(lines), error)) {
         setStorageError(error);
@@ -45,6 +46,11 @@ bool writeMemoPad(const std::vector<std::string>& lines)
 }
 
 } // namespace
+
+std::string memoPadPath()
+{
+    return programFilePath("memo.txt");
+}
 
 std::string memoPadBytes(const std::vector<std::string>& lines)
 {

@@ -11,6 +11,9 @@
 
 namespace vornik {
 
+// memo.txt in the program folder.
+std::string memoPadPath();
+
 // Stores the pad exactly as given (one entry per logical line) by an atomic
 // replace of memo.txt. False with storageError() set on failure.
 bool saveMemoPadLines(const std::vector<std::string>& lines);

@@ -4,6 +4,7 @@
 
 #include "platform/sjis_codec.h"
 #include "platform/sjis_text.h"
+#include "storage/file_encoding.h"
 #include "storage/line_fields.h"
 #include "storage/line_reader.h"
 #include "storage/numbers.h"
@@ -184,34 +185,6 @@ LineBytes scanLineBytes(std::string_view text, LineFieldBounds& fields)
     return found;
 }
 
-// True when every byte above 0x7F belongs to a well-formed UTF-8 sequence and
-// there is at least one: Shift-JIS text hardly ever reads that way.
-bool looksLikeUtf8(std::string_view text)
-{
-    bool multiByte = false;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const auto c = static_cast<unsigned char>(text[pos]);
-        std::size_t length = 1;
-        if (c >= 0xC2 && c <= 0xDF)
-            length = 2;
-        else if (c >= 0xE0 && c <= 0xEF)
-            length = 3;
-        else if (c >= 0xF0 && c <= 0xF4)
-            length = 4;
-        else if (c >= 0x80)
-            return false;
-        if (pos + length > text.size())
-            return false;
-        for (std::size_t i = 1; i < length; ++i) {
-            if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80)
-                return false;
-        }
-        multiByte = multiByte || length > 1;
-        pos += length;
-    }
-    return multiByte;
-}
-
 // One bit per id number, in pages allocated when first used: the ids of a
 // data file are dense, so a million records take 128 KiB.
 class IdBits {
@@ -298,8 +271,8 @@ private:
             const std::string text = decimal(found.badByte + 1) + " バイト目の "
                 + hexByte(static_cast<unsigned char>(line[found.badByte]))
                 + " は Shift-JIS の文字になりません";
-            find(text + (looksLikeUtf8(line) ? "（この行は UTF-8 で書かれているようです）" : ""));
-        } else if (looksLikeUtf8(line)) {
+            find(text + (isUtf8WithMultiByte(line) ? "（この行は UTF-8 で書かれているようです）" : ""));
+        } else if (isUtf8WithMultiByte(line)) {
             // UTF-8 Japanese often passes as well-formed Shift-JIS bytes.
             find("この行は Shift-JIS ではなく UTF-8 で書かれているようです");
         }

@@ -248,6 +248,38 @@ private slots:
             QStringLiteral("一行目\n") + longLine + QStringLiteral("\n最後"));
     }
 
+    // Files an editor saved as UTF-8 or UTF-16: told once each, shown as
+    // well as can be, never written.
+    void foreignFilesAreToldOnceAndNeverWritten()
+    {
+        const std::string data = reinterpret_cast<const char*>(u8"1,鉄の剣,石,,,\r\n2,鉄の盾,石\r\n");
+        std::string pad = "\xFF\xFE";
+        for (const char16_t c : std::u16string(u"一行目\r\n二行目"))
+            pad += std::string { static_cast<char>(c & 0xFF), static_cast<char>(c >> 8) };
+        writeFileBytes(m_dir->path() / "vornik.txt", data);
+        writeFileBytes(m_dir->path() / "memo.txt", pad);
+        {
+            auto window = openWindow();
+            QVERIFY(window->memoPane()->isReadOnly());
+            QCOMPARE(window->memoPane()->toPlainText(), QStringLiteral("一行目\n二行目"));
+            window->OnShowAll();
+            window->OnShowAll();
+            QCOMPARE(window->shownRows().size(), std::size_t { 2 });
+            const auto boxes = m_platform->services().callsOf(PlatformCallKind::MessageBox);
+            QCOMPARE(boxes.size(), std::size_t { 2 });
+            QVERIFY(boxes[0].message.text.contains(QStringLiteral("UTF-16")));
+            QVERIFY(boxes[0].message.text.contains(QStringLiteral("memo.txt")));
+            QVERIFY(boxes[1].message.text.contains(QStringLiteral("UTF-8")));
+            QVERIFY(boxes[1].message.text.contains(QStringLiteral("vornik.txt")));
+            QVERIFY(boxes[1].message.text.contains(QStringLiteral("ANSI")));
+            window->memoPane()->setFocus();
+            QTest::keyClicks(window->memoPane(), QStringLiteral("x"));
+            window->close();
+        }
+        QCOMPARE(readFileBytes(m_dir->path() / "vornik.txt"), data);
+        QCOMPARE(readFileBytes(m_dir->path() / "memo.txt"), pad);
+    }
+
     void displaySettingsChangeRebuildsAndEmptiesTheList()
     {
         auto window = openWindow();

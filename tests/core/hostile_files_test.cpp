@@ -1,0 +1,171 @@
+// Files as users' editors and accidents leave them, in place of the data
+// file, the memo file and the memo pad: reading never crashes, a refused or
+// failed write says why, and no byte the user did not change is changed.
+#include "platform/native_path.h"
+#include "platform/sjis_literal.h"
+#include "storage/data_file.h"
+#include "storage/file_encoding.h"
+#include "storage/memo_file.h"
+#include "storage/memo_pad.h"
+#include "storage/paths.h"
+#include "tests/support/record_lines.h"
+#include "tests/support/temp_program_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+namespace vornik {
+namespace {
+
+using test::readFileBytes;
+using test::recordLine;
+using test::TempProgramDir;
+using test::writeFileBytes;
+
+std::string utf16(std::string_view ascii, bool bigEndian)
+{
+    std::string out;
+    for (const char c : ascii)
+        out += bigEndian ? std::string { '\0', c } : std::string { c, '\0' };
+    return out;
+}
+
+std::string utf8(const char8_t* text)
+{
+    return reinterpret_cast<const char*>(text);
+}
+
+enum class Outcome {
+    Refused, // another encoding: nothing written, the message says how to convert
+    Failed, // cannot be written at all: a file error
+    Kept, // written; every line that was there is still there byte for byte
+};
+
+struct HostileFile {
+    const char* what;
+    std::string bytes; // ignored for a folder
+    bool folder;
+    Outcome outcome;
+};
+
+enum class Target { DataFile, MemoFile, MemoPad };
+
+std::string targetPath(Target target)
+{
+    switch (target) {
+    case Target::DataFile:
+        return dataFilePath();
+    case Target::MemoFile:
+        return memoFilePath();
+    case Target::MemoPad:
+        return memoPadPath();
+    }
+    return {};
+}
+
+// Reads every file as the program does when it opens or searches, twice.
+void readAsTheProgramDoes()
+{
+    for (int i = 0; i < 2; ++i) {
+        if (openDataFile()) {
+            while (readNextRecord()) { }
+            closeDataFile();
+        }
+        readMemo("1");
+        noticeForeignFile(memoPadPath());
+        loadMemoPadText();
+    }
+}
+
+// Writes as the user's change would: a new record, a memo, the pad.
+bool writeAsTheUserDoes(Target target)
+{
+    switch (target) {
+    case Target::DataFile: {
+        RecipeRecord& record = currentRecord();
+        record = RecipeRecord();
+        record.id() = "5";
+        record.name() = "New";
+        return saveRecord();
+    }
+    case Target::MemoFile:
+        return saveMemo("5", "note");
+    case Target::MemoPad:
+        return saveMemoPadLines({ "pad" });
+    }
+    return false;
+}
+
+TEST(HostileFiles, ReadSafelyAndNeverDamaged)
+{
+    const std::string line = "1,"_sj + "鋼の剣"_sj + ",,,";
+    const HostileFile files[] = {
+        { "UTF-8 without byte-order mark", utf8(u8"1,鋼の剣,アイアンインゴット\r\n2,銅の盾\r\n"), false,
+            Outcome::Refused },
+        { "UTF-8 with byte-order mark", "\xEF\xBB\xBF" + utf8(u8"1,鋼の剣\r\n"), false, Outcome::Refused },
+        { "UTF-16LE", "\xFF\xFE" + utf16("1,A\r\n", false), false, Outcome::Refused },
+        { "UTF-16BE", "\xFE\xFF" + utf16("1,A\r\n", true), false, Outcome::Refused },
+        { "UTF-16LE without byte-order mark", utf16("1,A\r\n", false), false, Outcome::Refused },
+        { "invalid Shift-JIS bytes", line + "\x80\xFF\x81\r\n", false, Outcome::Kept },
+        { "empty file", "", false, Outcome::Kept },
+        { "last line without an end", "3,x\r\n" + line, false, Outcome::Kept },
+        { "a folder in place of the file", "", true, Outcome::Failed },
+    };
+    for (const Target target : { Target::DataFile, Target::MemoFile, Target::MemoPad }) {
+        for (const HostileFile& file : files) {
+            SCOPED_TRACE(std::string(file.what) + " as file " + std::to_string(static_cast<int>(target)));
+            TempProgramDir dir;
+            std::map<std::string, int> told;
+            setForeignFileHandler([&told](const std::string& path, std::string_view) { ++told[path]; });
+            setOpenErrorHandler([](const std::string&) {});
+            // The data file holds one record unless it is the one tested.
+            if (target != Target::DataFile)
+                writeFileBytes(dataFilePath(), recordLine({ { 0, "1" }, { 1, "A" } }));
+            const std::string path = targetPath(target);
+            if (file.folder)
+                std::filesystem::create_directory(path);
+            else
+                writeFileBytes(path, file.bytes);
+
+            readAsTheProgramDoes();
+            const bool written = writeAsTheUserDoes(target);
+            setForeignFileHandler(nullptr);
+            setOpenErrorHandler(nullptr);
+
+            EXPECT_EQ(told.size(), file.outcome == Outcome::Refused ? 1u : 0u);
+            if (file.outcome == Outcome::Refused) {
+                EXPECT_EQ(told[path], 1) << "told once, not at every search";
+            }
+            EXPECT_EQ(written, file.outcome == Outcome::Kept) << storageError();
+            EXPECT_TRUE(std::filesystem::is_directory(path) == file.folder);
+            const std::string now = file.folder ? std::string() : readFileBytes(path);
+            switch (file.outcome) {
+            case Outcome::Refused:
+                EXPECT_NE(storageError().find("ANSI"), std::string::npos) << storageError();
+                EXPECT_EQ(now, file.bytes);
+                break;
+            case Outcome::Failed:
+                EXPECT_NE(storageError().find(pathForMessage(path)), std::string::npos) << storageError();
+                break;
+            case Outcome::Kept:
+                // The pad is the user's text as a whole; the other files keep
+                // every line they had, a last line only gains its line end.
+                if (target != Target::MemoPad) {
+                    std::string kept = file.bytes;
+                    if (!kept.empty() && !kept.ends_with("\n"))
+                        kept += "\r\n";
+                    EXPECT_EQ(now.substr(0, kept.size()), kept);
+                    EXPECT_GT(now.size(), kept.size());
+                }
+                break;
+            }
+            EXPECT_FALSE(std::filesystem::exists(dir.path() / "temp.dat"));
+            EXPECT_FALSE(std::filesystem::exists(dir.path() / "temp2.dat"));
+        }
+    }
+}
+
+} // namespace
+} // namespace vornik
