@@ -15,8 +15,8 @@ namespace vornik {
 inline constexpr std::size_t kEncodingProbeBytes = 64 * 1024;
 
 // The encoding the first bytes of a file show when it is not Shift-JIS:
-// "UTF-16" for its byte-order marks or a NUL byte (no Shift-JIS text holds
-// one; UTF-16 has one in every ASCII character), "UTF-8" for its byte-order
+// "UTF-16" for its byte-order marks or a NUL byte in the first line (no
+// Shift-JIS text holds one; UTF-16 has one in every ASCII character), "UTF-8" for its byte-order
 // mark or for UTF-8 without it (see looksLikeUtf8Text). Nothing for Shift-JIS
 // and for plain ASCII, which both encodings read alike. `cut` tells that the
 // bytes end inside the file, maybe inside a character.
