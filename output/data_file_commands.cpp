@@ -7,8 +7,10 @@
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "platform/sjis_literal.h"
+#include "storage/memo_pad.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
+#include "ui/dialog_parts.h"
 #include "ui/main_window_access.h"
 
 namespace vornik {
@@ -16,16 +18,22 @@ namespace {
 
 const QString kDataFileFilters = QStringLiteral("Vornik形式(*.txt)|*.txt||");
 
+// The settings file holds Shift-JIS text: a path it cannot hold is refused,
+// never stored as another path.
+bool settingCanHold(MainWindowAccess& window, const std::string& path)
+{
+    if (dataFileSetting(path))
+        return true;
+    showFileErrorText(window.window(),
+        "このファイルの場所には設定ファイルに書けない文字が含まれています。"_sj + "\n"
+            + pathForMessage(path));
+    return false;
+}
+
 void switchDataFile(MainWindowAccess& window, const std::string& path)
 {
-    // The settings file holds Shift-JIS text: a path it cannot hold is
-    // refused, never stored as another path.
-    if (!dataFileSetting(path)) {
-        showFileErrorText(window.window(),
-            "このファイルの場所には設定ファイルに書けない文字が含まれています。"_sj + "\n"
-                + pathForMessage(path));
+    if (!settingCanHold(window, path))
         return;
-    }
     bool written = false;
     {
         BusyCursor busy;
@@ -49,6 +57,21 @@ void openDataFileCommand(MainWindowAccess& window)
     const std::optional<std::string> path = askOpenFileName(dialog);
     if (!path)
         return;
+    // A new name starts a new data file, once the user agrees; otherwise the
+    // current one stays (a name that leads nowhere would only end in open
+    // errors at the next search).
+    if (!settingCanHold(window, *path))
+        return;
+    if (fileIsMissing(*path)) {
+        if (!askYesNo(window.window(), QStringLiteral("データファイルの作成"),
+                QStringLiteral("データファイルがありません。\n%1\n\n空のデータファイルを作成して開きますか？")
+                    .arg(fromPath(*path))))
+            return;
+        if (!createFileIfMissing(*path)) {
+            showFileErrorText(window.window(), storageError());
+            return;
+        }
+    }
     switchDataFile(window, *path);
 }
 

@@ -543,26 +543,43 @@ private slots:
         QVERIFY(m_window->captions.empty());
         QCOMPARE(dataFilePath(), programFilePath("vornik.txt"));
 
-        services().queueFileName(chosen(other));
-        openDataFileCommand(*m_window);
+        // A new name offers an empty data file: No keeps the current one,
+        // Yes creates it and opens it.
+        for (const MessageAnswer answer : { MessageAnswer::No, MessageAnswer::Yes }) {
+            services().queueFileName(chosen(other));
+            services().queueMessageAnswer(answer);
+            openDataFileCommand(*m_window);
+        }
+        const auto asked = services().callsOf(PlatformCallKind::MessageBox);
+        QCOMPARE(asked.size(), std::size_t(2));
+        QCOMPARE(asked[0].message.caption, QStringLiteral("データファイルの作成"));
+        QVERIFY(asked[0].message.text.contains(fromPath(other)));
 
         const auto dialogs = services().callsOf(PlatformCallKind::OpenFileName);
-        QCOMPARE(dialogs.size(), std::size_t(2));
+        QCOMPARE(dialogs.size(), std::size_t(3));
         const FileDialogRequest& dialog = dialogs[1].fileDialog;
         QCOMPARE(describe(dialog, m_window->window()),
             QStringLiteral("ファイルを開く|Vornik形式(*.txt)|*.txt|||*.txt|txt|program folder|asks|owned"));
         QVERIFY(!dialog.mustExist);
 
-        // The file need not exist: the switch is only a setting.
-        QVERIFY(!std::filesystem::exists(other));
+        QCOMPARE(readFileBytes(other), std::string());
+        QVERIFY(std::filesystem::exists(other));
         QCOMPARE(readIniString("system", "file", ""), other);
         QCOMPARE(m_window->captions, std::vector<std::string> { other });
-        QVERIFY(services().callsOf(PlatformCallKind::MessageBox).empty());
         QCOMPARE(services().busyDepth(), 0);
+
+        // An existing file is opened without a question.
+        services().clearCalls();
+        writeFileBytes(programFilePath("vornik.txt"), "1,A\r\n");
+        services().queueFileName(chosen(programFilePath("vornik.txt")));
+        openDataFileCommand(*m_window);
+        QCOMPARE(dataFilePath(), programFilePath("vornik.txt"));
+        QVERIFY(services().callsOf(PlatformCallKind::MessageBox).empty());
 
         // Names that the settings file would otherwise trim or unquote.
         for (const std::string& exact : { m_dir->file("data "), m_dir->file("\"q\""), m_dir->file("x\t") }) {
             services().queueFileName(chosen(exact));
+            services().queueMessageAnswer(MessageAnswer::Yes);
             openDataFileCommand(*m_window);
             QCOMPARE(dataFilePath(), exact);
             QCOMPARE(m_window->captions.back(), exact);
