@@ -593,7 +593,7 @@ void CMainDlg::RestoreWindowPlacement()
         // until the window manager has framed the window, so the size is
         // put right once it has (fitFrameToPlacement).
         move(target.left, target.top);
-        resize(target.width(), target.height());
+        resize(static_cast<int>(target.width()), static_cast<int>(target.height()));
     }
     m_openMaximized = readSavedMaximized() && !m_cascade;
 }
@@ -605,7 +605,8 @@ void CMainDlg::fitFrameToPlacement()
     m_frameFitted = true;
     const PlacementRect target = *m_placementTarget;
     const QMargins frame = windowHandle()->frameMargins();
-    resize(target.width() - frame.left() - frame.right(), target.height() - frame.top() - frame.bottom());
+    resize(static_cast<int>(target.width()) - frame.left() - frame.right(),
+        static_cast<int>(target.height()) - frame.top() - frame.bottom());
     move(target.left, target.top);
 }
 
@@ -629,10 +630,16 @@ void CMainDlg::SaveColumnWidths()
 
 void CMainDlg::closeEvent(QCloseEvent* event)
 {
+    // The memo pad first: a pad that cannot be stored keeps the window open
+    // when the user says so, with the pad shown to put right.
+    if (!m_memo->SaveMemoPadBeforeClose()) {
+        showListPane(false);
+        m_memo->setFocus();
+        event->ignore();
+        return;
+    }
     SaveWindowPlacement();
     SaveColumnWidths();
-    if (m_memo->document()->isModified())
-        m_memo->SaveMemoPad();
     event->accept();
 }
 

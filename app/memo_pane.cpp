@@ -136,6 +136,22 @@ bool MemoPane::SaveMemoPad()
     }
 }
 
+bool MemoPane::SaveMemoPadBeforeClose()
+{
+    if (!document()->isModified())
+        return true;
+    // Asked in one question, not a warning and then another.
+    const QStringList unstorable = unstorableCharacters(toPlainText());
+    if (unstorable.isEmpty() && SaveMemoPad())
+        return true;
+    QString text = unstorable.isEmpty()
+        ? QStringLiteral("メモ帳を保存できませんでした。")
+        : QStringLiteral("メモ帳に Shift-JIS で保存できない文字が含まれているため、保存できません: %1")
+              .arg(unstorable.join(QLatin1Char(' ')));
+    text += QStringLiteral("\n\nこのまま閉じると、メモ帳の変更は失われます。閉じますか？");
+    return askYesNo(this, QStringLiteral("メモ帳の保存"), text);
+}
+
 MemoPane::Conflict MemoPane::askConflict()
 {
     MessageBoxRequest request;

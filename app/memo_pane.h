@@ -22,6 +22,10 @@ public:
     // keep both. Reports a file error through the platform layer; false when
     // the pad's text is not in the file.
     bool SaveMemoPad();
+    // SaveMemoPad when the window closes. When the pad cannot be stored (a
+    // character Shift-JIS cannot hold, a file error) the user is asked
+    // whether to close anyway; false keeps the window open with the pad.
+    bool SaveMemoPadBeforeClose();
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;

@@ -248,6 +248,29 @@ private slots:
             QStringLiteral("一行目\n") + longLine + QStringLiteral("\n最後"));
     }
 
+    // A pad that cannot be stored is not lost by closing: the user is asked,
+    // and No keeps the window open on the pad.
+    void closingWithAnUnstorablePadAsks()
+    {
+        writeFileBytes(m_dir->path() / "memo.txt", "old"_sj);
+        auto window = openWindow();
+        window->ToggleMemoPane();
+        window->memoPane()->setFocus();
+        window->memoPane()->insertPlainText(QStringLiteral("한글"));
+        m_platform->services().queueMessageAnswer(MessageAnswer::No);
+        QVERIFY(!window->close());
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->listShown());
+        QVERIFY(window->memoPane()->toPlainText().contains(QStringLiteral("한글")));
+        auto boxes = m_platform->services().callsOf(PlatformCallKind::MessageBox);
+        QCOMPARE(boxes.size(), std::size_t { 1 });
+        QVERIFY(boxes[0].message.text.contains(QStringLiteral("한 글")));
+
+        m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
+        QVERIFY(window->close());
+        QCOMPARE(readFileBytes(m_dir->path() / "memo.txt"), "old"_sj);
+    }
+
     // Files an editor saved as UTF-8 or UTF-16: told once each, shown as
     // well as can be, never written.
     void foreignFilesAreToldOnceAndNeverWritten()
