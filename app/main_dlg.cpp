@@ -21,6 +21,8 @@
 #include "output/data_file_commands.h"
 #include "output/export_commands.h"
 #include "output/link_commands.h"
+#include "platform/data_folder.h"
+#include "platform/native_path.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "platform/sjis_literal.h"
@@ -81,6 +83,24 @@ void reportForeignFile(const std::string& path, std::string_view encoding)
     platformServices().messageBox(request);
 }
 
+// A program folder that cannot be written (a read-only copy or mount, and
+// no folder of the user's own could be made instead): told once at start,
+// instead of empty settings without a reason and file errors later.
+void warnIfDataFolderReadOnly()
+{
+    if (isWritableFolder(nativePath(programDir())))
+        return;
+    MessageBoxRequest request;
+    request.caption = QStringLiteral("データフォルダー");
+    request.text
+        = QStringLiteral("データフォルダーに書き込めません。\n%1\n\n"
+                         "設定（vornik.ini）、メモ帳（memo.txt）、レシピとメモの変更は保存されません。\n"
+                         "保存するには、このフォルダーに書き込めるようにしてから起動し直してください。")
+              .arg(fromPath(programDir()));
+    request.icon = MessageIcon::Warning;
+    platformServices().messageBox(request);
+}
+
 } // namespace
 
 CMainDlg::CMainDlg(std::optional<std::string> searchName, QWidget* parent)
@@ -129,6 +149,7 @@ void CMainDlg::initialise(const std::optional<std::string>& searchName)
     m_cascade = searchName.has_value();
     setOpenErrorHandler([](const std::string& path) { reportOpenError(path); });
     setForeignFileHandler(reportForeignFile);
+    warnIfDataFolderReadOnly();
     writeIniString("system", "version", "1, 4, 1, 1");
     loadSettings();
     writeMissingLinkSettings();

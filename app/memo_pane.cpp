@@ -2,6 +2,7 @@
 
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
+#include "storage/data_file.h"
 #include "storage/file_encoding.h"
 #include "storage/memo_pad.h"
 #include "ui/dialog_parts.h"
@@ -110,9 +111,15 @@ bool MemoPane::SaveMemoPad()
         case MemoPadSave::Saved:
             m_fileBytes = memoPadBytes(lines);
             document()->setModified(false);
+            m_lastFailure.clear();
             return true;
         case MemoPadSave::Failed:
-            showFileError(this);
+            // Saved at every focus change: the same failure (a read-only
+            // folder) is told once, not each time; closing asks again.
+            if (storageError() != m_lastFailure) {
+                m_lastFailure = storageError();
+                showFileError(this);
+            }
             return false;
         case MemoPadSave::ChangedElsewhere:
             break;

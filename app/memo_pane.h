@@ -37,6 +37,8 @@ private:
 
     // memo.txt as this window loaded or last saved it.
     std::string m_fileBytes;
+    // The last save's failure as told to the user; empty after a success.
+    std::string m_lastFailure;
     // A question is open: the focus it takes must not start a second save.
     bool m_saving = false;
 };

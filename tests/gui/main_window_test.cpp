@@ -8,6 +8,7 @@
 #include "app/result_list_view.h"
 #include "app/search_panel.h"
 #include "output/core/outside_addresses.h"
+#include "platform/data_folder.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
@@ -269,6 +270,41 @@ private slots:
         m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
         QVERIFY(window->close());
         QCOMPARE(readFileBytes(m_dir->path() / "memo.txt"), "old"_sj);
+    }
+
+    // The pad is saved at every focus change: a failure that stays is told
+    // once, not each time.
+    void memoPadFailureIsToldOnce()
+    {
+        std::filesystem::create_directory(m_dir->path() / "memo.txt");
+        auto window = openWindow();
+        for (int i = 0; i < 3; ++i) {
+            window->memoPane()->insertPlainText(QStringLiteral("x"));
+            QVERIFY(!window->memoPane()->SaveMemoPad());
+        }
+        const auto boxes = m_platform->services().callsOf(PlatformCallKind::MessageBox);
+        QCOMPARE(boxes.size(), std::size_t { 1 });
+        QCOMPARE(boxes[0].message.caption, QStringLiteral("ファイルエラー"));
+    }
+
+    void readOnlyFolderIsToldOnceAtStart()
+    {
+        namespace fs = std::filesystem;
+        fs::permissions(m_dir->path(),
+            fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+            fs::perm_options::remove);
+        struct Restore {
+            fs::path path;
+            ~Restore() { fs::permissions(path, fs::perms::owner_write, fs::perm_options::add); }
+        } restore { m_dir->path() };
+        if (isWritableFolder(m_dir->path()))
+            QSKIP("this user writes into read-only folders (root)");
+        auto window = openWindow();
+        const auto boxes = m_platform->services().callsOf(PlatformCallKind::MessageBox);
+        QCOMPARE(boxes.size(), std::size_t { 1 });
+        QVERIFY(boxes[0].message.text.contains(fromPath(m_dir->path().string())));
+        QVERIFY(boxes[0].message.text.contains(QStringLiteral("memo.txt")));
+        QVERIFY(boxes[0].message.text.contains(QStringLiteral("vornik.ini")));
     }
 
     // Files an editor saved as UTF-8 or UTF-16: told once each, shown as
