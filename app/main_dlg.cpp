@@ -251,6 +251,10 @@ void CMainDlg::showLiveResult(LiveResult& result)
     // criteria being typed.
     if (m_model->rowCount() > 0)
         m_list->selectRow(0);
+    // The scan ran on another thread; a file in another encoding is told
+    // here, once, as a search of the user's own tells it.
+    noticeForeignFile(dataFilePath());
+    noticeForeignFile(memoFilePath());
 }
 
 void CMainDlg::clearLiveResult()
