@@ -2,6 +2,7 @@
 
 #include "platform/sjis_literal.h"
 #include "storage/line_reader.h"
+#include "tests/support/encoded_text.h"
 
 #include <gtest/gtest.h>
 
@@ -10,18 +11,8 @@
 namespace vornik {
 namespace {
 
-std::string utf16(std::string_view ascii, bool bigEndian)
-{
-    std::string out;
-    for (const char c : ascii)
-        out += bigEndian ? std::string { '\0', c } : std::string { c, '\0' };
-    return out;
-}
-
-std::string utf8(const char8_t* text)
-{
-    return reinterpret_cast<const char*>(text);
-}
+using test::utf16;
+using test::utf8;
 
 struct EncodingCase {
     const char* what;

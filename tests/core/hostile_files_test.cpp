@@ -8,6 +8,7 @@
 #include "storage/memo_file.h"
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
+#include "tests/support/encoded_text.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -22,20 +23,9 @@ namespace {
 using test::readFileBytes;
 using test::recordLine;
 using test::TempProgramDir;
+using test::utf16;
+using test::utf8;
 using test::writeFileBytes;
-
-std::string utf16(std::string_view ascii, bool bigEndian)
-{
-    std::string out;
-    for (const char c : ascii)
-        out += bigEndian ? std::string { '\0', c } : std::string { c, '\0' };
-    return out;
-}
-
-std::string utf8(const char8_t* text)
-{
-    return reinterpret_cast<const char*>(text);
-}
 
 enum class Outcome {
     Refused, // another encoding: nothing written, the message says how to convert
