@@ -274,8 +274,10 @@ bool openDataFile()
         reportOpenError(path, reader.error());
         return false;
     }
-    // Told once per file; the scan shows what the bytes give.
-    noticeForeignFile(path);
+    // Told once per file. A UTF-8 file is read as Shift-JIS text, so it can
+    // be searched until it is saved as Shift-JIS; other encodings show what
+    // their bytes give.
+    reader.setConvertFromUtf8(noticeForeignFile(path) == "UTF-8");
     noticeForeignFile(memoFilePath());
     return true;
 }

@@ -151,6 +151,11 @@ std::optional<std::string_view> foreignEncodingOfFile(const std::string& path)
     return foreignEncodingOf(bytes, bytes.size() == kEncodingProbeBytes);
 }
 
+bool isUtf8File(const std::string& path)
+{
+    return foreignEncodingOfFile(path) == "UTF-8";
+}
+
 std::string foreignFileRefusal(const std::string& path, std::string_view encoding)
 {
     return savedAs(encoding) + "変更を書き込めません。\n"_sj + pathForMessage(path) + "\n"_sj

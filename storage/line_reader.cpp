@@ -1,7 +1,10 @@
 #include "storage/line_reader.h"
 
+#include "platform/sjis_codec.h"
+
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace vornik {
 namespace {
@@ -27,6 +30,8 @@ bool LineReader::open(const std::string& path)
 {
     close();
     m_error = 0;
+    m_fromUtf8 = false;
+    m_atStart = true;
     return m_file.open(path, OpenMode::Read, m_error);
 }
 
@@ -57,6 +62,20 @@ bool LineReader::refill()
 }
 
 bool LineReader::readLine(std::string_view& line)
+{
+    if (!readRawLine(line))
+        return false;
+    const bool first = std::exchange(m_atStart, false);
+    if (m_fromUtf8) {
+        if (first && line.starts_with("\xEF\xBB\xBF"))
+            line.remove_prefix(3);
+        m_converted = utf8ToSjis(line);
+        line = m_converted;
+    }
+    return true;
+}
+
+bool LineReader::readRawLine(std::string_view& line)
 {
     m_longLine.clear();
     bool pieceTaken = false; // part of the line already copied to m_longLine

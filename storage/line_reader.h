@@ -42,8 +42,16 @@ public:
     // where a check of the file can point it out.
     void setLoneCrEndsLine(bool ends) { m_loneCrEndsLine = ends; }
 
+    // Lines of a file an editor saved as UTF-8 are handed on in Shift-JIS
+    // (the byte-order mark dropped, a character Shift-JIS lacks as "?"), so
+    // the file can still be searched and read. For reading only: nothing is
+    // ever written into such a file (storage/file_encoding.h). Until the
+    // next open.
+    void setConvertFromUtf8(bool convert) { m_fromUtf8 = convert; }
+
 private:
     bool refill();
+    bool readRawLine(std::string_view& line);
 
     ScopedFile m_file;
     std::vector<char> m_buffer;
@@ -53,6 +61,9 @@ private:
     std::string m_longLine; // a line that did not fit in the buffer
     bool m_atEnd = false;
     bool m_loneCrEndsLine = true;
+    bool m_fromUtf8 = false;
+    bool m_atStart = true;
+    std::string m_converted; // the last line in Shift-JIS, when converting
     int m_error = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/sjis_literal.h"
 #include "platform/sjis_text.h"
 #include "storage/data_file.h"
+#include "storage/file_encoding.h"
 #include "storage/line_reader.h"
 #include "storage/numbers.h"
 #include "storage/paths.h"
@@ -75,6 +76,7 @@ std::string readMemo(const std::string& id)
     LineReader reader;
     if (!reader.open(memoFilePath()))
         return std::string();
+    reader.setConvertFromUtf8(isUtf8File(memoFilePath()));
     const std::int32_t wanted = textToInt(id);
     std::string_view line;
     while (reader.readLine(line)) {
@@ -96,6 +98,7 @@ std::unordered_map<std::int32_t, std::string> readAllMemos(const std::string& pa
     LineReader reader;
     if (!reader.open(path))
         return memos;
+    reader.setConvertFromUtf8(isUtf8File(path));
     std::string_view line;
     while (reader.readLine(line)) {
         const std::optional<MemoLine> memo = parseMemoLine(line);

@@ -3,6 +3,7 @@
 #include "app/core/match_record.h"
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
+#include "storage/file_encoding.h"
 #include "storage/line_reader.h"
 #include "storage/memo_file.h"
 #include "storage/paths.h"
@@ -51,6 +52,7 @@ ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& crit
     LineReader reader;
     if (!reader.open(files.dataPath))
         return ScanResult::Unopened;
+    reader.setConvertFromUtf8(isUtf8File(files.dataPath));
     const MemoHits memoHits = memoHitsFor(criteria, files.memoPath);
     const LineFilter filter(criteria, &memoHits);
     RecipeRecord record;

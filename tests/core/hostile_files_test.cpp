@@ -159,3 +159,27 @@ TEST(HostileFiles, ReadSafelyAndNeverDamaged)
 
 } // namespace
 } // namespace vornik
+
+namespace vornik {
+namespace {
+
+// A file saved as UTF-8 is searched and read as the text it holds.
+TEST(HostileFiles, Utf8IsReadAsItsText)
+{
+    for (const std::string& mark : { std::string(), std::string("\xEF\xBB\xBF") }) {
+        TempProgramDir dir;
+        const std::string bytes = mark + utf8(u8"1,鋼の剣,x\r\n");
+        writeFileBytes(dataFilePath(), bytes);
+        writeFileBytes(memoFilePath(), bytes);
+        EXPECT_EQ(readMemo("1"), "鋼の剣,x"_sj);
+        EXPECT_EQ(readAllMemos()[1], "鋼の剣,x"_sj);
+        ASSERT_TRUE(openDataFile());
+        ASSERT_TRUE(readNextRecord());
+        closeDataFile();
+        EXPECT_EQ(currentRecord().name(), "鋼の剣"_sj);
+        EXPECT_EQ(readFileBytes(dataFilePath()), bytes);
+    }
+}
+
+} // namespace
+} // namespace vornik

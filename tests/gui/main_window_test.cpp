@@ -324,6 +324,8 @@ private slots:
             window->OnShowAll();
             window->OnShowAll();
             QCOMPARE(window->shownRows().size(), std::size_t { 2 });
+            // UTF-8 is read as the text it holds, so it can be searched.
+            QCOMPARE(window->shownRows()[0].cell(0), " 鉄の剣"_sj);
             const auto boxes = m_platform->services().callsOf(PlatformCallKind::MessageBox);
             QCOMPARE(boxes.size(), std::size_t { 2 });
             QVERIFY(boxes[0].message.text.contains(QStringLiteral("UTF-16")));
