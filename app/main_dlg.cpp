@@ -372,16 +372,16 @@ bool CMainDlg::ScanDataFile()
     SetStatusText(matchCountText(0));
     const SearchCriteria criteria = readCriteria(m_panel->inputs());
     std::vector<ResultRow> rows;
-    setStorageError(std::string());
-    const bool opened = scanForMatches(criteria, m_layout, rows, [this](std::size_t count) {
+    StorageError error;
+    const bool opened = scanForMatches(criteria, m_layout, rows, error, [this](std::size_t count) {
         SetStatusText(matchCountText(count));
         m_status->repaint();
     });
     m_model->appendRows(std::move(rows));
     m_searchBusy = false;
     // A read error part way through must not pass for a complete result.
-    if (opened && !storageError().empty())
-        showFileError(this);
+    if (opened && error.failed())
+        showFileError(this, error);
     return opened;
 }
 

@@ -45,7 +45,9 @@ MemoPane::MemoPane(QWidget* parent)
 
 void MemoPane::LoadMemoPad()
 {
-    showFileBytes(readMemoPadBytes().value_or(std::string()));
+    // An unreadable pad shows empty; saving then tells the user.
+    StorageError ignored;
+    showFileBytes(readMemoPadBytes(ignored).value_or(std::string()));
 }
 
 void MemoPane::showFileBytes(const std::string& bytes)
@@ -74,13 +76,14 @@ bool MemoPane::SaveMemoPad()
     for (;;) {
         const std::vector<std::string> lines = typedLines(toPlainText());
         std::string current;
-        switch (saveMemoPadIfUnchanged(lines, m_fileBytes, current)) {
+        StorageError error;
+        switch (saveMemoPadIfUnchanged(lines, m_fileBytes, current, error)) {
         case MemoPadSave::Saved:
             m_fileBytes = memoPadBytes(lines);
             document()->setModified(false);
             return true;
         case MemoPadSave::Failed:
-            showFileError(this);
+            showFileError(this, error);
             return false;
         case MemoPadSave::ChangedElsewhere:
             break;

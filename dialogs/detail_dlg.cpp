@@ -204,13 +204,14 @@ bool CDetailDlg::OnInitDialog()
     m_recordLoaded = false;
     {
         BusyCursor busy;
-        if (!openDataFile()) {
+        StorageError error;
+        if (!openDataFile(error)) {
             // Reported by the open-error handler. Nothing is shown, so
             // nothing may be stored either.
             m_memoEdit->setReadOnly(true);
             return true;
         }
-        const bool found = findRecord();
+        const bool found = findRecord(error);
         closeDataFile();
         if (found) {
             fillFromRecord();
@@ -226,9 +227,10 @@ bool CDetailDlg::OnInitDialog()
     return true;
 }
 
-bool CDetailDlg::findRecord()
+bool CDetailDlg::findRecord(StorageError& error)
 {
-    while (readNextRecord()) {
+    // A read error part way ends the search like the end of the file.
+    while (readNextRecord(error)) {
         if (currentRecord().storedId() == m_recordId) {
             m_recordLoaded = true;
             m_loadedId = currentRecord().storedId();
@@ -274,17 +276,18 @@ bool CDetailDlg::storeChangedMemo()
         return false;
     // A memo another window stored after this one was loaded is replaced
     // only when the user agrees; No keeps the dialog open.
-    MemoStore stored = saveMemoIfUnchanged(m_loadedId, m_memo, m_loadedMemo);
+    StorageError error;
+    MemoStore stored = saveMemoIfUnchanged(m_loadedId, m_memo, m_loadedMemo, error);
     if (stored == MemoStore::ChangedElsewhere) {
         if (!confirmOverwriteChanged(this, true))
             return false;
-        stored = saveMemo(m_loadedId, m_memo) ? MemoStore::Stored : MemoStore::Failed;
+        stored = saveMemo(m_loadedId, m_memo, error) ? MemoStore::Stored : MemoStore::Failed;
     }
     if (stored == MemoStore::Stored) {
         m_loadedMemo = m_memo;
         return true;
     }
-    showFileError(this);
+    showFileError(this, error);
     return false;
 }
 

@@ -4,6 +4,8 @@
 // desynthesis lists start a recipe search for that item in a new program
 // window; a material can also go to the outside web and shop searches.
 
+#include "storage/storage_error.h"
+
 #include <QDialog>
 
 #include <optional>
@@ -58,7 +60,7 @@ protected:
 private:
     void setUpLists();
     void fillFromRecord();
-    bool findRecord();
+    bool findRecord(StorageError& error);
     // Stores the memo box when it differs from the loaded memo; false (and
     // the user told) when that failed.
     bool storeChangedMemo();

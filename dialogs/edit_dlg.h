@@ -83,7 +83,7 @@ private:
     void editLevels(int isNeeded);
     void putMaterialEntry(const std::string& text);
     EditedRecord editedRecord() const;
-    void reportStoreOutcome(StoreOutcome outcome);
+    void reportStoreOutcome(StoreOutcome outcome, const StorageError& error);
 
     void rememberOpeningState();
 

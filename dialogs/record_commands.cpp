@@ -50,12 +50,13 @@ void deleteRecordCommand(MainWindowAccess& window)
     currentRecord().id() = *id;
     bool deleted = false;
     std::size_t removed = 0;
+    StorageError error;
     {
         BusyCursor busy;
-        deleted = deleteRecord(removed);
+        deleted = deleteRecord(removed, error);
     }
     if (!deleted) {
-        showFileError(window.window());
+        showFileError(window.window(), error);
         return;
     }
     // Another window deleted it (or changed its id) meanwhile: the row stays

@@ -9,6 +9,7 @@
 #include "platform/sjis_literal.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
+#include "ui/file_error.h"
 #include "ui/main_window_access.h"
 
 namespace vornik {
@@ -21,7 +22,7 @@ void switchDataFile(MainWindowAccess& window, const std::string& path)
     // The settings file holds Shift-JIS text: a path it cannot hold is
     // refused, never stored as another path.
     if (!dataFileSetting(path)) {
-        showFileErrorText(window.window(),
+        showFileError(window.window(),
             "このファイルの場所には設定ファイルに書けない文字が含まれています。"_sj + "\n"
                 + pathForMessage(path));
         return;
@@ -32,7 +33,7 @@ void switchDataFile(MainWindowAccess& window, const std::string& path)
         written = setDataFilePath(path);
     }
     if (!written) {
-        showFileErrorText(window.window(),
+        showFileError(window.window(),
             "設定ファイルに書き込めませんでした。"_sj + "\n" + pathForMessage(settingsFilePath()));
         return;
     }
@@ -70,7 +71,7 @@ void saveDataFileAs(MainWindowAccess& window)
         copied = keepCurrent || copyFileSafely(current, *path, error);
     }
     if (!copied) {
-        showFileErrorText(window.window(), error);
+        showFileError(window.window(), error);
         return;
     }
     switchDataFile(window, *path);

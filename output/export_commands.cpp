@@ -8,6 +8,7 @@
 #include "output/core/ime_dictionary.h"
 #include "platform/qt/qt_text.h"
 #include "storage/paths.h"
+#include "ui/file_error.h"
 #include "ui/main_window_access.h"
 
 namespace vornik {
@@ -56,7 +57,7 @@ bool exportTable(
         return false;
     std::string error;
     if (!writeTable(window, *path, format.value_or(exportFormatForPath(*path)), error)) {
-        showFileErrorText(window.window(), error);
+        showFileError(window.window(), error);
         return false;
     }
     confirmOpenExported(*path, kTableExportCaption);
@@ -125,15 +126,10 @@ std::optional<std::string> askExportTarget(const FileDialogRequest& request)
     // again for every other caller.
     const std::string refusal = ownFileRefusal(*path);
     if (!refusal.empty()) {
-        showFileErrorText(request.parent, refusal);
+        showFileError(request.parent, refusal);
         return std::nullopt;
     }
     return path;
-}
-
-void showFileErrorText(QWidget* parent, const std::string& message)
-{
-    showMessage(parent, QStringLiteral("ファイルエラー"), fromSjis(message), MessageIcon::Error);
 }
 
 void confirmOpenExported(const std::string& path, const QString& caption)

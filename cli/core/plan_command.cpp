@@ -47,10 +47,11 @@ int runPlan(Session& session, const Options& options, std::ostream& out)
             return kExitError;
         choices.buy.insert(*name);
     }
-    const std::shared_ptr<const CraftIndex> index = currentCraftIndex();
+    StorageError error;
+    const std::shared_ptr<const CraftIndex> index = currentCraftIndex(error);
     if (!index) {
         if (!session.reportOpenError())
-            session.errorSjis(storageError());
+            session.errorSjis(error.text);
         return kExitError;
     }
     const Plan plan = makePlan(*index, choices, wanted);
