@@ -116,12 +116,12 @@ void CMainDlg::initialise(const std::optional<std::string>& searchName)
     m_searchBusy = false;
     m_cascade = searchName.has_value();
     setOpenErrorHandler([](const std::string& path) { reportOpenError(path); });
-    writeIniString("system", "version", "1, 4, 1, 1");
+    writeIniString(ini::Version, "1, 4, 1, 1");
     loadSettings();
     writeMissingLinkSettings();
     BuildColumns();
     m_panel->fillCriteriaLists();
-    SetListFont(readIniInt("system", "font", 110));
+    SetListFont(readIniInt(ini::ListFont));
     RestoreWindowPlacement();
     showListPane(false);
     updateCaption();
@@ -412,7 +412,7 @@ void CMainDlg::BuildColumns()
 
 void CMainDlg::SetListFont(int tenthsOfPoint)
 {
-    writeIniInt("system", "font", tenthsOfPoint);
+    writeIniInt(ini::ListFont, tenthsOfPoint);
     m_list->applyFontSize(tenthsOfPoint);
     checkFontSize(m_menu, tenthsOfPoint);
 }

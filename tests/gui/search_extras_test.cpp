@@ -84,7 +84,7 @@ private slots:
 
     void typingWithTheOptionOnFollowsTheKeyboard()
     {
-        writeIniInt(kLiveSearchSection, kLiveSearchKey, 1);
+        writeIniInt(ini::LiveSearch, 1);
         auto window = openWindow();
         QLineEdit* name = window->searchPanel()->nameBox()->lineEdit();
         name->setFocus();
