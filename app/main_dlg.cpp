@@ -139,11 +139,11 @@ void CMainDlg::connectCommands()
     connect(m_panel, &SearchPanel::paneToggleRequested, this, &CMainDlg::ToggleMemoPane);
     connect(m_list, &ResultListView::headingClicked, this, &CMainDlg::OnColumnClick);
     connect(m_list, &ResultListView::rowClicked, this, &CMainDlg::ShowRecordMemo);
-    connect(m_list, &ResultListView::openRequested, this, &CMainDlg::OpenDetail);
-    connect(m_list, &ResultListView::contextMenuRequested, this, &CMainDlg::ShowContextMenu);
+    connect(m_list, &ResultListView::openRequested, this, &CMainDlg::openDetail);
+    connect(m_list, &ResultListView::contextMenuRequested, this, &CMainDlg::showContextMenu);
 
     connect(m_menu.close, &QAction::triggered, this, &QWidget::close);
-    connect(m_menu.displaySettings, &QAction::triggered, this, &CMainDlg::OpenDisplaySettings);
+    connect(m_menu.displaySettings, &QAction::triggered, this, &CMainDlg::openDisplaySettings);
     connect(m_menu.shoppingList, &QAction::triggered, this, [this] {
         CPlannerDlg planner(this);
         planner.DoModal();
@@ -153,7 +153,7 @@ void CMainDlg::connectCommands()
     }
     connect(m_menu.toggleMemo, &QAction::triggered, this, &CMainDlg::ToggleMemoPane);
     connect(m_menu.showAll, &QAction::triggered, this, &CMainDlg::OnShowAll);
-    connect(m_menu.detail, &QAction::triggered, this, &CMainDlg::OpenDetail);
+    connect(m_menu.detail, &QAction::triggered, this, &CMainDlg::openDetail);
     connect(
         m_menu.recipeSearch, &QAction::triggered, this, [this] { LaunchSearchInstance(currentItemName()); });
     connect(m_menu.about, &QAction::triggered, this, [this] { showAboutBox(this); });
@@ -188,7 +188,7 @@ void CMainDlg::setUpSearchExtras()
     connect(m_liveSearch, &LiveSearch::cleared, this, &CMainDlg::clearLiveResult);
 }
 
-bool CMainDlg::RunSavedSearch(const std::string& name)
+bool CMainDlg::runSavedSearch(const std::string& name)
 {
     return m_savedSearches->run(name);
 }
@@ -462,7 +462,7 @@ void CMainDlg::ShowRecordMemo()
     SetStatusText(std::string(sjis::cutAtChar(readMemo(*id), kStatusTextLimit)));
 }
 
-void CMainDlg::ShowContextMenu(const QPoint& globalPos)
+void CMainDlg::showContextMenu(const QPoint& globalPos)
 {
     ShowRecordMemo();
     enableContextMenu(m_menu, m_list->selectedRow().has_value());
@@ -471,7 +471,7 @@ void CMainDlg::ShowContextMenu(const QPoint& globalPos)
     enableContextMenu(m_menu, true);
 }
 
-void CMainDlg::OpenDisplaySettings()
+void CMainDlg::openDisplaySettings()
 {
     // A result made for the old columns must not arrive after the list
     // was rebuilt with new ones.
@@ -483,7 +483,7 @@ void CMainDlg::OpenDisplaySettings()
         BuildColumns();
 }
 
-void CMainDlg::OpenDetail()
+void CMainDlg::openDetail()
 {
     if (selectedRecordId())
         detailCommand(*this);
@@ -534,7 +534,7 @@ bool CMainDlg::handleEnter(QObject* watched)
     if (focus == m_memo || m_memo->isAncestorOf(focus) || watched == m_memo->viewport())
         return false;
     if (focus == m_list || m_list->isAncestorOf(focus)) {
-        OpenDetail();
+        openDetail();
         return true;
     }
     OnSearch();

@@ -158,12 +158,12 @@ CDetailDlg::CDetailDlg(QWidget* parent)
     connect(close, &QPushButton::clicked, this, &CDetailDlg::OnOK);
     connect(m_hq, &QTreeWidget::itemDoubleClicked, this, &CDetailDlg::OnHqDoubleClick);
     connect(m_desynth, &QListWidget::itemDoubleClicked, this, &CDetailDlg::OnDesynthDoubleClick);
-    connect(m_materials, &QListWidget::itemClicked, this, [this] { ShowMaterialMenu(QCursor::pos()); });
+    connect(m_materials, &QListWidget::itemClicked, this, [this] { showMaterialMenu(QCursor::pos()); });
     m_materials->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_materials, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (QListWidgetItem* hit = m_materials->itemAt(at))
             m_materials->setCurrentItem(hit);
-        ShowMaterialMenu(m_materials->viewport()->mapToGlobal(at));
+        showMaterialMenu(m_materials->viewport()->mapToGlobal(at));
     });
 
     m_materialMenu->addAction(QStringLiteral("レシピ検索(&S)..."), this, &CDetailDlg::OnMaterialRecipeSearch);
@@ -355,7 +355,7 @@ std::optional<std::string> CDetailDlg::selectedMaterialName() const
     return itemNameOfEntry(toSjis(selected.front()->text()));
 }
 
-void CDetailDlg::ShowMaterialMenu(const QPoint& globalPos)
+void CDetailDlg::showMaterialMenu(const QPoint& globalPos)
 {
     if (m_materials->selectedItems().isEmpty())
         return;

@@ -51,7 +51,7 @@ public slots:
     void OnMaterialShopSearch();
     void OnMaterialOpenVornik();
     void OnMaterialKestrelo();
-    void ShowMaterialMenu(const QPoint& globalPos);
+    void showMaterialMenu(const QPoint& globalPos);
     void OnPlanMaterials(); // "必要素材を計算...": the planner for this item
 
 protected:

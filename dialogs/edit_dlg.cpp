@@ -273,7 +273,7 @@ bool CEditDlg::OnInitDialog()
     m_target = StoreTarget {};
     m_recordLoaded = false;
 
-    if (m_isEdit == 0) {
+    if (!m_isEdit) {
         setWindowTitle(QStringLiteral("　データの新規作成"));
         m_note->setText(QStringLiteral("説明：新規データは次回検索時から有効になります。"));
         m_recordLoaded = true;

@@ -26,13 +26,13 @@ void copyRecordToClipboard(MainWindowAccess& window)
     // An unopened file has been reported by the open-error handler; a read
     // error is told here.
     if (error.failed()) {
-        showFileError(window.window(), error);
+        showFileError(window.mainWidget(), error);
         return;
     }
     if (text)
         platformServices().setClipboardText(fromSjis(*text));
     else
-        showRecordNotFound(window.window());
+        showRecordNotFound(window.mainWidget());
 }
 
 } // namespace vornik

@@ -22,7 +22,7 @@ void switchDataFile(MainWindowAccess& window, const std::string& path)
     // The settings file holds Shift-JIS text: a path it cannot hold is
     // refused, never stored as another path.
     if (!dataFileSetting(path)) {
-        showFileError(window.window(),
+        showFileError(window.mainWidget(),
             "このファイルの場所には設定ファイルに書けない文字が含まれています。"_sj + "\n"
                 + pathForMessage(path));
         return;
@@ -33,7 +33,7 @@ void switchDataFile(MainWindowAccess& window, const std::string& path)
         written = setDataFilePath(path);
     }
     if (!written) {
-        showFileError(window.window(),
+        showFileError(window.mainWidget(),
             "設定ファイルに書き込めませんでした。"_sj + "\n" + pathForMessage(settingsFilePath()));
         return;
     }
@@ -44,7 +44,7 @@ void switchDataFile(MainWindowAccess& window, const std::string& path)
 
 void openDataFileCommand(MainWindowAccess& window)
 {
-    FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("ファイルを開く"),
+    FileDialogRequest dialog = programFolderDialog(window.mainWidget(), QStringLiteral("ファイルを開く"),
         kDataFileFilters, QStringLiteral("*.txt"), QStringLiteral("txt"));
     dialog.mustExist = false;
     const std::optional<std::string> path = askOpenFileName(dialog);
@@ -55,8 +55,8 @@ void openDataFileCommand(MainWindowAccess& window)
 
 void saveDataFileAs(MainWindowAccess& window)
 {
-    const FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("名前をつけて保存"),
-        kDataFileFilters, QStringLiteral("*.txt"), QStringLiteral("txt"));
+    const FileDialogRequest dialog = programFolderDialog(window.mainWidget(),
+        QStringLiteral("名前をつけて保存"), kDataFileFilters, QStringLiteral("*.txt"), QStringLiteral("txt"));
     const std::optional<std::string> path = askSaveFileName(dialog);
     if (!path)
         return;
@@ -71,7 +71,7 @@ void saveDataFileAs(MainWindowAccess& window)
         copied = keepCurrent || copyFileSafely(current, *path, error);
     }
     if (!copied) {
-        showFileError(window.window(), error);
+        showFileError(window.mainWidget(), error);
         return;
     }
     switchDataFile(window, *path);

@@ -57,7 +57,7 @@ bool exportTable(
         return false;
     std::string error;
     if (!writeTable(window, *path, format.value_or(exportFormatForPath(*path)), error)) {
-        showFileError(window.window(), error);
+        showFileError(window.mainWidget(), error);
         return false;
     }
     confirmOpenExported(*path, kTableExportCaption);
@@ -146,7 +146,7 @@ void confirmOpenExported(const std::string& path, const QString& caption)
 
 bool exportDisplayedData(MainWindowAccess& window)
 {
-    const FileDialogRequest dialog = programFolderDialog(window.window(), kTableExportCaption,
+    const FileDialogRequest dialog = programFolderDialog(window.mainWidget(), kTableExportCaption,
         QStringLiteral("CSV形式(*.csv)|*.csv|Web形式(*.htm,*.html)|*.htm||"), QStringLiteral("*.csv"),
         QStringLiteral("csv"));
     return exportTable(window, dialog, std::nullopt);
@@ -154,14 +154,14 @@ bool exportDisplayedData(MainWindowAccess& window)
 
 bool exportWebPage(MainWindowAccess& window)
 {
-    const FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("WEB形式で出力"),
+    const FileDialogRequest dialog = programFolderDialog(window.mainWidget(), QStringLiteral("WEB形式で出力"),
         QStringLiteral("Web形式(*.htm,*.html)|*.htm||"), QStringLiteral("*.htm"), QStringLiteral("htm"));
     return exportTable(window, dialog, ExportFormat::Html);
 }
 
 void exportImeDictionary(MainWindowAccess& window)
 {
-    const FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("IME辞書を出力"),
+    const FileDialogRequest dialog = programFolderDialog(window.mainWidget(), QStringLiteral("IME辞書を出力"),
         QStringLiteral("テキスト形式(*.txt)|*.txt||"), QStringLiteral("*.txt"), QStringLiteral("txt"));
     const std::optional<std::string> path = askExportTarget(dialog);
     if (!path)
@@ -172,7 +172,7 @@ void exportImeDictionary(MainWindowAccess& window)
         BusyCursor busy;
         result = writeImeDictionaryFile(*path, error);
     }
-    reportImeResult(window.window(), result, *path, error);
+    reportImeResult(window.mainWidget(), result, *path, error);
 }
 
 } // namespace vornik
