@@ -59,14 +59,11 @@ constexpr int kCascadeStep = 30;
 // by whichever operation first tries to read it.
 void reportOpenError(const std::string& path)
 {
-    MessageBoxRequest request;
-    request.caption = QStringLiteral("オープンエラー");
-    request.text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromPath(path);
+    QString text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromPath(path);
     // A folder, a device or an unreadable file is there: say what is wrong.
     if (!openErrorDetail().empty())
-        request.text += QStringLiteral("\n") + fromSjis(openErrorDetail());
-    request.icon = MessageIcon::Warning;
-    platformServices().messageBox(request);
+        text += QStringLiteral("\n") + fromSjis(openErrorDetail());
+    showWarning(nullptr, QStringLiteral("オープンエラー"), text);
 }
 
 } // namespace
@@ -297,13 +294,9 @@ void CMainDlg::OnSearch()
     m_liveSearch->stop(); // its answer would replace this search's
     const SearchInputs inputs = m_panel->inputs();
     if (!hasAnyCriterion(inputs)) {
-        MessageBoxRequest request;
-        request.parent = this;
-        request.caption = QStringLiteral("検索条件");
-        request.text = QStringLiteral(
-            "検索条件を指定してください。\nすべてのレシピを表示した場合は表示メニューから行えます。");
-        request.icon = MessageIcon::Warning;
-        platformServices().messageBox(request);
+        showWarning(this, QStringLiteral("検索条件"),
+            QStringLiteral(
+                "検索条件を指定してください。\nすべてのレシピを表示した場合は表示メニューから行えます。"));
         return;
     }
     showListPane(true);

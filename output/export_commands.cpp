@@ -8,6 +8,7 @@
 #include "output/core/ime_dictionary.h"
 #include "platform/qt/qt_text.h"
 #include "storage/paths.h"
+#include "ui/dialog_parts.h"
 #include "ui/file_error.h"
 #include "ui/main_window_access.h"
 
@@ -15,16 +16,6 @@ namespace vornik {
 namespace {
 
 const QString kTableExportCaption = QStringLiteral("表示データを出力");
-
-void showMessage(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)
-{
-    MessageBoxRequest request;
-    request.parent = parent;
-    request.caption = caption;
-    request.text = text;
-    request.icon = icon;
-    platformServices().messageBox(request);
-}
 
 // Paths are kept as the system names them, so any chosen name works.
 std::optional<std::string> pathOf(const std::optional<FileDialogResult>& result)
@@ -134,13 +125,11 @@ std::optional<std::string> askExportTarget(const FileDialogRequest& request)
 
 void confirmOpenExported(const std::string& path, const QString& caption)
 {
-    MessageBoxRequest request;
-    request.caption = caption;
-    request.text = QStringLiteral("正常に保存が終了しました。出力したファイルを開きますか？\nファイル:")
-        + fromPath(path);
-    request.icon = MessageIcon::Question;
-    request.buttons = MessageButtons::YesNo;
-    if (platformServices().messageBox(request) == MessageAnswer::Yes)
+    // Yes is the default: opening what was just written is the usual wish.
+    if (askYesNo(nullptr, caption,
+            QStringLiteral("正常に保存が終了しました。出力したファイルを開きますか？\nファイル:")
+                + fromPath(path),
+            MessageAnswer::Yes))
         platformServices().openWithShell(fromPath(path));
 }
 

@@ -86,16 +86,21 @@ MessageBoxRequest messageRequest(
 
 } // namespace
 
-void showWarning(QWidget* parent, const QString& caption, const QString& text)
+void showMessage(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)
 {
-    platformServices().messageBox(messageRequest(parent, caption, text, MessageIcon::Warning));
+    platformServices().messageBox(messageRequest(parent, caption, text, icon));
 }
 
-bool askYesNo(QWidget* parent, const QString& caption, const QString& text)
+void showWarning(QWidget* parent, const QString& caption, const QString& text)
+{
+    showMessage(parent, caption, text, MessageIcon::Warning);
+}
+
+bool askYesNo(QWidget* parent, const QString& caption, const QString& text, MessageAnswer defaultAnswer)
 {
     MessageBoxRequest request = messageRequest(parent, caption, text, MessageIcon::Question);
     request.buttons = MessageButtons::YesNo;
-    request.defaultButton = MessageAnswer::No;
+    request.defaultButton = defaultAnswer;
     return platformServices().messageBox(request) == MessageAnswer::Yes;
 }
 
