@@ -247,15 +247,10 @@ void CMainDlg::connectOutputCommands()
     connect(m_menu.kestreloSearch, &QAction::triggered, this, [this] { searchKestreloCommand(*this); });
     connect(m_menu.openVornikSearch, &QAction::triggered, this, [this] { searchOpenVornikCommand(*this); });
     connect(m_menu.shopSearch, &QAction::triggered, this, [this] { shopSearchCommand(*this); });
-    const std::array<HelpLink, 6> sites
-        = { HelpLink::HomePage, HelpLink::EquipmentList, HelpLink::DeliveryQuestNotes,
-              HelpLink::ShopSearchTop, HelpLink::KestreloTop, HelpLink::CraftingBoard };
-    for (std::size_t i = 0; i < sites.size(); ++i) {
-        const HelpLink link = sites[i];
-        connect(m_menu.relatedSites[i], &QAction::triggered, this, [link] { openHelpLink(link); });
+    for (const MainMenu::LinkAction& entry : m_menu.helpLinks) {
+        const HelpLink link = entry.link;
+        connect(entry.action, &QAction::triggered, this, [link] { openHelpLink(link); });
     }
-    connect(m_menu.updateBoard, &QAction::triggered, this, [] { openHelpLink(HelpLink::RecipeUpdateBoard); });
-    connect(m_menu.faultBoard, &QAction::triggered, this, [] { openHelpLink(HelpLink::FaultReports); });
 }
 
 // ---- status bar, caption, panes -------------------------------------------
