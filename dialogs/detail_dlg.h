@@ -13,6 +13,7 @@
 
 class QCloseEvent;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -58,6 +59,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The constructor's parts, in the order the widgets are laid out (which
+    // is also the tab order).
+    QWidget* buildItemGroup();
+    QWidget* buildSkillGroup();
+    QWidget* buildMaterialGroup();
+    QLayout* buildButtonRow();
+    void buildMaterialMenu();
     void setUpLists();
     void fillFromRecord();
     bool findRecord(StorageError& error);
