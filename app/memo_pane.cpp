@@ -109,19 +109,14 @@ bool MemoPane::SaveMemoPad()
 
 MemoPane::Conflict MemoPane::askConflict()
 {
-    MessageBoxRequest request;
-    request.parent = this;
-    request.caption = QStringLiteral("メモ帳の保存");
-    request.text = QStringLiteral(
-        "メモ帳は、読み込んだ後に別のウィンドウで変更されています。\n\n"
-        "はい：このウィンドウの内容で上書きします。\n"
-        "いいえ：別のウィンドウの内容を読み込みます（ここでの変更は破棄されます）。\n"
-        "キャンセル：両方を残します（別のウィンドウの内容の後に、ここでの内容を続けます）。");
-    request.icon = MessageIcon::Question;
-    request.buttons = MessageButtons::YesNoCancel;
-    // Closing the box loses nothing: both texts are kept.
-    request.defaultButton = MessageAnswer::Cancel;
-    switch (platformServices().messageBox(request)) {
+    // Cancel is the default: closing the box loses nothing, both texts are kept.
+    const MessageAnswer answer = askQuestion(this, QStringLiteral("メモ帳の保存"),
+        QStringLiteral("メモ帳は、読み込んだ後に別のウィンドウで変更されています。\n\n"
+                       "はい：このウィンドウの内容で上書きします。\n"
+                       "いいえ：別のウィンドウの内容を読み込みます（ここでの変更は破棄されます）。\n"
+                       "キャンセル：両方を残します（別のウィンドウの内容の後に、ここでの内容を続けます）。"),
+        MessageButtons::YesNoCancel, MessageAnswer::Cancel);
+    switch (answer) {
     case MessageAnswer::Yes:
         return Conflict::KeepMine;
     case MessageAnswer::No:

@@ -96,12 +96,18 @@ void showWarning(QWidget* parent, const QString& caption, const QString& text)
     showMessage(parent, caption, text, MessageIcon::Warning);
 }
 
-bool askYesNo(QWidget* parent, const QString& caption, const QString& text, MessageAnswer defaultAnswer)
+MessageAnswer askQuestion(QWidget* parent, const QString& caption, const QString& text,
+    MessageButtons buttons, MessageAnswer defaultAnswer)
 {
     MessageBoxRequest request = messageRequest(parent, caption, text, MessageIcon::Question);
-    request.buttons = MessageButtons::YesNo;
+    request.buttons = buttons;
     request.defaultButton = defaultAnswer;
-    return platformServices().messageBox(request) == MessageAnswer::Yes;
+    return platformServices().messageBox(request);
+}
+
+bool askYesNo(QWidget* parent, const QString& caption, const QString& text, MessageAnswer defaultAnswer)
+{
+    return askQuestion(parent, caption, text, MessageButtons::YesNo, defaultAnswer) == MessageAnswer::Yes;
 }
 
 void showRecordNotFound(QWidget* parent)

@@ -45,6 +45,9 @@ void showWarning(QWidget* parent, const QString& caption, const QString& text);
 // so Enter never confirms by accident. True for Yes.
 bool askYesNo(QWidget* parent, const QString& caption, const QString& text,
     MessageAnswer defaultAnswer = MessageAnswer::No);
+// A question with other buttons (Yes, No and Cancel); the answer given.
+MessageAnswer askQuestion(QWidget* parent, const QString& caption, const QString& text,
+    MessageButtons buttons, MessageAnswer defaultAnswer);
 // "検索エラー": the record looked up by id is no longer in the data file.
 void showRecordNotFound(QWidget* parent);
 // The memo box holds more than it may: nothing has been stored.
