@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -172,6 +173,28 @@ TEST_F(DataFileTest, MissingFileCallsTheOpenErrorHandler)
     EXPECT_FALSE(tempLeft());
 
     EXPECT_EQ(nextRecordId(), "1");
+}
+
+// The error of each call says whether the handler already told the user, so
+// the caller shows no second message; without a handler nobody has.
+TEST_F(DataFileTest, AnOpenErrorIsMarkedShownOnlyWhenAHandlerToldIt)
+{
+    const std::function<bool(StorageError&)> calls[] = {
+        [](StorageError& error) { return openDataFile(error); },
+        [](StorageError& error) { return saveRecord(error); }, // told after the locks are released
+        [](StorageError& error) { return saveNewRecord(error); },
+    };
+    for (const bool handler : { true, false }) {
+        if (!handler)
+            setOpenErrorHandler(nullptr);
+        for (const auto& call : calls) {
+            StorageError error;
+            EXPECT_FALSE(call(error));
+            EXPECT_FALSE(error.text.empty());
+            EXPECT_EQ(error.shown, handler);
+        }
+    }
+    EXPECT_EQ(m_openErrors.size(), 3u);
 }
 
 TEST_F(DataFileTest, SaveReplacesEveryLineWithTheIdAndCopiesTheRestByteForByte)
