@@ -2,7 +2,6 @@
 
 #include "app/core/saved_searches.h"
 #include "app/search_panel.h"
-#include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "storage/profile.h"
 #include "ui/dialog_parts.h"

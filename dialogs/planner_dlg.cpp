@@ -4,7 +4,6 @@
 #include "output/export_commands.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
-#include "storage/data_file.h"
 #include "storage/vocabulary.h"
 #include "ui/dialog_parts.h"
 #include "ui/file_error.h"

@@ -4,7 +4,6 @@
 #include "app/core/craft_plan_table.h"
 #include "cli/core/table_output.h"
 #include "platform/sjis_codec.h"
-#include "storage/data_file.h"
 
 #include <optional>
 #include <vector>
