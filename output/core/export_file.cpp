@@ -24,7 +24,7 @@ class FileOpsBuffer : public std::streambuf {
 public:
     explicit FileOpsBuffer(FileHandle file)
         : m_file(file)
-        , m_buffer(64 * 1024)
+        , m_buffer(std::size_t { 64 } * 1024)
     {
         setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
     }
@@ -251,7 +251,7 @@ bool copyFileSafely(const std::string& source, const std::string& target, std::s
     const bool copied = writeExportFile(
         target,
         [&](std::ostream& out) {
-            std::vector<char> buffer(256 * 1024);
+            std::vector<char> buffer(std::size_t { 256 } * 1024);
             for (;;) {
                 std::size_t got = 0;
                 if (!fileOps().read(in.handle(), buffer.data(), buffer.size(), got, code)) {
