@@ -17,7 +17,6 @@
 namespace vornik {
 namespace {
 
-constexpr std::size_t kStoredFlagsCapacity = 21; // 20 characters
 constexpr int kBoxesPerRow = 3;
 
 // Check box labels by flag index.
@@ -101,11 +100,11 @@ void CDisplaySettingsDlg::buildControls()
 void CDisplaySettingsDlg::loadSettings()
 {
     m_columnsChanged = false;
-    const std::string flags = readIniString("window", "column", "11111111111110000000", kStoredFlagsCapacity);
+    const std::string flags = readIniString(ini::ColumnFlags);
     for (std::size_t flag = 0; flag < m_columnBoxes.size(); ++flag)
         m_columnBoxes[flag]->setChecked(flag < flags.size() && flags[flag] == '1');
 
-    const bool online = readIniInt("window", "shop", 0) == 0;
+    const bool online = readIniInt(ini::ShopTool) == 0;
     m_shopOnline->setChecked(online);
     m_shopOffline->setChecked(!online);
     m_liveSearch->setChecked(liveSearchSetting());
@@ -123,13 +122,14 @@ std::string CDisplaySettingsDlg::columnFlagsText() const
 void CDisplaySettingsDlg::accept()
 {
     const std::string flags = columnFlagsText();
-    const std::string previous = readIniString("window", "column", "");
-    writeIniString("window", "column", flags);
+    // An absent key reads as empty here: the first choice counts as a change.
+    const std::string previous = readIniString(ini::ColumnFlags.section, ini::ColumnFlags.key, "");
+    writeIniString(ini::ColumnFlags, flags);
     if (m_shopOnline->isChecked())
-        writeIniString("window", "shop", "0");
+        writeIniInt(ini::ShopTool, 0);
     else if (m_shopOffline->isChecked())
-        writeIniString("window", "shop", "1");
-    writeIniInt(kLiveSearchSection, kLiveSearchKey, m_liveSearch->isChecked() ? 1 : 0);
+        writeIniInt(ini::ShopTool, 1);
+    writeIniInt(ini::LiveSearch, m_liveSearch->isChecked() ? 1 : 0);
     m_columnsChanged = flags != previous;
     QDialog::accept();
 }

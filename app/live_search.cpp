@@ -10,7 +10,7 @@ namespace vornik {
 
 bool liveSearchSetting()
 {
-    return readIniInt(kLiveSearchSection, kLiveSearchKey, 0) == 1;
+    return readIniInt(ini::LiveSearch) == 1;
 }
 
 LiveResult runLiveQuery(const LiveQuery& query, const std::atomic<bool>& cancelled)

@@ -20,9 +20,7 @@ template <typename T> class QFutureWatcher;
 
 namespace vornik {
 
-// "入力中に検索" in the display settings, off unless stored as 1.
-inline constexpr const char* kLiveSearchSection = "window";
-inline constexpr const char* kLiveSearchKey = "livesearch";
+// "入力中に検索" in the display settings (ini::LiveSearch).
 bool liveSearchSetting();
 
 // What one scan needs, taken on the GUI thread when the pause ends.

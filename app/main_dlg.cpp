@@ -62,25 +62,18 @@ constexpr int kCascadeStep = 30;
 // by whichever operation first tries to read it.
 void reportOpenError(const std::string& path)
 {
-    MessageBoxRequest request;
-    request.caption = QStringLiteral("オープンエラー");
-    request.text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromPath(path);
+    QString text = QStringLiteral("下記ファイルが見つかりませんでした。\n") + fromPath(path);
     // A folder, a device or an unreadable file is there: say what is wrong.
     if (!openErrorDetail().empty())
-        request.text += QStringLiteral("\n") + fromSjis(openErrorDetail());
-    request.icon = MessageIcon::Warning;
-    platformServices().messageBox(request);
+        text += QStringLiteral("\n") + fromSjis(openErrorDetail());
+    showWarning(nullptr, QStringLiteral("オープンエラー"), text);
 }
 
 // A data file, memo file or memo pad in another encoding, told once per
 // file: the program shows what it can and writes nothing into it.
 void reportForeignFile(const std::string& path, std::string_view encoding)
 {
-    MessageBoxRequest request;
-    request.caption = QStringLiteral("ファイルの文字コード");
-    request.text = fromSjis(foreignFileNotice(path, encoding));
-    request.icon = MessageIcon::Warning;
-    platformServices().messageBox(request);
+    showWarning(nullptr, QStringLiteral("ファイルの文字コード"), fromSjis(foreignFileNotice(path, encoding)));
 }
 
 // A program folder that cannot be written (a read-only copy or mount, and
@@ -90,15 +83,11 @@ void warnIfDataFolderReadOnly()
 {
     if (isWritableFolder(nativePath(programDir())))
         return;
-    MessageBoxRequest request;
-    request.caption = QStringLiteral("データフォルダー");
-    request.text
-        = QStringLiteral("データフォルダーに書き込めません。\n%1\n\n"
-                         "設定（vornik.ini）、メモ帳（memo.txt）、レシピとメモの変更は保存されません。\n"
-                         "保存するには、このフォルダーに書き込めるようにしてから起動し直してください。")
-              .arg(fromPath(programDir()));
-    request.icon = MessageIcon::Warning;
-    platformServices().messageBox(request);
+    showWarning(nullptr, QStringLiteral("データフォルダー"),
+        QStringLiteral("データフォルダーに書き込めません。\n%1\n\n"
+                       "設定（vornik.ini）、メモ帳（memo.txt）、レシピとメモの変更は保存されません。\n"
+                       "保存するには、このフォルダーに書き込めるようにしてから起動し直してください。")
+            .arg(fromPath(programDir())));
 }
 
 } // namespace
@@ -150,12 +139,12 @@ void CMainDlg::initialise(const std::optional<std::string>& searchName)
     setOpenErrorHandler([](const std::string& path) { reportOpenError(path); });
     setForeignFileHandler(reportForeignFile);
     warnIfDataFolderReadOnly();
-    writeIniString("system", "version", "1, 4, 1, 1");
+    writeIniString(ini::Version, "1, 4, 1, 1");
     loadSettings();
     writeMissingLinkSettings();
     BuildColumns();
     m_panel->fillCriteriaLists();
-    SetListFont(readIniInt("system", "font", 110));
+    SetListFont(readIniInt(ini::ListFont));
     RestoreWindowPlacement();
     showListPane(false);
     updateCaption();
@@ -173,11 +162,11 @@ void CMainDlg::connectCommands()
     connect(m_panel, &SearchPanel::paneToggleRequested, this, &CMainDlg::ToggleMemoPane);
     connect(m_list, &ResultListView::headingClicked, this, &CMainDlg::OnColumnClick);
     connect(m_list, &ResultListView::rowClicked, this, &CMainDlg::ShowRecordMemo);
-    connect(m_list, &ResultListView::openRequested, this, &CMainDlg::OpenDetail);
-    connect(m_list, &ResultListView::contextMenuRequested, this, &CMainDlg::ShowContextMenu);
+    connect(m_list, &ResultListView::openRequested, this, &CMainDlg::openDetail);
+    connect(m_list, &ResultListView::contextMenuRequested, this, &CMainDlg::showContextMenu);
 
     connect(m_menu.close, &QAction::triggered, this, &QWidget::close);
-    connect(m_menu.displaySettings, &QAction::triggered, this, &CMainDlg::OpenDisplaySettings);
+    connect(m_menu.displaySettings, &QAction::triggered, this, &CMainDlg::openDisplaySettings);
     connect(m_menu.shoppingList, &QAction::triggered, this, [this] {
         CPlannerDlg planner(this);
         planner.DoModal();
@@ -187,7 +176,7 @@ void CMainDlg::connectCommands()
     }
     connect(m_menu.toggleMemo, &QAction::triggered, this, &CMainDlg::ToggleMemoPane);
     connect(m_menu.showAll, &QAction::triggered, this, &CMainDlg::OnShowAll);
-    connect(m_menu.detail, &QAction::triggered, this, &CMainDlg::OpenDetail);
+    connect(m_menu.detail, &QAction::triggered, this, &CMainDlg::openDetail);
     connect(
         m_menu.recipeSearch, &QAction::triggered, this, [this] { LaunchSearchInstance(currentItemName()); });
     connect(m_menu.about, &QAction::triggered, this, [this] { showAboutBox(this); });
@@ -222,7 +211,7 @@ void CMainDlg::setUpSearchExtras()
     connect(m_liveSearch, &LiveSearch::cleared, this, &CMainDlg::clearLiveResult);
 }
 
-bool CMainDlg::RunSavedSearch(const std::string& name)
+bool CMainDlg::runSavedSearch(const std::string& name)
 {
     return m_savedSearches->run(name);
 }
@@ -288,15 +277,10 @@ void CMainDlg::connectOutputCommands()
     connect(m_menu.kestreloSearch, &QAction::triggered, this, [this] { searchKestreloCommand(*this); });
     connect(m_menu.openVornikSearch, &QAction::triggered, this, [this] { searchOpenVornikCommand(*this); });
     connect(m_menu.shopSearch, &QAction::triggered, this, [this] { shopSearchCommand(*this); });
-    const std::array<HelpLink, 6> sites
-        = { HelpLink::HomePage, HelpLink::EquipmentList, HelpLink::DeliveryQuestNotes,
-              HelpLink::ShopSearchTop, HelpLink::KestreloTop, HelpLink::CraftingBoard };
-    for (std::size_t i = 0; i < sites.size(); ++i) {
-        const HelpLink link = sites[i];
-        connect(m_menu.relatedSites[i], &QAction::triggered, this, [link] { openHelpLink(link); });
+    for (const MainMenu::LinkAction& entry : m_menu.helpLinks) {
+        const HelpLink link = entry.link;
+        connect(entry.action, &QAction::triggered, this, [link] { openHelpLink(link); });
     }
-    connect(m_menu.updateBoard, &QAction::triggered, this, [] { openHelpLink(HelpLink::RecipeUpdateBoard); });
-    connect(m_menu.faultBoard, &QAction::triggered, this, [] { openHelpLink(HelpLink::FaultReports); });
 }
 
 // ---- status bar, caption, panes -------------------------------------------
@@ -335,13 +319,9 @@ void CMainDlg::OnSearch()
     m_liveSearch->stop(); // its answer would replace this search's
     const SearchInputs inputs = m_panel->inputs();
     if (!hasAnyCriterion(inputs)) {
-        MessageBoxRequest request;
-        request.parent = this;
-        request.caption = QStringLiteral("検索条件");
-        request.text = QStringLiteral(
-            "検索条件を指定してください。\nすべてのレシピを表示した場合は表示メニューから行えます。");
-        request.icon = MessageIcon::Warning;
-        platformServices().messageBox(request);
+        showWarning(this, QStringLiteral("検索条件"),
+            QStringLiteral(
+                "検索条件を指定してください。\nすべてのレシピを表示した場合は表示メニューから行えます。"));
         return;
     }
     showListPane(true);
@@ -410,16 +390,16 @@ bool CMainDlg::ScanDataFile()
     SetStatusText(matchCountText(0));
     const SearchCriteria criteria = readCriteria(m_panel->inputs());
     std::vector<ResultRow> rows;
-    setStorageError(std::string());
-    const bool opened = scanForMatches(criteria, m_layout, rows, [this](std::size_t count) {
+    StorageError error;
+    const bool opened = scanForMatches(criteria, m_layout, rows, error, [this](std::size_t count) {
         SetStatusText(matchCountText(count));
         m_status->repaint();
     });
     m_model->appendRows(std::move(rows));
     m_searchBusy = false;
     // A read error part way through must not pass for a complete result.
-    if (opened && !storageError().empty())
-        showFileError(this);
+    if (opened && error.failed())
+        showFileError(this, error);
     return opened;
 }
 
@@ -450,7 +430,7 @@ void CMainDlg::BuildColumns()
 
 void CMainDlg::SetListFont(int tenthsOfPoint)
 {
-    writeIniInt("system", "font", tenthsOfPoint);
+    writeIniInt(ini::ListFont, tenthsOfPoint);
     m_list->applyFontSize(tenthsOfPoint);
     checkFontSize(m_menu, tenthsOfPoint);
 }
@@ -500,7 +480,7 @@ void CMainDlg::ShowRecordMemo()
     SetStatusText(std::string(sjis::cutAtChar(readMemo(*id), kStatusTextLimit)));
 }
 
-void CMainDlg::ShowContextMenu(const QPoint& globalPos)
+void CMainDlg::showContextMenu(const QPoint& globalPos)
 {
     ShowRecordMemo();
     enableContextMenu(m_menu, m_list->selectedRow().has_value());
@@ -509,7 +489,7 @@ void CMainDlg::ShowContextMenu(const QPoint& globalPos)
     enableContextMenu(m_menu, true);
 }
 
-void CMainDlg::OpenDisplaySettings()
+void CMainDlg::openDisplaySettings()
 {
     // A result made for the old columns must not arrive after the list
     // was rebuilt with new ones.
@@ -521,7 +501,7 @@ void CMainDlg::OpenDisplaySettings()
         BuildColumns();
 }
 
-void CMainDlg::OpenDetail()
+void CMainDlg::openDetail()
 {
     if (selectedRecordId())
         detailCommand(*this);
@@ -572,7 +552,7 @@ bool CMainDlg::handleEnter(QObject* watched)
     if (focus == m_memo || m_memo->isAncestorOf(focus) || watched == m_memo->viewport())
         return false;
     if (focus == m_list || m_list->isAncestorOf(focus)) {
-        OpenDetail();
+        openDetail();
         return true;
     }
     OnSearch();

@@ -33,7 +33,7 @@ public:
     ~CMainDlg() override;
 
     // MainWindowAccess
-    QWidget* window() override { return this; }
+    QWidget* mainWidget() override { return this; }
     std::optional<std::string> selectedRecordId() const override;
     std::string currentItemName() const override;
     const std::vector<std::string>& columnHeadings() const override;
@@ -51,11 +51,11 @@ public:
     void ToggleMemoPane();
     void BuildColumns();
     void SetListFont(int tenthsOfPoint);
-    void OpenDisplaySettings();
-    void OpenDetail();
+    void openDisplaySettings();
+    void openDetail();
     // The search saved under `name` ("保存した検索", --saved): its criteria
     // put into the panel and searched; false when there is none.
-    bool RunSavedSearch(const std::string& name);
+    bool runSavedSearch(const std::string& name);
 
     const std::string& statusText() const { return m_statusText; }
     bool listShown() const { return m_listShown; }
@@ -83,7 +83,7 @@ private:
     void focusFirstRow();
     void sortBy(std::size_t column);
     void ShowRecordMemo();
-    void ShowContextMenu(const QPoint& globalPos);
+    void showContextMenu(const QPoint& globalPos);
     void SaveColumnWidths();
     void SaveWindowPlacement();
     void RestoreWindowPlacement();

@@ -90,13 +90,8 @@ void buildRecordMenu(QMenu* record, QMainWindow* window, MainMenu& m)
 void buildHelpMenu(QMenu* help, MainMenu& m)
 {
     QMenu* sites = help->addMenu(QStringLiteral("合成関連サイト(&S)"));
-    const char* labels[] = { "Vornik for Windows(&O)...", "Ｚｅｔｈ武器・防具一覧(&F)...",
-        "指定納品クエスト　メモ置き場(&M)...", "Orlanmereショップサーチ(&A)...", "Kestrelo(&R)...",
-        "ほたるび　Zeth合成仮設板(&T)..." };
-    for (std::size_t i = 0; i < m.relatedSites.size(); ++i)
-        m.relatedSites[i] = add(sites, labels[i]);
-    m.updateBoard = add(help, "レシピの更新、登録掲示板(&R)...");
-    m.faultBoard = add(help, "プログラムの障害(&P)...");
+    for (const HelpMenuLink& entry : kHelpMenuLinks)
+        m.helpLinks.push_back({ add(entry.relatedSite ? sites : help, entry.label), entry.link });
     help->addSeparator();
     m.about = add(help, "バージョン情報(&V)...");
 }

@@ -64,7 +64,9 @@ MemoPane::MemoPane(QWidget* parent)
 
 void MemoPane::LoadMemoPad()
 {
-    const std::string bytes = readMemoPadBytes().value_or(std::string());
+    // An unreadable pad shows empty; saving then tells the user.
+    StorageError ignored;
+    const std::string bytes = readMemoPadBytes(ignored).value_or(std::string());
     // A memo.txt an editor saved in another encoding is shown as that text
     // but never saved over: the user is told once how to convert it.
     const std::optional<std::string_view> encoding = noticeForeignFile(memoPadPath());
@@ -107,7 +109,8 @@ bool MemoPane::SaveMemoPad()
     for (;;) {
         const std::vector<std::string> lines = typedLines(toPlainText());
         std::string current;
-        switch (saveMemoPadIfUnchanged(lines, m_fileBytes, current)) {
+        StorageError error;
+        switch (saveMemoPadIfUnchanged(lines, m_fileBytes, current, error)) {
         case MemoPadSave::Saved:
             m_fileBytes = memoPadBytes(lines);
             document()->setModified(false);
@@ -116,9 +119,9 @@ bool MemoPane::SaveMemoPad()
         case MemoPadSave::Failed:
             // Saved at every focus change: the same failure (a read-only
             // folder) is told once, not each time; closing asks again.
-            if (storageError() != m_lastFailure) {
-                m_lastFailure = storageError();
-                showFileError(this);
+            if (error.text != m_lastFailure) {
+                m_lastFailure = error.text;
+                showFileError(this, error);
             }
             return false;
         case MemoPadSave::ChangedElsewhere:
@@ -161,19 +164,14 @@ bool MemoPane::SaveMemoPadBeforeClose()
 
 MemoPane::Conflict MemoPane::askConflict()
 {
-    MessageBoxRequest request;
-    request.parent = this;
-    request.caption = QStringLiteral("メモ帳の保存");
-    request.text = QStringLiteral(
-        "メモ帳は、読み込んだ後に別のウィンドウで変更されています。\n\n"
-        "はい：このウィンドウの内容で上書きします。\n"
-        "いいえ：別のウィンドウの内容を読み込みます（ここでの変更は破棄されます）。\n"
-        "キャンセル：両方を残します（別のウィンドウの内容の後に、ここでの内容を続けます）。");
-    request.icon = MessageIcon::Question;
-    request.buttons = MessageButtons::YesNoCancel;
-    // Closing the box loses nothing: both texts are kept.
-    request.defaultButton = MessageAnswer::Cancel;
-    switch (platformServices().messageBox(request)) {
+    // Cancel is the default: closing the box loses nothing, both texts are kept.
+    const MessageAnswer answer = askQuestion(this, QStringLiteral("メモ帳の保存"),
+        QStringLiteral("メモ帳は、読み込んだ後に別のウィンドウで変更されています。\n\n"
+                       "はい：このウィンドウの内容で上書きします。\n"
+                       "いいえ：別のウィンドウの内容を読み込みます（ここでの変更は破棄されます）。\n"
+                       "キャンセル：両方を残します（別のウィンドウの内容の後に、ここでの内容を続けます）。"),
+        MessageButtons::YesNoCancel, MessageAnswer::Cancel);
+    switch (answer) {
     case MessageAnswer::Yes:
         return Conflict::KeepMine;
     case MessageAnswer::No:

@@ -2,9 +2,9 @@
 
 #include "app/core/saved_searches.h"
 #include "app/search_panel.h"
-#include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
 #include "storage/profile.h"
+#include "ui/dialog_parts.h"
 
 #include <QAction>
 #include <QInputDialog>
@@ -67,12 +67,7 @@ SavedSearchMenu::SavedSearchMenu(QMenu* menu, SearchPanel* panel, QWidget* windo
 
 void SavedSearchMenu::tell(const QString& text) const
 {
-    MessageBoxRequest request;
-    request.parent = m_window;
-    request.caption = QStringLiteral("保存した検索");
-    request.text = text;
-    request.icon = MessageIcon::Warning;
-    platformServices().messageBox(request);
+    showWarning(m_window, QStringLiteral("保存した検索"), text);
 }
 
 void SavedSearchMenu::rebuild()
@@ -102,14 +97,8 @@ void SavedSearchMenu::saveCurrent()
         return;
     const std::string sjis = sjisName(*name);
     if (!sjis.empty() && loadSavedSearch(sjis)) {
-        MessageBoxRequest request;
-        request.parent = m_window;
-        request.caption = QStringLiteral("検索条件を保存");
-        request.text = QStringLiteral("「%1」はすでにあります。上書きしますか？").arg(*name);
-        request.icon = MessageIcon::Question;
-        request.buttons = MessageButtons::YesNo;
-        request.defaultButton = MessageAnswer::No;
-        if (platformServices().messageBox(request) != MessageAnswer::Yes)
+        if (!askYesNo(m_window, QStringLiteral("検索条件を保存"),
+                QStringLiteral("「%1」はすでにあります。上書きしますか？").arg(*name)))
             return;
     }
     const SavedSearchResult result = saveSearchAs(sjis, m_panel->inputs());

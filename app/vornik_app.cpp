@@ -44,7 +44,7 @@ int CVornikApp::run(int argc, char* argv[])
     const std::vector<std::string> arguments = argumentsAfterProgram();
     CMainDlg window(searchNameFromArguments(arguments));
     if (const std::optional<std::string> saved = savedSearchFromArguments(arguments))
-        window.RunSavedSearch(*saved);
+        window.runSavedSearch(*saved);
     window.show();
     return QApplication::exec();
 }

@@ -90,8 +90,9 @@ void runScan(benchmark::State& state, const SearchCriteria& criteria, const Colu
 {
     std::size_t matched = 0;
     for (auto _ : state) {
+        StorageError error;
         std::vector<ResultRow> rows;
-        if (!scanForMatches(criteria, layout, rows))
+        if (!scanForMatches(criteria, layout, rows, error))
             state.SkipWithError("scan failed");
         matched = rows.size();
         benchmark::DoNotOptimize(rows.data());
@@ -159,10 +160,11 @@ void BM_AllRecordsMatch(benchmark::State& state)
     const SearchCriteria none;
     std::size_t matched = 0;
     for (auto _ : state) {
-        if (!openDataFile())
+        StorageError error;
+        if (!openDataFile(error))
             state.SkipWithError("open failed");
         matched = 0;
-        while (readNextRecord())
+        while (readNextRecord(error))
             matched += MatchRecord(none) ? 1 : 0;
         closeDataFile();
         benchmark::DoNotOptimize(matched);
@@ -189,10 +191,11 @@ void BM_ReadEveryLine(benchmark::State& state)
     if (!useDataFile(state, state.range(0)))
         return;
     for (auto _ : state) {
-        if (!openDataFile())
+        StorageError error;
+        if (!openDataFile(error))
             state.SkipWithError("open failed");
         std::size_t lines = 0;
-        while (readNextRecord())
+        while (readNextRecord(error))
             ++lines;
         closeDataFile();
         benchmark::DoNotOptimize(lines);
@@ -205,10 +208,11 @@ void BM_DecodeEveryRecord(benchmark::State& state)
     if (!useDataFile(state, state.range(0)))
         return;
     for (auto _ : state) {
-        if (!openDataFile())
+        StorageError error;
+        if (!openDataFile(error))
             state.SkipWithError("open failed");
         std::size_t bytes = 0;
-        while (readNextRecord()) {
+        while (readNextRecord(error)) {
             for (const std::string& field : currentRecord().fields())
                 bytes += field.size();
         }
@@ -226,7 +230,8 @@ void BM_TwoPassSort(benchmark::State& state)
         return;
     const ColumnLayout layout = defaultLayout();
     std::vector<ResultRow> all;
-    scanForMatches(SearchCriteria {}, layout, all);
+    StorageError error;
+    scanForMatches(SearchCriteria {}, layout, all, error);
     all.resize(std::min<std::size_t>(all.size(), static_cast<std::size_t>(state.range(0))));
     SortOrder byCap;
     byCap.sortColumn = static_cast<std::size_t>(layout.capColumn);
@@ -265,10 +270,11 @@ bool useScratchCopy(benchmark::State& state, long records)
 // Reads the record with `id` into the current record.
 bool loadRecord(const std::string& id)
 {
-    if (!openDataFile())
+    StorageError error;
+    if (!openDataFile(error))
         return false;
     bool found = false;
-    while (!found && readNextRecord())
+    while (!found && readNextRecord(error))
         found = currentRecord().id() == id;
     closeDataFile();
     return found;
@@ -286,8 +292,9 @@ void BM_SaveRecord(benchmark::State& state)
     }
     int round = 0;
     for (auto _ : state) {
+        StorageError error;
         currentRecord().rare() = (++round % 2) ? "1" : "0";
-        if (!saveRecord())
+        if (!saveRecord(error))
             state.SkipWithError("saveRecord failed");
     }
 }
@@ -299,8 +306,9 @@ void BM_DeleteRecord(benchmark::State& state)
     // Each round deletes a different record near the end of the file.
     long next = state.range(0);
     for (auto _ : state) {
+        StorageError error;
         currentRecord().id() = std::to_string(next--);
-        if (!deleteRecord())
+        if (!deleteRecord(error))
             state.SkipWithError("deleteRecord failed");
     }
 }
@@ -336,7 +344,8 @@ void BM_PlanColdStart(benchmark::State& state)
         return;
     std::string deepest;
     {
-        const std::optional<CraftIndex> index = scanCraftIndex();
+        StorageError error;
+        const std::optional<CraftIndex> index = scanCraftIndex(error);
         if (!index) {
             state.SkipWithError("scan failed");
             return;
@@ -353,7 +362,8 @@ void BM_PlanColdStart(benchmark::State& state)
         state.counters["items"] = static_cast<double>(index->itemCount());
     }
     for (auto _ : state) {
-        std::optional<CraftIndex> index = scanCraftIndex();
+        StorageError error;
+        std::optional<CraftIndex> index = scanCraftIndex(error);
         benchmark::DoNotOptimize(makePlan(*index, {}, { { deepest, 3 } }));
         // A cold start has no earlier index to free.
         state.PauseTiming();

@@ -43,7 +43,8 @@ int main(int argc, char** argv)
         inputs.name = argv[2];
     const vornik::ColumnLayout layout = vornik::buildColumnLayout("1111111111111xxxxxxx", "");
     std::vector<vornik::ResultRow> rows;
-    if (!vornik::scanForMatches(vornik::readCriteria(inputs), layout, rows)) {
+    vornik::StorageError error;
+    if (!vornik::scanForMatches(vornik::readCriteria(inputs), layout, rows, error)) {
         std::fprintf(stderr, "vornik-scan-memory: cannot open the data file in %s\n", argv[1]);
         return 1;
     }

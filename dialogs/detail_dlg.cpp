@@ -86,84 +86,110 @@ CDetailDlg::CDetailDlg(QWidget* parent)
     , m_materialMenu(new QMenu(this))
 {
     setWindowTitle(QStringLiteral("詳細情報"));
-    m_name->setObjectName(QStringLiteral("name"));
-    m_name->setReadOnly(true);
-    m_description->setObjectName(QStringLiteral("description"));
-    m_description->setReadOnly(true);
-    m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_materials->setObjectName(QStringLiteral("materials"));
-    m_hq->setObjectName(QStringLiteral("hq"));
-    m_desynth->setObjectName(QStringLiteral("desynth"));
-    m_memoEdit->setObjectName(QStringLiteral("memo"));
-    m_memoEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    letTabMoveFocus(m_memoEdit);
-    letTabMoveFocus(m_description);
-    m_attributes->setObjectName(QStringLiteral("attributes"));
-    m_crystal->setObjectName(QStringLiteral("crystal"));
-    m_skill->setObjectName(QStringLiteral("skill"));
-    m_rank->setObjectName(QStringLiteral("rank"));
-    m_capLevels->setObjectName(QStringLiteral("capLevels"));
-    m_needLevels->setObjectName(QStringLiteral("needLevels"));
-
-    auto* item = new QGroupBox(QStringLiteral("アイテム情報"));
-    auto* itemForm = new QFormLayout(item);
-    addLabelledRow(itemForm, QStringLiteral("名前："), m_name);
-    addLabelledRow(itemForm, QStringLiteral("属性："), m_attributes);
-    itemForm->addRow(m_description);
-    // The box has no label of its own; it holds the item's description.
-    nameControl(m_description, QStringLiteral("説明"));
-
-    auto* skill = new QGroupBox(QStringLiteral("合成スキル"));
-    auto* skillForm = new QFormLayout(skill);
-    addLabelledRow(skillForm, QStringLiteral("スキル："), m_skill);
-    addLabelledRow(skillForm, QStringLiteral("ランク："), m_rank);
-    addLabelledRow(skillForm, QStringLiteral("限界："), m_capLevels);
-    addLabelledRow(skillForm, QStringLiteral("必要："), m_needLevels);
-
-    auto* materials = new QGroupBox(QStringLiteral("合成素材"));
-    auto* materialForm = new QFormLayout(materials);
-    addLabelledRow(materialForm, QStringLiteral("ｸﾘｽﾀﾙ："), m_crystal);
-    materialForm->addRow(m_materials);
-    nameControl(m_materials, materials->title());
 
     auto* left = new QVBoxLayout;
-    left->addWidget(item);
-    left->addWidget(skill);
+    left->addWidget(buildItemGroup());
+    left->addWidget(buildSkillGroup());
     auto* right = new QVBoxLayout;
-    right->addWidget(materials);
+    right->addWidget(buildMaterialGroup());
     right->addWidget(groupWith(QStringLiteral("ハイクォリティ"), m_hq));
     right->addWidget(groupWith(QStringLiteral("分解アイテム"), m_desynth));
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addLayout(right);
 
-    auto* close = new QPushButton(QStringLiteral("閉じる"));
-    close->setDefault(true);
-    nameControl(close, close->text());
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("説明：アイテムを選択するとレシピ検索が行えます。")));
-    bottom->addStretch();
-    auto* plan = new QPushButton(QStringLiteral("必要素材を計算(&K)..."));
-    nameControl(plan, plan->text());
-    connect(plan, &QPushButton::clicked, this, &CDetailDlg::OnPlanMaterials);
-    bottom->addWidget(plan);
-    bottom->addWidget(close);
+    m_memoEdit->setObjectName(QStringLiteral("memo"));
+    m_memoEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    letTabMoveFocus(m_memoEdit);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addWidget(groupWith(QStringLiteral("メモ"), m_memoEdit));
-    layout->addLayout(bottom);
+    layout->addLayout(buildButtonRow());
 
     setUpLists();
+    buildMaterialMenu();
+}
+
+QWidget* CDetailDlg::buildItemGroup()
+{
+    m_name->setObjectName(QStringLiteral("name"));
+    m_name->setReadOnly(true);
+    m_attributes->setObjectName(QStringLiteral("attributes"));
+    m_description->setObjectName(QStringLiteral("description"));
+    m_description->setReadOnly(true);
+    m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    letTabMoveFocus(m_description);
+
+    auto* item = new QGroupBox(QStringLiteral("アイテム情報"));
+    auto* form = new QFormLayout(item);
+    addLabelledRow(form, QStringLiteral("名前："), m_name);
+    addLabelledRow(form, QStringLiteral("属性："), m_attributes);
+    form->addRow(m_description);
+    // The box has no label of its own; it holds the item's description.
+    nameControl(m_description, QStringLiteral("説明"));
+    return item;
+}
+
+QWidget* CDetailDlg::buildSkillGroup()
+{
+    m_skill->setObjectName(QStringLiteral("skill"));
+    m_rank->setObjectName(QStringLiteral("rank"));
+    m_capLevels->setObjectName(QStringLiteral("capLevels"));
+    m_needLevels->setObjectName(QStringLiteral("needLevels"));
+
+    auto* skill = new QGroupBox(QStringLiteral("合成スキル"));
+    auto* form = new QFormLayout(skill);
+    addLabelledRow(form, QStringLiteral("スキル："), m_skill);
+    addLabelledRow(form, QStringLiteral("ランク："), m_rank);
+    addLabelledRow(form, QStringLiteral("限界："), m_capLevels);
+    addLabelledRow(form, QStringLiteral("必要："), m_needLevels);
+    return skill;
+}
+
+QWidget* CDetailDlg::buildMaterialGroup()
+{
+    m_crystal->setObjectName(QStringLiteral("crystal"));
+    m_materials->setObjectName(QStringLiteral("materials"));
+
+    auto* materials = new QGroupBox(QStringLiteral("合成素材"));
+    auto* form = new QFormLayout(materials);
+    addLabelledRow(form, QStringLiteral("ｸﾘｽﾀﾙ："), m_crystal);
+    form->addRow(m_materials);
+    nameControl(m_materials, materials->title());
+    return materials;
+}
+
+QLayout* CDetailDlg::buildButtonRow()
+{
+    auto* close = new QPushButton(QStringLiteral("閉じる"));
+    close->setDefault(true);
+    nameControl(close, close->text());
     connect(close, &QPushButton::clicked, this, &CDetailDlg::OnOK);
+    auto* plan = new QPushButton(QStringLiteral("必要素材を計算(&K)..."));
+    nameControl(plan, plan->text());
+    connect(plan, &QPushButton::clicked, this, &CDetailDlg::OnPlanMaterials);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("説明：アイテムを選択するとレシピ検索が行えます。")));
+    bottom->addStretch();
+    bottom->addWidget(plan);
+    bottom->addWidget(close);
+    return bottom;
+}
+
+// A material opens its menu when clicked (or asked for by the context menu
+// key); the HQ and desynthesis lists search on a double click.
+void CDetailDlg::buildMaterialMenu()
+{
     connect(m_hq, &QTreeWidget::itemDoubleClicked, this, &CDetailDlg::OnHqDoubleClick);
     connect(m_desynth, &QListWidget::itemDoubleClicked, this, &CDetailDlg::OnDesynthDoubleClick);
-    connect(m_materials, &QListWidget::itemClicked, this, [this] { ShowMaterialMenu(QCursor::pos()); });
+    connect(m_materials, &QListWidget::itemClicked, this, [this] { showMaterialMenu(QCursor::pos()); });
     m_materials->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_materials, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (QListWidgetItem* hit = m_materials->itemAt(at))
             m_materials->setCurrentItem(hit);
-        ShowMaterialMenu(m_materials->viewport()->mapToGlobal(at));
+        showMaterialMenu(m_materials->viewport()->mapToGlobal(at));
     });
 
     m_materialMenu->addAction(QStringLiteral("レシピ検索(&S)..."), this, &CDetailDlg::OnMaterialRecipeSearch);
@@ -176,6 +202,8 @@ CDetailDlg::CDetailDlg(QWidget* parent)
 
 void CDetailDlg::setUpLists()
 {
+    m_hq->setObjectName(QStringLiteral("hq"));
+    m_desynth->setObjectName(QStringLiteral("desynth"));
     m_materials->setSortingEnabled(true);
     m_hq->setColumnCount(2);
     m_hq->setHeaderHidden(true);
@@ -204,13 +232,14 @@ bool CDetailDlg::OnInitDialog()
     m_recordLoaded = false;
     {
         BusyCursor busy;
-        if (!openDataFile()) {
+        StorageError error;
+        if (!openDataFile(error)) {
             // Reported by the open-error handler. Nothing is shown, so
             // nothing may be stored either.
             m_memoEdit->setReadOnly(true);
             return true;
         }
-        const bool found = findRecord();
+        const bool found = findRecord(error);
         closeDataFile();
         if (found) {
             fillFromRecord();
@@ -226,9 +255,10 @@ bool CDetailDlg::OnInitDialog()
     return true;
 }
 
-bool CDetailDlg::findRecord()
+bool CDetailDlg::findRecord(StorageError& error)
 {
-    while (readNextRecord()) {
+    // A read error part way ends the search like the end of the file.
+    while (readNextRecord(error)) {
         if (currentRecord().storedId() == m_recordId) {
             m_recordLoaded = true;
             m_loadedId = currentRecord().storedId();
@@ -274,17 +304,18 @@ bool CDetailDlg::storeChangedMemo()
         return false;
     // A memo another window stored after this one was loaded is replaced
     // only when the user agrees; No keeps the dialog open.
-    MemoStore stored = saveMemoIfUnchanged(m_loadedId, m_memo, m_loadedMemo);
+    StorageError error;
+    MemoStore stored = saveMemoIfUnchanged(m_loadedId, m_memo, m_loadedMemo, error);
     if (stored == MemoStore::ChangedElsewhere) {
         if (!confirmOverwriteChanged(this, true))
             return false;
-        stored = saveMemo(m_loadedId, m_memo) ? MemoStore::Stored : MemoStore::Failed;
+        stored = saveMemo(m_loadedId, m_memo, error) ? MemoStore::Stored : MemoStore::Failed;
     }
     if (stored == MemoStore::Stored) {
         m_loadedMemo = m_memo;
         return true;
     }
-    showFileError(this);
+    showFileError(this, error);
     return false;
 }
 
@@ -352,7 +383,7 @@ std::optional<std::string> CDetailDlg::selectedMaterialName() const
     return itemNameOfEntry(toSjis(selected.front()->text()));
 }
 
-void CDetailDlg::ShowMaterialMenu(const QPoint& globalPos)
+void CDetailDlg::showMaterialMenu(const QPoint& globalPos)
 {
     if (m_materials->selectedItems().isEmpty())
         return;

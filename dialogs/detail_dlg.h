@@ -4,6 +4,8 @@
 // desynthesis lists start a recipe search for that item in a new program
 // window; a material can also go to the outside web and shop searches.
 
+#include "storage/storage_error.h"
+
 #include <QDialog>
 
 #include <optional>
@@ -11,6 +13,7 @@
 
 class QCloseEvent;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -49,16 +52,23 @@ public slots:
     void OnMaterialShopSearch();
     void OnMaterialOpenVornik();
     void OnMaterialKestrelo();
-    void ShowMaterialMenu(const QPoint& globalPos);
+    void showMaterialMenu(const QPoint& globalPos);
     void OnPlanMaterials(); // "必要素材を計算...": the planner for this item
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The constructor's parts, in the order the widgets are laid out (which
+    // is also the tab order).
+    QWidget* buildItemGroup();
+    QWidget* buildSkillGroup();
+    QWidget* buildMaterialGroup();
+    QLayout* buildButtonRow();
+    void buildMaterialMenu();
     void setUpLists();
     void fillFromRecord();
-    bool findRecord();
+    bool findRecord(StorageError& error);
     // Stores the memo box when it differs from the loaded memo; false (and
     // the user told) when that failed.
     bool storeChangedMemo();

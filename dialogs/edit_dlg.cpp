@@ -52,8 +52,8 @@ bool offerNewDataFile(QWidget* parent)
                            "空のデータファイルを作成して、このデータを保存しますか？")
                 .arg(fromPath(path))))
         return false;
-    if (!createFileIfMissing(path)) {
-        showFileError(parent);
+    if (StorageError error; !createFileIfMissing(path, error)) {
+        showFileError(parent, error);
         return false;
     }
     return true;
@@ -273,7 +273,7 @@ bool CEditDlg::OnInitDialog()
     m_target = StoreTarget {};
     m_recordLoaded = false;
 
-    if (m_isEdit == 0) {
+    if (!m_isEdit) {
         setWindowTitle(QStringLiteral("　データの新規作成"));
         m_note->setText(QStringLiteral("説明：新規データは次回検索時から有効になります。"));
         m_recordLoaded = true;
@@ -344,9 +344,12 @@ void CEditDlg::fillChoiceLists()
 
 bool CEditDlg::loadRecord()
 {
-    if (!openDataFile())
+    // An unopened file has been reported by the open-error handler; a read
+    // error part way ends the search like the end of the file.
+    StorageError error;
+    if (!openDataFile(error))
         return false;
-    while (readNextRecord()) {
+    while (readNextRecord(error)) {
         if (currentRecord().storedId() == m_recordId) {
             m_recordLoaded = true;
             break;
@@ -552,10 +555,12 @@ void CEditDlg::OnOK()
         return;
     const std::string memo = m_memoEdit->sjisText();
     StoreOutcome outcome;
+    StorageError error;
     for (;;) {
         {
             BusyCursor busy;
-            outcome = storeEditedRecord(editedRecord(), memo, m_target);
+            error = StorageError();
+            outcome = storeEditedRecord(editedRecord(), memo, m_target, error);
         }
         // No keeps the dialog open with everything typed.
         if (outcome == StoreOutcome::ChangedElsewhere) {
@@ -576,14 +581,14 @@ void CEditDlg::OnOK()
         return;
     }
     if (outcome != StoreOutcome::Stored) {
-        reportStoreOutcome(outcome);
+        reportStoreOutcome(outcome, error);
         return;
     }
     m_memo = memo;
     accept();
 }
 
-void CEditDlg::reportStoreOutcome(StoreOutcome outcome)
+void CEditDlg::reportStoreOutcome(StoreOutcome outcome, const StorageError& error)
 {
     switch (outcome) {
     case StoreOutcome::MemoTooLong:
@@ -598,7 +603,7 @@ void CEditDlg::reportStoreOutcome(StoreOutcome outcome)
         break;
     case StoreOutcome::RecordFailed:
     case StoreOutcome::MemoFailed:
-        showFileError(this);
+        showFileError(this, error);
         break;
     case StoreOutcome::ChangedElsewhere:
     case StoreOutcome::MemoChangedElsewhere:

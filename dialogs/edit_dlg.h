@@ -31,10 +31,10 @@ class CEditDlg : public QDialog {
 public:
     explicit CEditDlg(QWidget* parent = nullptr);
 
-    // Set by the opener: "" and 0 for a new record, else the record's id text
-    // (exactly as its line holds it) and 1.
+    // Set by the opener: "" and false for a new record, else the record's id
+    // text (exactly as its line holds it) and true.
     std::string m_recordId;
-    int m_isEdit = 0;
+    bool m_isEdit = false;
     // The memo as stored by the last successful OK.
     std::string m_memo;
 
@@ -83,7 +83,7 @@ private:
     void editLevels(int isNeeded);
     void putMaterialEntry(const std::string& text);
     EditedRecord editedRecord() const;
-    void reportStoreOutcome(StoreOutcome outcome);
+    void reportStoreOutcome(StoreOutcome outcome, const StorageError& error);
 
     void rememberOpeningState();
 

@@ -4,9 +4,9 @@
 #include "output/export_commands.h"
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
-#include "storage/data_file.h"
 #include "storage/vocabulary.h"
 #include "ui/dialog_parts.h"
+#include "ui/file_error.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -129,14 +129,15 @@ void CPlannerDlg::build(bool shoppingList)
 
 bool CPlannerDlg::OnInitDialog()
 {
+    StorageError error;
     {
         BusyCursor busy;
-        m_index = currentCraftIndex();
+        m_index = currentCraftIndex(error);
     }
     if (!m_index) {
         // An open failure has been reported by the open-error handler.
-        if (!storageErrorShown() && !storageError().empty())
-            showFileErrorText(this, storageError());
+        if (error.failed())
+            showFileError(this, error);
         return false;
     }
     m_choices.recipe = sessionRecipeChoices();
@@ -302,7 +303,7 @@ void CPlannerDlg::OnExportCsv()
         written = writeCsvFile(m_totals.view(), *path, error);
     }
     if (!written) {
-        showFileErrorText(this, error);
+        showFileError(this, error);
         return;
     }
     confirmOpenExported(*path, caption);

@@ -18,9 +18,9 @@ bool confirmDelete(QWidget* owner)
         QStringLiteral("選択されたデータを削除します。\nよろしいですか？"));
 }
 
-void runEditDialog(MainWindowAccess& window, const std::string& recordId, int isEdit)
+void runEditDialog(MainWindowAccess& window, const std::string& recordId, bool isEdit)
 {
-    CEditDlg dialog(window.window());
+    CEditDlg dialog(window.mainWidget());
     dialog.m_recordId = recordId;
     dialog.m_isEdit = isEdit;
     dialog.DoModal();
@@ -30,18 +30,18 @@ void runEditDialog(MainWindowAccess& window, const std::string& recordId, int is
 
 void newRecordCommand(MainWindowAccess& window)
 {
-    runEditDialog(window, std::string(), 0);
+    runEditDialog(window, std::string(), false);
 }
 
 void editRecordCommand(MainWindowAccess& window)
 {
     if (const std::optional<std::string> id = window.selectedRecordId())
-        runEditDialog(window, *id, 1);
+        runEditDialog(window, *id, true);
 }
 
 void deleteRecordCommand(MainWindowAccess& window)
 {
-    if (!window.selectedRecordId() || !confirmDelete(window.window()))
+    if (!window.selectedRecordId() || !confirmDelete(window.mainWidget()))
         return;
     // The selection is taken again: the question may have taken a while.
     const std::optional<std::string> id = window.selectedRecordId();
@@ -50,18 +50,19 @@ void deleteRecordCommand(MainWindowAccess& window)
     currentRecord().id() = *id;
     bool deleted = false;
     std::size_t removed = 0;
+    StorageError error;
     {
         BusyCursor busy;
-        deleted = deleteRecord(removed);
+        deleted = deleteRecord(removed, error);
     }
     if (!deleted) {
-        showFileError(window.window());
+        showFileError(window.mainWidget(), error);
         return;
     }
     // Another window deleted it (or changed its id) meanwhile: the row stays
     // until the next search shows what the file holds.
     if (removed == 0) {
-        showRecordNotFound(window.window());
+        showRecordNotFound(window.mainWidget());
         return;
     }
     window.removeRowsWithId(*id);
@@ -74,7 +75,7 @@ void detailCommand(MainWindowAccess& window)
         return;
     std::string searchName;
     {
-        CDetailDlg dialog(window.window());
+        CDetailDlg dialog(window.mainWidget());
         dialog.m_recordId = *id;
         dialog.DoModal();
         searchName = dialog.m_searchName;

@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)readMemo(id);
     (void)readMemo(typed);
 
-    FUZZ_CHECK(saveMemo(id, typed));
+    vornik::StorageError error;
+    FUZZ_CHECK(saveMemo(id, typed, error));
     const std::vector<std::string> before = memoLines(file);
     const std::vector<std::string> after = memoLines(readWholeFile(path));
 

@@ -11,6 +11,7 @@
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "ui/dialog_parts.h"
+#include "ui/file_error.h"
 #include "ui/main_window_access.h"
 
 namespace vornik {
@@ -24,7 +25,7 @@ bool settingCanHold(MainWindowAccess& window, const std::string& path)
 {
     if (dataFileSetting(path))
         return true;
-    showFileErrorText(window.window(),
+    showFileError(window.mainWidget(),
         "このファイルの場所には設定ファイルに書けない文字が含まれています。"_sj + "\n"
             + pathForMessage(path));
     return false;
@@ -40,7 +41,7 @@ void switchDataFile(MainWindowAccess& window, const std::string& path)
         written = setDataFilePath(path);
     }
     if (!written) {
-        showFileErrorText(window.window(),
+        showFileError(window.mainWidget(),
             "設定ファイルに書き込めませんでした。"_sj + "\n" + pathForMessage(settingsFilePath()));
         return;
     }
@@ -51,7 +52,7 @@ void switchDataFile(MainWindowAccess& window, const std::string& path)
 
 void openDataFileCommand(MainWindowAccess& window)
 {
-    FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("ファイルを開く"),
+    FileDialogRequest dialog = programFolderDialog(window.mainWidget(), QStringLiteral("ファイルを開く"),
         kDataFileFilters, QStringLiteral("*.txt"), QStringLiteral("txt"));
     dialog.mustExist = false;
     const std::optional<std::string> path = askOpenFileName(dialog);
@@ -63,12 +64,12 @@ void openDataFileCommand(MainWindowAccess& window)
     if (!settingCanHold(window, *path))
         return;
     if (fileIsMissing(*path)) {
-        if (!askYesNo(window.window(), QStringLiteral("データファイルの作成"),
+        if (!askYesNo(window.mainWidget(), QStringLiteral("データファイルの作成"),
                 QStringLiteral("データファイルがありません。\n%1\n\n空のデータファイルを作成して開きますか？")
                     .arg(fromPath(*path))))
             return;
-        if (!createFileIfMissing(*path)) {
-            showFileErrorText(window.window(), storageError());
+        if (StorageError error; !createFileIfMissing(*path, error)) {
+            showFileError(window.mainWidget(), error);
             return;
         }
     }
@@ -77,8 +78,8 @@ void openDataFileCommand(MainWindowAccess& window)
 
 void saveDataFileAs(MainWindowAccess& window)
 {
-    const FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("名前をつけて保存"),
-        kDataFileFilters, QStringLiteral("*.txt"), QStringLiteral("txt"));
+    const FileDialogRequest dialog = programFolderDialog(window.mainWidget(),
+        QStringLiteral("名前をつけて保存"), kDataFileFilters, QStringLiteral("*.txt"), QStringLiteral("txt"));
     const std::optional<std::string> path = askSaveFileName(dialog);
     if (!path)
         return;
@@ -93,7 +94,7 @@ void saveDataFileAs(MainWindowAccess& window)
         copied = keepCurrent || copyFileSafely(current, *path, error);
     }
     if (!copied) {
-        showFileErrorText(window.window(), error);
+        showFileError(window.mainWidget(), error);
         return;
     }
     switchDataFile(window, *path);

@@ -8,22 +8,14 @@
 #include "output/core/ime_dictionary.h"
 #include "platform/qt/qt_text.h"
 #include "storage/paths.h"
+#include "ui/dialog_parts.h"
+#include "ui/file_error.h"
 #include "ui/main_window_access.h"
 
 namespace vornik {
 namespace {
 
 const QString kTableExportCaption = QStringLiteral("表示データを出力");
-
-void showMessage(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)
-{
-    MessageBoxRequest request;
-    request.parent = parent;
-    request.caption = caption;
-    request.text = text;
-    request.icon = icon;
-    platformServices().messageBox(request);
-}
 
 // Paths are kept as the system names them, so any chosen name works.
 std::optional<std::string> pathOf(const std::optional<FileDialogResult>& result)
@@ -56,7 +48,7 @@ bool exportTable(
         return false;
     std::string error;
     if (!writeTable(window, *path, format.value_or(exportFormatForPath(*path)), error)) {
-        showFileErrorText(window.window(), error);
+        showFileError(window.mainWidget(), error);
         return false;
     }
     confirmOpenExported(*path, kTableExportCaption);
@@ -125,32 +117,25 @@ std::optional<std::string> askExportTarget(const FileDialogRequest& request)
     // again for every other caller.
     const std::string refusal = ownFileRefusal(*path);
     if (!refusal.empty()) {
-        showFileErrorText(request.parent, refusal);
+        showFileError(request.parent, refusal);
         return std::nullopt;
     }
     return path;
 }
 
-void showFileErrorText(QWidget* parent, const std::string& message)
-{
-    showMessage(parent, QStringLiteral("ファイルエラー"), fromSjis(message), MessageIcon::Error);
-}
-
 void confirmOpenExported(const std::string& path, const QString& caption)
 {
-    MessageBoxRequest request;
-    request.caption = caption;
-    request.text = QStringLiteral("正常に保存が終了しました。出力したファイルを開きますか？\nファイル:")
-        + fromPath(path);
-    request.icon = MessageIcon::Question;
-    request.buttons = MessageButtons::YesNo;
-    if (platformServices().messageBox(request) == MessageAnswer::Yes)
+    // Yes is the default: opening what was just written is the usual wish.
+    if (askYesNo(nullptr, caption,
+            QStringLiteral("正常に保存が終了しました。出力したファイルを開きますか？\nファイル:")
+                + fromPath(path),
+            MessageAnswer::Yes))
         platformServices().openWithShell(fromPath(path));
 }
 
 bool exportDisplayedData(MainWindowAccess& window)
 {
-    const FileDialogRequest dialog = programFolderDialog(window.window(), kTableExportCaption,
+    const FileDialogRequest dialog = programFolderDialog(window.mainWidget(), kTableExportCaption,
         QStringLiteral("CSV形式(*.csv)|*.csv|Web形式(*.htm,*.html)|*.htm||"), QStringLiteral("*.csv"),
         QStringLiteral("csv"));
     return exportTable(window, dialog, std::nullopt);
@@ -158,14 +143,14 @@ bool exportDisplayedData(MainWindowAccess& window)
 
 bool exportWebPage(MainWindowAccess& window)
 {
-    const FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("WEB形式で出力"),
+    const FileDialogRequest dialog = programFolderDialog(window.mainWidget(), QStringLiteral("WEB形式で出力"),
         QStringLiteral("Web形式(*.htm,*.html)|*.htm||"), QStringLiteral("*.htm"), QStringLiteral("htm"));
     return exportTable(window, dialog, ExportFormat::Html);
 }
 
 void exportImeDictionary(MainWindowAccess& window)
 {
-    const FileDialogRequest dialog = programFolderDialog(window.window(), QStringLiteral("IME辞書を出力"),
+    const FileDialogRequest dialog = programFolderDialog(window.mainWidget(), QStringLiteral("IME辞書を出力"),
         QStringLiteral("テキスト形式(*.txt)|*.txt||"), QStringLiteral("*.txt"), QStringLiteral("txt"));
     const std::optional<std::string> path = askExportTarget(dialog);
     if (!path)
@@ -176,7 +161,7 @@ void exportImeDictionary(MainWindowAccess& window)
         BusyCursor busy;
         result = writeImeDictionaryFile(*path, error);
     }
-    reportImeResult(window.window(), result, *path, error);
+    reportImeResult(window.mainWidget(), result, *path, error);
 }
 
 } // namespace vornik

@@ -45,7 +45,4 @@ std::optional<std::string> askOpenFileName(const FileDialogRequest& request);
 // own files is refused with a message (and nothing is returned).
 std::optional<std::string> askExportTarget(const FileDialogRequest& request);
 
-// A file error (what failed, the file, the cause; Shift-JIS) in a message box.
-void showFileErrorText(QWidget* parent, const std::string& message);
-
 } // namespace vornik

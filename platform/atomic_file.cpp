@@ -140,25 +140,22 @@ const std::string& actionText(FileAction action)
     return "ファイルを開けませんでした。"_sj;
 }
 
-// Writes `bytes` to the temporary file `path` (created or emptied), syncs
-// and closes it. The file is removed again when anything fails. The message
-// names `target`, the file the user saves: the temporary name means nothing
-// to them.
+// Writes `bytes` to the temporary file `temp` (created or emptied), syncs
+// and closes it; the guard removes it again unless the caller commits it.
+// The message names `target`, the file the user saves: the temporary name
+// means nothing to them.
 bool writeSyncedFile(
-    const std::string& path, std::string_view bytes, const std::string& target, std::string& error)
+    TempFileGuard& temp, std::string_view bytes, const std::string& target, std::string& error)
 {
     int code = 0;
-    ScopedFile file;
-    if (!file.open(path, OpenMode::CreateTruncate, code)) {
+    if (!temp.create(code)) {
         error = fileErrorText(FileAction::Create, target, code);
         return false;
     }
+    ScopedFile& file = temp.file();
     if (writeAll(file.handle(), bytes, code) && fileOps().sync(file.handle(), code)
         && file.closeChecked(code))
         return true;
-    file.closeQuietly();
-    int ignored = 0;
-    fileOps().remove(path, ignored);
     error = fileErrorText(FileAction::Write, target, code);
     return false;
 }
@@ -212,18 +209,17 @@ bool replaceAcrossFileSystems(const std::string& tempPath, const std::string& ta
         error = fileErrorText(FileAction::Read, tempPath, code) + keptContentNote(tempPath);
         return false;
     }
-    const std::string beside = uniqueTempPathBeside(targetPath);
+    TempFileGuard beside(uniqueTempPathBeside(targetPath));
     if (!writeSyncedFile(beside, content, targetPath, error)) {
         error += keptContentNote(tempPath);
         return false;
     }
-    keepPermissions(targetPath, beside);
-    if (!fileOps().rename(beside, targetPath, code)) {
-        int ignored = 0;
-        fileOps().remove(beside, ignored);
+    keepPermissions(targetPath, beside.path());
+    if (!fileOps().rename(beside.path(), targetPath, code)) {
         error = fileErrorText(FileAction::Replace, targetPath, code) + keptContentNote(tempPath);
         return false;
     }
+    beside.commit();
     syncFolderOf(targetPath);
     int ignored = 0;
     fileOps().remove(tempPath, ignored);
@@ -300,17 +296,16 @@ bool writeFileAtomically(const std::string& linkOrPath, std::string_view bytes, 
     if (!isReplaceable(path, error))
         return false;
     removeAbandonedTempFiles(path);
-    const std::string temp = uniqueTempPathBeside(path);
+    TempFileGuard temp(uniqueTempPathBeside(path));
     if (!writeSyncedFile(temp, bytes, path, error))
         return false;
-    keepPermissions(path, temp);
+    keepPermissions(path, temp.path());
     int code = 0;
-    if (!fileOps().rename(temp, path, code)) {
-        int ignored = 0;
-        fileOps().remove(temp, ignored);
+    if (!fileOps().rename(temp.path(), path, code)) {
         error = fileErrorText(FileAction::Replace, path, code);
         return false;
     }
+    temp.commit();
     syncFolderOf(path);
     return true;
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vornik {
 
@@ -122,6 +123,46 @@ public:
 
 private:
     FileHandle m_file = kNoFile;
+};
+
+// A temporary file being written: created by create(), closed and removed
+// when the guard goes out of scope unless commit() was called. Every early
+// return of a save then cleans up, and only the step that moved the file
+// into place (or handed it on) keeps it. A file create() could not make is
+// never removed: it is not this save's.
+class TempFileGuard {
+public:
+    explicit TempFileGuard(std::string path)
+        : m_path(std::move(path))
+    {
+    }
+    ~TempFileGuard()
+    {
+        m_file.closeQuietly();
+        if (!m_created || m_committed)
+            return;
+        int ignored = 0;
+        fileOps().remove(m_path, ignored);
+    }
+    TempFileGuard(const TempFileGuard&) = delete;
+    TempFileGuard& operator=(const TempFileGuard&) = delete;
+
+    // Creates the file, or empties it when it exists, for writing.
+    bool create(int& error)
+    {
+        m_created = m_file.open(m_path, OpenMode::CreateTruncate, error);
+        return m_created;
+    }
+    const std::string& path() const { return m_path; }
+    ScopedFile& file() { return m_file; }
+    // Keeps the file: it is in place now, or another step owns it.
+    void commit() { m_committed = true; }
+
+private:
+    std::string m_path;
+    ScopedFile m_file;
+    bool m_created = false;
+    bool m_committed = false;
 };
 
 inline bool writeAll(FileHandle file, std::string_view data, int& error)

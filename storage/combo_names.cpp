@@ -4,6 +4,7 @@
 #include "storage/numbers.h"
 #include "storage/profile.h"
 #include "storage/profile_file.h"
+#include "storage/settings_keys.h"
 #include "storage/vocabulary.h"
 
 namespace vornik {
@@ -44,12 +45,12 @@ std::vector<std::string> rankComboNames()
 
 std::vector<std::string> classComboNames()
 {
-    return readList("class", 199, kListNameCapacity);
+    return readList(ini::ClassSection, 199, kListNameCapacity);
 }
 
 std::vector<std::string> jobComboNames()
 {
-    return readList("job", 29, kListNameCapacity);
+    return readList(ini::JobSection, 29, kListNameCapacity);
 }
 
 // A chosen skill or crystal name is turned back into an index through its
@@ -57,12 +58,12 @@ std::vector<std::string> jobComboNames()
 // cut name keeps that mapping intact for long names.
 std::vector<std::string> skillComboNames()
 {
-    return readList("skill", 19, skillVocabulary().longestName() + 1);
+    return readList(ini::SkillSection, 19, skillVocabulary().longestName() + 1);
 }
 
 std::vector<std::string> crystalComboNames()
 {
-    return readList("crystal", 19, crystalVocabulary().longestName() + 1);
+    return readList(ini::CrystalSection, 19, crystalVocabulary().longestName() + 1);
 }
 
 } // namespace vornik

@@ -24,22 +24,10 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kWriteChunk = 1 << 20;
 
-std::string& lastStorageError()
-{
-    static std::string text;
-    return text;
-}
-
 std::function<void(const std::string&)>& openErrorHandler()
 {
     static std::function<void(const std::string&)> handler;
     return handler;
-}
-
-bool& lastErrorShown()
-{
-    static bool shown = false;
-    return shown;
 }
 
 // Locks held by this process at the moment; the open-error handler waits
@@ -56,12 +44,13 @@ std::optional<std::string>& deferredOpenError()
     return path;
 }
 
-void callOpenErrorHandler(const std::string& path)
+// True when there was a handler to tell the user.
+bool callOpenErrorHandler(const std::string& path)
 {
-    if (openErrorHandler()) {
-        openErrorHandler()(path);
-        lastErrorShown() = true;
-    }
+    if (!openErrorHandler())
+        return false;
+    openErrorHandler()(path);
+    return true;
 }
 
 std::string& lastOpenErrorDetail()
@@ -70,14 +59,15 @@ std::string& lastOpenErrorDetail()
     return detail;
 }
 
-void reportOpenError(const std::string& path, int error)
+bool reportOpenError(const std::string& path, int code, StorageError& error)
 {
-    setStorageError(fileErrorText(FileAction::Open, path, error));
-    lastOpenErrorDetail() = error == ENOENT ? std::string() : fileErrorCause(error);
+    error.set(fileErrorText(FileAction::Open, path, code));
+    lastOpenErrorDetail() = code == ENOENT ? std::string() : fileErrorCause(code);
     if (locksHeld() > 0)
         deferredOpenError() = path;
     else
-        callOpenErrorHandler(path);
+        error.shown = callOpenErrorHandler(path);
+    return false;
 }
 
 bool lockUnsupported(int error)
@@ -88,9 +78,9 @@ bool lockUnsupported(int error)
 // Holds the locks at `lockPaths` in that order (the same order in every
 // window, so two windows never wait for each other), runs `body`, releases
 // them and only then tells of an open error met meanwhile.
-bool withLocks(const std::vector<std::string>& lockPaths, const std::function<bool()>& body)
+bool withLocks(
+    const std::vector<std::string>& lockPaths, StorageError& error, const std::function<bool()>& body)
 {
-    setStorageError(std::string());
     bool result = false;
     {
         std::vector<std::unique_ptr<FileLock>> locks;
@@ -102,7 +92,7 @@ bool withLocks(const std::vector<std::string>& lockPaths, const std::function<bo
             // program folder still take turns through the first lock.
             if (locks.size() > 1 && lockUnsupported(locks.back()->error()))
                 continue;
-            setStorageError(fileErrorText(FileAction::Lock, lockPath, locks.back()->error()));
+            error.set(fileErrorText(FileAction::Lock, lockPath, locks.back()->error()));
             return false;
         }
         ++locksHeld();
@@ -112,7 +102,7 @@ bool withLocks(const std::vector<std::string>& lockPaths, const std::function<bo
         result = body();
     }
     if (std::optional<std::string> path = std::exchange(deferredOpenError(), std::nullopt))
-        callOpenErrorHandler(*path);
+        error.shown = callOpenErrorHandler(*path);
     return result;
 }
 
@@ -152,14 +142,14 @@ private:
     std::size_t m_lines = 0;
 };
 
-// Second pass of NextIdRule over `path`. False with storageError() set when
-// the file cannot be read.
-bool smallestFreeId(const std::string& path, std::size_t lineCount, std::string& id)
+// Second pass of NextIdRule over `path`. False with `error` set when the
+// file cannot be read.
+bool smallestFreeId(const std::string& path, std::size_t lineCount, std::string& id, StorageError& error)
 {
     std::vector<bool> used(lineCount + 2, false);
     LineReader reader;
     if (!reader.open(path)) {
-        setStorageError(fileErrorText(FileAction::Open, path, reader.error()));
+        error.set(fileErrorText(FileAction::Open, path, reader.error()));
         return false;
     }
     std::string_view line;
@@ -169,7 +159,7 @@ bool smallestFreeId(const std::string& path, std::size_t lineCount, std::string&
             used[static_cast<std::size_t>(value)] = true;
     }
     if (reader.error() != 0) {
-        setStorageError(fileErrorText(FileAction::Read, path, reader.error()));
+        error.set(fileErrorText(FileAction::Read, path, reader.error()));
         return false;
     }
     std::size_t candidate = 1;
@@ -177,14 +167,6 @@ bool smallestFreeId(const std::string& path, std::size_t lineCount, std::string&
         ++candidate;
     id = intToText(static_cast<std::int32_t>(candidate));
     return true;
-}
-
-bool failWrite(const std::string& tempPath, int error)
-{
-    setStorageError(fileErrorText(FileAction::Write, tempPath, error));
-    int ignored = 0;
-    fileOps().remove(tempPath, ignored);
-    return false;
 }
 
 bool flushPending(FileHandle file, std::string& pending, int& error)
@@ -201,32 +183,17 @@ std::string tempDataPath()
 
 // Replaces every line whose first field is `key` by `recordLine`; appends
 // `recordLine` when there is none.
-bool writeRecordLine(const std::string& key, const std::string& recordLine)
+bool writeRecordLine(const std::string& key, const std::string& recordLine, StorageError& error)
 {
     FileRewrite rewrite;
     rewrite.sourcePath = dataFilePath();
     rewrite.tempPath = tempDataPath();
-    return replaceOrAppendLine(std::move(rewrite), key, recordLine,
-        [](std::string_view line) -> std::optional<std::string_view> { return firstField(line); });
+    return replaceOrAppendLine(
+        std::move(rewrite), key, recordLine,
+        [](std::string_view line) -> std::optional<std::string_view> { return firstField(line); }, error);
 }
 
 } // namespace
-
-const std::string& storageError()
-{
-    return lastStorageError();
-}
-
-void setStorageError(std::string text)
-{
-    lastStorageError() = std::move(text);
-    lastErrorShown() = false;
-}
-
-bool storageErrorShown()
-{
-    return lastErrorShown();
-}
 
 void setOpenErrorHandler(std::function<void(const std::string& path)> handler)
 {
@@ -248,7 +215,7 @@ std::string lockPathFor(const std::string& path)
     return resolvedFilePath(path) + ".lock";
 }
 
-bool withStorageLock(const std::string& guardedPath, const std::function<bool()>& body)
+bool withStorageLock(const std::string& guardedPath, StorageError& error, const std::function<bool()>& body)
 {
     // The program folder's lock first, then the file's: a fixed order.
     std::vector<std::string> lockPaths { storageLockPath() };
@@ -257,23 +224,20 @@ bool withStorageLock(const std::string& guardedPath, const std::function<bool()>
     // a second lock on it would wait for the first.
     if (fileLock != resolvedFilePath(storageLockPath()))
         lockPaths.push_back(fileLock);
-    return withLocks(lockPaths, body);
+    return withLocks(lockPaths, error, body);
 }
 
-bool withFileLock(const std::string& guardedPath, const std::function<bool()>& body)
+bool withFileLock(const std::string& guardedPath, StorageError& error, const std::function<bool()>& body)
 {
-    return withLocks({ lockPathFor(guardedPath) }, body);
+    return withLocks({ lockPathFor(guardedPath) }, error, body);
 }
 
-bool openDataFile()
+bool openDataFile(StorageError& error)
 {
-    setStorageError(std::string());
     const std::string path = dataFilePath();
     LineReader& reader = scanReader();
-    if (!reader.open(path)) {
-        reportOpenError(path, reader.error());
-        return false;
-    }
+    if (!reader.open(path))
+        return reportOpenError(path, reader.error(), error);
     // Told once per file. A UTF-8 file is read as Shift-JIS text, so it can
     // be searched until it is saved as Shift-JIS; other encodings show what
     // their bytes give.
@@ -282,20 +246,20 @@ bool openDataFile()
     return true;
 }
 
-bool readNextRecord()
+bool readNextRecord(StorageError& error)
 {
     LineReader& reader = scanReader();
     std::string_view line;
     if (!reader.readLine(line)) {
         if (reader.error() != 0)
-            setStorageError(fileErrorText(FileAction::Read, dataFilePath(), reader.error()));
+            error.set(fileErrorText(FileAction::Read, dataFilePath(), reader.error()));
         return false;
     }
     decodeLine(line, currentRecord());
     return true;
 }
 
-bool readNextRecordWhere(const std::function<bool(std::string_view line)>& mayMatch)
+bool readNextRecordWhere(const std::function<bool(std::string_view line)>& mayMatch, StorageError& error)
 {
     LineReader& reader = scanReader();
     std::string_view line;
@@ -308,7 +272,7 @@ bool readNextRecordWhere(const std::function<bool(std::string_view line)>& mayMa
             return true;
     }
     if (reader.error() != 0)
-        setStorageError(fileErrorText(FileAction::Read, dataFilePath(), reader.error()));
+        error.set(fileErrorText(FileAction::Read, dataFilePath(), reader.error()));
     return false;
 }
 
@@ -322,7 +286,9 @@ std::string nextRecordId()
     const std::string path = dataFilePath();
     LineReader reader;
     if (!reader.open(path)) {
-        reportOpenError(path, reader.error());
+        // Told by the handler alone; the caller gets "1" as documented.
+        StorageError ignored;
+        reportOpenError(path, reader.error(), ignored);
         return "1";
     }
     NextIdRule rule;
@@ -333,28 +299,27 @@ std::string nextRecordId()
     if (!rule.needsFreeIdSearch())
         return rule.nextId();
     std::string id = "1";
-    smallestFreeId(path, rule.lineCount(), id);
+    StorageError ignored;
+    smallestFreeId(path, rule.lineCount(), id, ignored);
     return id;
 }
 
-bool rewriteThroughTemp(const FileRewrite& rewrite)
+bool rewriteThroughTemp(const FileRewrite& rewrite, StorageError& error)
 {
-    int error = 0;
-    ScopedFile temp;
-    if (!temp.open(rewrite.tempPath, OpenMode::CreateTruncate, error)) {
-        setStorageError(fileErrorText(FileAction::Create, rewrite.tempPath, error));
+    int code = 0;
+    // Removed on every way out but the replace below.
+    TempFileGuard temp(rewrite.tempPath);
+    if (!temp.create(code)) {
+        error.set(fileErrorText(FileAction::Create, rewrite.tempPath, code));
         return false;
     }
+    const FileHandle tempHandle = temp.file().handle();
     LineReader source;
     if (!source.open(rewrite.sourcePath)) {
         if (!(rewrite.missingSourceIsEmpty && source.error() == ENOENT)) {
-            temp.closeQuietly();
-            int ignored = 0;
-            fileOps().remove(rewrite.tempPath, ignored);
-            if (rewrite.missingSourceIsEmpty)
-                setStorageError(fileErrorText(FileAction::Open, rewrite.sourcePath, source.error()));
-            else
-                reportOpenError(rewrite.sourcePath, source.error());
+            if (!rewrite.missingSourceIsEmpty)
+                return reportOpenError(rewrite.sourcePath, source.error(), error);
+            error.set(fileErrorText(FileAction::Open, rewrite.sourcePath, source.error()));
             return false;
         }
     }
@@ -363,60 +328,53 @@ bool rewriteThroughTemp(const FileRewrite& rewrite)
     pending.reserve(kWriteChunk + 4096);
     if (const std::optional<std::string_view> encoding
         = source.isOpen() ? foreignEncodingOfFile(rewrite.sourcePath) : std::nullopt) {
-        temp.closeQuietly();
-        int ignored = 0;
-        fileOps().remove(rewrite.tempPath, ignored);
-        setStorageError(foreignFileRefusal(rewrite.sourcePath, *encoding));
+        error.set(foreignFileRefusal(rewrite.sourcePath, *encoding));
         return false;
     }
     std::string_view line;
     while (source.isOpen() && source.readLine(line)) {
         rewrite.copyLine(line, pending);
-        if (pending.size() >= kWriteChunk && !flushPending(temp.handle(), pending, error)) {
-            temp.closeQuietly();
-            return failWrite(rewrite.tempPath, error);
+        if (pending.size() >= kWriteChunk && !flushPending(tempHandle, pending, code)) {
+            error.set(fileErrorText(FileAction::Write, rewrite.tempPath, code));
+            return false;
         }
     }
     if (source.isOpen() && source.error() != 0) {
-        temp.closeQuietly();
-        int ignored = 0;
-        fileOps().remove(rewrite.tempPath, ignored);
-        setStorageError(fileErrorText(FileAction::Read, rewrite.sourcePath, source.error()));
+        error.set(fileErrorText(FileAction::Read, rewrite.sourcePath, source.error()));
         return false;
     }
-    if (rewrite.finish && !rewrite.finish(pending)) {
-        temp.closeQuietly();
-        int ignored = 0;
-        fileOps().remove(rewrite.tempPath, ignored);
+    if (rewrite.finish && !rewrite.finish(pending))
         return false;
-    }
-    if (!flushPending(temp.handle(), pending, error) || !fileOps().sync(temp.handle(), error)
-        || !temp.closeChecked(error)) {
-        temp.closeQuietly();
-        return failWrite(rewrite.tempPath, error);
+    if (!flushPending(tempHandle, pending, code) || !fileOps().sync(tempHandle, code)
+        || !temp.file().closeChecked(code)) {
+        error.set(fileErrorText(FileAction::Write, rewrite.tempPath, code));
+        return false;
     }
     source.close();
 
+    // From here replaceWithTemp decides: a failed replace keeps the complete
+    // new content for the user.
+    temp.commit();
     std::string replaceError;
     if (!replaceWithTemp(rewrite.tempPath, rewrite.sourcePath, replaceError)) {
-        setStorageError(replaceError);
+        error.set(replaceError);
         return false;
     }
     return true;
 }
 
-bool saveRecord()
+bool saveRecord(StorageError& error)
 {
-    return withStorageLock(dataFilePath(), [] {
+    return withStorageLock(dataFilePath(), error, [&error] {
         RecipeRecord& record = currentRecord();
         encodeFields(record);
-        return writeRecordLine(record.id(), joinFields(record));
+        return writeRecordLine(record.id(), joinFields(record), error);
     });
 }
 
-bool saveNewRecord()
+bool saveNewRecord(StorageError& error)
 {
-    return withStorageLock(dataFilePath(), [] {
+    return withStorageLock(dataFilePath(), error, [&error] {
         // One pass: every line is copied unchanged while the ids are counted,
         // and the new record goes after the last line.
         NextIdRule rule;
@@ -428,11 +386,11 @@ bool saveNewRecord()
             out += line;
             out += kLineEnd;
         };
-        rewrite.finish = [&rule, &rewrite](std::string& out) {
+        rewrite.finish = [&rule, &rewrite, &error](std::string& out) {
             std::string id;
             if (!rule.needsFreeIdSearch())
                 id = rule.nextId();
-            else if (!smallestFreeId(rewrite.sourcePath, rule.lineCount(), id))
+            else if (!smallestFreeId(rewrite.sourcePath, rule.lineCount(), id, error))
                 return false;
             RecipeRecord& record = currentRecord();
             record.id() = id;
@@ -441,14 +399,14 @@ bool saveNewRecord()
             out += kLineEnd;
             return true;
         };
-        return rewriteThroughTemp(rewrite);
+        return rewriteThroughTemp(rewrite, error);
     });
 }
 
-bool deleteRecord(std::size_t& removed)
+bool deleteRecord(std::size_t& removed, StorageError& error)
 {
     removed = 0;
-    return withStorageLock(dataFilePath(), [&removed] {
+    return withStorageLock(dataFilePath(), error, [&removed, &error] {
         const std::string key = currentRecord().id();
         FileRewrite rewrite;
         rewrite.sourcePath = dataFilePath();
@@ -462,20 +420,24 @@ bool deleteRecord(std::size_t& removed)
             out += kLineEnd;
         };
         // Nothing to remove: the file stays exactly as it is. Refusing sets
-        // no error, so this is told from a failure by storageError().
+        // no error, which tells it from a failure.
         rewrite.finish = [&removed](std::string&) { return removed > 0; };
-        return rewriteThroughTemp(rewrite) || (removed == 0 && storageError().empty());
+        StorageError rewriteError;
+        if (rewriteThroughTemp(rewrite, rewriteError) || (removed == 0 && !rewriteError.failed()))
+            return true;
+        error = rewriteError;
+        return false;
     });
 }
 
-bool deleteRecord()
+bool deleteRecord(StorageError& error)
 {
     std::size_t removed = 0;
-    return deleteRecord(removed);
+    return deleteRecord(removed, error);
 }
 
 bool replaceOrAppendLine(FileRewrite rewrite, std::string_view key, const std::string& newLine,
-    const std::function<std::optional<std::string_view>(std::string_view line)>& keyOf)
+    const std::function<std::optional<std::string_view>(std::string_view line)>& keyOf, StorageError& error)
 {
     bool found = false;
     rewrite.copyLine = [&](std::string_view line, std::string& out) {
@@ -497,7 +459,7 @@ bool replaceOrAppendLine(FileRewrite rewrite, std::string_view key, const std::s
         }
         return true;
     };
-    return rewriteThroughTemp(rewrite);
+    return rewriteThroughTemp(rewrite, error);
 }
 
 } // namespace vornik

@@ -35,19 +35,21 @@ std::string encodeMemoText(const std::string& text)
 
 // Replaces every memo line of `id` (compared as text) by `newLine`, or
 // appends it; drops lines without a comma.
-bool rewriteMemoLine(const std::string& id, const std::string& newLine)
+bool rewriteMemoLine(const std::string& id, const std::string& newLine, StorageError& error)
 {
     FileRewrite rewrite;
     rewrite.sourcePath = memoFilePath();
     rewrite.tempPath = programFilePath("temp2.dat");
     rewrite.missingSourceIsEmpty = true;
     return replaceOrAppendLine(
-        std::move(rewrite), id, newLine, [](std::string_view line) -> std::optional<std::string_view> {
+        std::move(rewrite), id, newLine,
+        [](std::string_view line) -> std::optional<std::string_view> {
             const std::size_t comma = line.find(',');
             if (comma == std::string_view::npos)
                 return std::nullopt;
             return line.substr(0, comma);
-        });
+        },
+        error);
 }
 
 struct MemoLine {
@@ -108,19 +110,20 @@ std::unordered_map<std::int32_t, std::string> readAllMemos(const std::string& pa
     return memos;
 }
 
-bool saveMemo(const std::string& id, const std::string& text)
+bool saveMemo(const std::string& id, const std::string& text, StorageError& error)
 {
     const std::string newLine = id + "," + encodeMemoText(text);
-    return withStorageLock(memoFilePath(), [&] { return rewriteMemoLine(id, newLine); });
+    return withStorageLock(memoFilePath(), error, [&] { return rewriteMemoLine(id, newLine, error); });
 }
 
-MemoStore saveMemoIfUnchanged(const std::string& id, const std::string& text, const std::string& expected)
+MemoStore saveMemoIfUnchanged(
+    const std::string& id, const std::string& text, const std::string& expected, StorageError& error)
 {
     const std::string newLine = id + "," + encodeMemoText(text);
     bool changed = false;
-    const bool saved = withStorageLock(memoFilePath(), [&] {
+    const bool saved = withStorageLock(memoFilePath(), error, [&] {
         changed = readMemo(id) != expected;
-        return !changed && rewriteMemoLine(id, newLine);
+        return !changed && rewriteMemoLine(id, newLine, error);
     });
     if (saved)
         return MemoStore::Stored;

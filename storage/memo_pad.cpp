@@ -3,6 +3,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
+#include "storage/data_file.h"
 #include "storage/file_encoding.h"
 #include "storage/paths.h"
 
@@ -23,23 +24,23 @@ OpenPad& openPad()
     return pad;
 }
 
-bool fail(FileAction action, const std::string& path, int error)
+bool fail(FileAction action, const std::string& path, int code, StorageError& error)
 {
-    setStorageError(fileErrorText(action, path, error));
+    error.set(fileErrorText(action, path, code));
     return false;
 }
 
 // Replaces memo.txt; the caller holds its lock. A memo.txt an editor saved
 // in another encoding is never replaced: its text would be lost.
-bool writeMemoPad(const std::vector<std::string>& lines)
+bool writeMemoPad(const std::vector<std::string>& lines, StorageError& error)
 {
     if (const std::optional<std::string_view> encoding = foreignEncodingOfFile(memoPadPath())) {
-        setStorageError(foreignFileRefusal(memoPadPath(), *encoding));
+        error.set(foreignFileRefusal(memoPadPath(), *encoding));
         return false;
     }
-    std::string error;
-    if (!writeFileAtomically(memoPadPath(), memoPadBytes(lines), error)) {
-        setStorageError(error);
+    std::string message;
+    if (!writeFileAtomically(memoPadPath(), memoPadBytes(lines), message)) {
+        error.set(std::move(message));
         return false;
     }
     return true;
@@ -63,20 +64,20 @@ std::string memoPadBytes(const std::vector<std::string>& lines)
     return content;
 }
 
-bool saveMemoPadLines(const std::vector<std::string>& lines)
+bool saveMemoPadLines(const std::vector<std::string>& lines, StorageError& error)
 {
-    return withFileLock(memoPadPath(), [&lines] { return writeMemoPad(lines); });
+    return withFileLock(memoPadPath(), error, [&] { return writeMemoPad(lines, error); });
 }
 
-std::optional<std::string> readMemoPadBytes()
+std::optional<std::string> readMemoPadBytes(StorageError& error)
 {
     std::string bytes;
-    int error = 0;
-    if (readWholeFile(memoPadPath(), bytes, error))
+    int code = 0;
+    if (readWholeFile(memoPadPath(), bytes, code))
         return bytes;
-    if (error == ENOENT)
+    if (code == ENOENT)
         return std::string();
-    setStorageError(fileErrorText(FileAction::Read, memoPadPath(), error));
+    error.set(fileErrorText(FileAction::Read, memoPadPath(), code));
     return std::nullopt;
 }
 
@@ -103,15 +104,16 @@ std::string memoPadText(std::string_view bytes)
 
 std::string loadMemoPadText()
 {
-    return memoPadText(readMemoPadBytes().value_or(std::string()));
+    StorageError ignored; // an unreadable pad shows as an empty one
+    return memoPadText(readMemoPadBytes(ignored).value_or(std::string()));
 }
 
-MemoPadSave saveMemoPadIfUnchanged(
-    const std::vector<std::string>& lines, const std::string& expected, std::string& current)
+MemoPadSave saveMemoPadIfUnchanged(const std::vector<std::string>& lines, const std::string& expected,
+    std::string& current, StorageError& error)
 {
     bool changed = false;
-    const bool saved = withFileLock(memoPadPath(), [&] {
-        std::optional<std::string> now = readMemoPadBytes();
+    const bool saved = withFileLock(memoPadPath(), error, [&] {
+        std::optional<std::string> now = readMemoPadBytes(error);
         if (!now)
             return false;
         if (*now != expected) {
@@ -119,7 +121,7 @@ MemoPadSave saveMemoPadIfUnchanged(
             current = std::move(*now);
             return false;
         }
-        return writeMemoPad(lines);
+        return writeMemoPad(lines, error);
     });
     if (saved)
         return MemoPadSave::Saved;
@@ -128,21 +130,20 @@ MemoPadSave saveMemoPadIfUnchanged(
 
 namespace {
 
-bool createFile(const std::string& path, OpenMode mode)
+bool createFile(const std::string& path, OpenMode mode, StorageError& error)
 {
     ScopedFile file;
-    int error = 0;
-    if (!file.open(path, mode, error) || !file.closeChecked(error))
-        return fail(FileAction::Create, path, error);
-    setStorageError(std::string());
+    int code = 0;
+    if (!file.open(path, mode, code) || !file.closeChecked(code))
+        return fail(FileAction::Create, path, code, error);
     return true;
 }
 
 } // namespace
 
-bool createEmptyFile(const std::string& path)
+bool createEmptyFile(const std::string& path, StorageError& error)
 {
-    return createFile(path, OpenMode::CreateTruncate);
+    return createFile(path, OpenMode::CreateTruncate, error);
 }
 
 bool fileIsMissing(const std::string& path)
@@ -151,45 +152,44 @@ bool fileIsMissing(const std::string& path)
     return std::filesystem::status(nativePath(path), error).type() == std::filesystem::file_type::not_found;
 }
 
-bool createFileIfMissing(const std::string& path)
+bool createFileIfMissing(const std::string& path, StorageError& error)
 {
-    return createFile(path, OpenMode::ReadWrite);
+    return createFile(path, OpenMode::ReadWrite, error);
 }
 
-bool openMemoPad(const std::string& path)
+bool openMemoPad(const std::string& path, StorageError& error)
 {
     OpenPad& pad = openPad();
-    int error = 0;
-    if (!pad.file.open(path, OpenMode::ReadWrite, error))
-        return fail(FileAction::Open, path, error);
+    int code = 0;
+    if (!pad.file.open(path, OpenMode::ReadWrite, code))
+        return fail(FileAction::Open, path, code, error);
     pad.path = path;
-    setStorageError(std::string());
     return true;
 }
 
-bool appendMemoPadLine(const std::string& line)
+bool appendMemoPadLine(const std::string& line, StorageError& error)
 {
     OpenPad& pad = openPad();
-    int error = EBADF;
+    int code = EBADF;
     if (!pad.file.isOpen())
-        return fail(FileAction::Write, pad.path, error);
+        return fail(FileAction::Write, pad.path, code, error);
     std::uint64_t size = 0;
-    if (!fileOps().seekToEnd(pad.file.handle(), size, error))
-        return fail(FileAction::Write, pad.path, error);
-    if (size > 0 && !writeAll(pad.file.handle(), "\r\n", error))
-        return fail(FileAction::Write, pad.path, error);
-    if (!writeAll(pad.file.handle(), line, error))
-        return fail(FileAction::Write, pad.path, error);
+    if (!fileOps().seekToEnd(pad.file.handle(), size, code))
+        return fail(FileAction::Write, pad.path, code, error);
+    if (size > 0 && !writeAll(pad.file.handle(), "\r\n", code))
+        return fail(FileAction::Write, pad.path, code, error);
+    if (!writeAll(pad.file.handle(), line, code))
+        return fail(FileAction::Write, pad.path, code, error);
     return true;
 }
 
-bool closeMemoPad()
+bool closeMemoPad(StorageError& error)
 {
     OpenPad& pad = openPad();
-    int error = 0;
-    if (pad.file.isOpen() && (!fileOps().sync(pad.file.handle(), error) || !pad.file.closeChecked(error))) {
+    int code = 0;
+    if (pad.file.isOpen() && (!fileOps().sync(pad.file.handle(), code) || !pad.file.closeChecked(code))) {
         pad.file.closeQuietly();
-        return fail(FileAction::Write, pad.path, error);
+        return fail(FileAction::Write, pad.path, code, error);
     }
     return true;
 }

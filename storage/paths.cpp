@@ -73,7 +73,7 @@ std::string dataFilePath()
     if (dataFilePathOverride())
         return *dataFilePathOverride();
     // No capacity limit: a long path must never be cut silently.
-    const std::string setting = readIniString("system", "file", std::string(), std::string::npos);
+    const std::string setting = readIniString(ini::DataFile);
     if (setting.empty())
         return programFilePath("vornik.txt");
     const std::string path = pathFromSetting(setting);
@@ -95,7 +95,7 @@ std::optional<std::string> dataFileSetting(const std::string& path)
 bool setDataFilePath(const std::string& path)
 {
     const std::optional<std::string> setting = dataFileSetting(path);
-    return setting && writeIniString("system", "file", *setting);
+    return setting && writeIniString(ini::DataFile, *setting);
 }
 
 std::string memoFilePath()

@@ -40,7 +40,10 @@ bool writeProfileString(
     // Read, change and write back under the file's lock: two windows writing
     // different keys at once must not each write the file without the
     // other's key.
-    return withFileLock(path, [&] {
+    // Settings calls report a failure as false alone, like the profile
+    // functions they follow; the message is not wanted.
+    StorageError ignored;
+    return withFileLock(path, ignored, [&] {
         std::optional<ProfileFile> file = ProfileFile::load(path);
         if (!file || !file->writeString(section, key, value))
             return false;

@@ -4,6 +4,8 @@
 // write rewrites it. Section and key names match without regard to the case of
 // ASCII letters. Lines the program does not touch are kept as they were.
 
+#include "storage/settings_keys.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -23,6 +25,25 @@ int readIniInt(std::string_view section, std::string_view key, int def);
 // written; the old file is then left as it was.
 bool writeIniString(std::string_view section, std::string_view key, std::string_view value);
 bool writeIniInt(std::string_view section, std::string_view key, int n);
+
+// The same for one of the program's settings (storage/settings_keys.h),
+// with its default and capacity.
+inline std::string readIniString(const TextSetting& setting)
+{
+    return readIniString(setting.section, setting.key, setting.def, setting.capacity);
+}
+inline int readIniInt(const IntSetting& setting)
+{
+    return readIniInt(setting.section, setting.key, setting.def);
+}
+inline bool writeIniString(const TextSetting& setting, std::string_view value)
+{
+    return writeIniString(setting.section, setting.key, value);
+}
+inline bool writeIniInt(const IntSetting& setting, int n)
+{
+    return writeIniInt(setting.section, setting.key, n);
+}
 
 // The same on an explicit file (used by the functions above and by tests).
 std::string readProfileString(const std::string& path, std::string_view section, std::string_view key,

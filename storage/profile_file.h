@@ -9,6 +9,8 @@
 // double-byte character is never folded). Only the first section of a name
 // and the first key of a name inside it count.
 
+#include "storage/settings_keys.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -39,12 +41,22 @@ public:
         std::string_view section, std::string_view key, std::string_view def, std::size_t capacity) const;
     // Leading decimal digits of the value (0 when it has none), def when absent.
     int readInt(std::string_view section, std::string_view key, int def) const;
+    // The same for one of the program's settings (storage/settings_keys.h).
+    std::string readString(const TextSetting& setting) const
+    {
+        return readString(setting.section, setting.key, setting.def, setting.capacity);
+    }
+    int readInt(const IntSetting& setting) const
+    {
+        return readInt(setting.section, setting.key, setting.def);
+    }
 
     // Replaces the key's line in place, or adds the key at the end of its
     // section, or adds the section at the end of the file. False (nothing
     // changed) when a name or the value would break the line structure.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     bool writeInt(std::string_view section, std::string_view key, int n);
+    bool writeInt(const IntSetting& setting, int n) { return writeInt(setting.section, setting.key, n); }
 
     // Key names and values of the first section of that name, in file order,
     // each name once (its first line), as value() reads them.

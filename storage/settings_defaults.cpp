@@ -5,6 +5,7 @@
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "storage/profile_file.h"
+#include "storage/settings_keys.h"
 #include "storage/vocabulary.h"
 
 #include <initializer_list>
@@ -12,7 +13,7 @@
 namespace vornik {
 namespace {
 
-void addNumbered(std::vector<SettingsDefault>& table, int step, const std::string& section, int firstKey,
+void addNumbered(std::vector<SettingsDefault>& table, int step, std::string_view section, int firstKey,
     std::initializer_list<std::string> values)
 {
     int key = firstKey;
@@ -23,51 +24,51 @@ void addNumbered(std::vector<SettingsDefault>& table, int step, const std::strin
 void addStep1(std::vector<SettingsDefault>& t)
 {
     const std::string& note = "説明"_sj;
-    t.push_back({ 1, "rank", note, "ランクの追加(最大99)が行えます。"_sj });
-    addNumbered(t, 1, "rank", 1,
+    t.push_back({ 1, ini::RankSection, note, "ランクの追加(最大99)が行えます。"_sj });
+    addNumbered(t, 1, ini::RankSection, 1,
         { "素人"_sj, "見習い"_sj, "徒弟"_sj, "下級職人"_sj, "名取"_sj, "目録"_sj, "印可"_sj, "高弟"_sj,
             "次ランク"_sj });
-    t.push_back({ 1, "rank", "99", "隠し"_sj });
-    t.push_back({ 1, "class", note, "分類の変更、追加(最大199)が行えます。"_sj });
-    t.push_back({ 1, "job", note, "ジョブの変更、追加(最大29)が行えます。"_sj });
-    addNumbered(t, 1, "job", 1,
+    t.push_back({ 1, ini::RankSection, "99", "隠し"_sj });
+    t.push_back({ 1, ini::ClassSection, note, "分類の変更、追加(最大199)が行えます。"_sj });
+    t.push_back({ 1, ini::JobSection, note, "ジョブの変更、追加(最大29)が行えます。"_sj });
+    addNumbered(t, 1, ini::JobSection, 1,
         { "戦士"_sj, "モンク"_sj, "赤魔"_sj, "黒魔"_sj, "白魔"_sj, "シーフ"_sj, "ナイト"_sj, "暗黒"_sj,
             "狩人"_sj, "吟遊"_sj, "獣使い"_sj, "侍"_sj, "竜騎士"_sj, "忍者"_sj, "召喚士"_sj, "All Job" });
-    t.push_back({ 1, "skill", note, "スキルの追加(最大19)が行えます。"_sj });
-    addNumbered(t, 1, "skill", 1,
+    t.push_back({ 1, ini::SkillSection, note, "スキルの追加(最大19)が行えます。"_sj });
+    addNumbered(t, 1, ini::SkillSection, 1,
         { "鍛冶"_sj, "裁縫"_sj, "錬金術"_sj, "木工"_sj, "彫金"_sj, "革細工"_sj, "骨細工"_sj, "釣り"_sj,
             "調理"_sj });
-    t.push_back({ 1, "crystal", note, "クリスタルの追加(最大19)が行えます。"_sj });
-    addNumbered(
-        t, 1, "crystal", 1, { "炎"_sj, "水"_sj, "土"_sj, "風"_sj, "雷"_sj, "氷"_sj, "光"_sj, "闇"_sj });
+    t.push_back({ 1, ini::CrystalSection, note, "クリスタルの追加(最大19)が行えます。"_sj });
+    addNumbered(t, 1, ini::CrystalSection, 1,
+        { "炎"_sj, "水"_sj, "土"_sj, "風"_sj, "雷"_sj, "氷"_sj, "光"_sj, "闇"_sj });
 }
 
 void addSteps2To6(std::vector<SettingsDefault>& t)
 {
-    t.push_back({ 2, "skill", "10", "栽培"_sj });
+    t.push_back({ 2, ini::SkillSection, "10", "栽培"_sj });
     // "（短剣" has always been written without its closing parenthesis; class
     // names are matched as substrings of descriptions, so it still finds them.
-    addNumbered(t, 3, "class", 1,
+    addNumbered(t, 3, ini::ClassSection, 1,
         { "（格闘）"_sj, "（短剣"_sj, "（片手剣）"_sj, "（両手剣）"_sj, "（片手斧）"_sj, "（両手斧）"_sj,
             "（両手鎌）"_sj, "（両手槍）"_sj, "（片手刀）"_sj, "（両手刀）"_sj, "（片手棍）"_sj,
             "（両手棍）"_sj, "（弦楽器）"_sj, "（管楽器）"_sj, "（弓術）"_sj, "（射撃）"_sj, "（投てき）"_sj,
             "（釣り具）"_sj });
-    addNumbered(t, 3, "class", 20,
+    addNumbered(t, 3, ini::ClassSection, 20,
         { "【盾】"_sj, "【頭】"_sj, "【首】"_sj, "【胴】"_sj, "【両手】"_sj, "【腰】"_sj, "【両脚】"_sj,
             "【両足】"_sj, "【背】"_sj, "【耳】"_sj, "【指】"_sj });
-    t.push_back({ 4, "rank", "9", "皆伝"_sj });
-    t.push_back({ 4, "rank", "10", "次ランク"_sj });
-    t.push_back({ 5, "class", "19", "（触媒）"_sj });
-    t.push_back({ 6, "rank", "10", "師範"_sj });
+    t.push_back({ 4, ini::RankSection, "9", "皆伝"_sj });
+    t.push_back({ 4, ini::RankSection, "10", "次ランク"_sj });
+    t.push_back({ 5, ini::ClassSection, "19", "（触媒）"_sj });
+    t.push_back({ 6, ini::RankSection, "10", "師範"_sj });
 }
 
 void addSteps7To9(std::vector<SettingsDefault>& t)
 {
-    t.push_back({ 7, "window", "columnsize", "166,68,132,246,367" });
-    t.push_back({ 7, "window", "column", "x1x111xxxxx1" });
-    t.push_back({ 8, "rank", "98", "不明"_sj });
-    t.push_back({ 9, "rank", "11", "次期"_sj });
-    addNumbered(t, 9, "ime", 1,
+    t.push_back({ 7, ini::ColumnWidths.section, std::string(ini::ColumnWidths.key), "166,68,132,246,367" });
+    t.push_back({ 7, ini::ColumnFlags.section, std::string(ini::ColumnFlags.key), "x1x111xxxxx1" });
+    t.push_back({ 8, ini::RankSection, "98", "不明"_sj });
+    t.push_back({ 9, ini::RankSection, "11", "次期"_sj });
+    addNumbered(t, 9, ini::ImeSection, 1,
         { "＠かじ"_sj, "＠さいほう"_sj, "＠れんきん"_sj, "＠もっこう"_sj, "＠ちょうきん"_sj, "＠かわ"_sj,
             "＠ほね"_sj, "＠つり"_sj, "＠ちょうり"_sj, "＠さいばい"_sj });
 }
@@ -79,6 +80,14 @@ std::vector<SettingsDefault> buildDefaults()
     addSteps2To6(table);
     addSteps7To9(table);
     return table;
+}
+
+void loadVocabularies(const ProfileFile& content)
+{
+    rankVocabulary().load(content, ini::RankSection);
+    skillVocabulary().load(content, ini::SkillSection);
+    imeVocabulary().load(content, ini::ImeSection);
+    crystalVocabulary().load(content, ini::CrystalSection);
 }
 
 } // namespace
@@ -97,7 +106,7 @@ void applySettingsDefaults(ProfileFile& file, int level)
         if (level < entry.step)
             file.writeString(entry.section, entry.key, entry.value);
     }
-    file.writeInt("system", "setup", kSettingsLevel);
+    file.writeInt(ini::Setup, kSettingsLevel);
 }
 
 bool loadSettings()
@@ -110,18 +119,14 @@ bool loadSettings()
         file.emplace();
         applySettingsDefaults(*file, 0);
     } else {
-        applySettingsDefaults(*file, file->readInt("system", "setup", 0));
+        applySettingsDefaults(*file, file->readInt(ini::Setup));
         // One write for all the defaults. When it fails (read-only folder)
         // the tables load from what is really on disk, and the steps run
         // again on the next start.
         if (file->isModified() && !file->save(path))
             file = ProfileFile::load(path);
     }
-    const ProfileFile& content = file ? *file : ProfileFile();
-    rankVocabulary().load(content, "rank");
-    skillVocabulary().load(content, "skill");
-    imeVocabulary().load(content, "ime");
-    crystalVocabulary().load(content, "crystal");
+    loadVocabularies(file ? *file : ProfileFile());
     return readable;
 }
 
@@ -130,11 +135,8 @@ std::optional<ProfileFile> loadSettingsReadOnly()
     std::optional<ProfileFile> file = ProfileFile::load(settingsFilePath());
     if (!file)
         return std::nullopt;
-    applySettingsDefaults(*file, file->readInt("system", "setup", 0));
-    rankVocabulary().load(*file, "rank");
-    skillVocabulary().load(*file, "skill");
-    imeVocabulary().load(*file, "ime");
-    crystalVocabulary().load(*file, "crystal");
+    applySettingsDefaults(*file, file->readInt(ini::Setup));
+    loadVocabularies(*file);
     return file;
 }
 

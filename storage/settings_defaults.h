@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vornik {
@@ -18,7 +19,7 @@ inline constexpr int kLastDefaultsStep = 9;
 
 struct SettingsDefault {
     int step;
-    std::string section;
+    std::string_view section; // one of the ini:: section names
     std::string key;
     std::string value;
 };

@@ -86,17 +86,28 @@ MessageBoxRequest messageRequest(
 
 } // namespace
 
-void showWarning(QWidget* parent, const QString& caption, const QString& text)
+void showMessage(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)
 {
-    platformServices().messageBox(messageRequest(parent, caption, text, MessageIcon::Warning));
+    platformServices().messageBox(messageRequest(parent, caption, text, icon));
 }
 
-bool askYesNo(QWidget* parent, const QString& caption, const QString& text)
+void showWarning(QWidget* parent, const QString& caption, const QString& text)
+{
+    showMessage(parent, caption, text, MessageIcon::Warning);
+}
+
+MessageAnswer askQuestion(QWidget* parent, const QString& caption, const QString& text,
+    MessageButtons buttons, MessageAnswer defaultAnswer)
 {
     MessageBoxRequest request = messageRequest(parent, caption, text, MessageIcon::Question);
-    request.buttons = MessageButtons::YesNo;
-    request.defaultButton = MessageAnswer::No;
-    return platformServices().messageBox(request) == MessageAnswer::Yes;
+    request.buttons = buttons;
+    request.defaultButton = defaultAnswer;
+    return platformServices().messageBox(request);
+}
+
+bool askYesNo(QWidget* parent, const QString& caption, const QString& text, MessageAnswer defaultAnswer)
+{
+    return askQuestion(parent, caption, text, MessageButtons::YesNo, defaultAnswer) == MessageAnswer::Yes;
 }
 
 void showRecordNotFound(QWidget* parent)

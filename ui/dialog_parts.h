@@ -3,6 +3,8 @@
 // accessible name is their label, the bottom button row, and the messages
 // these dialogs show.
 
+#include "platform/qt/platform_services.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -34,10 +36,18 @@ struct OkCancelButtons {
 // itself, the dialog connects it to its own handler.
 OkCancelButtons addOkCancel(QBoxLayout* layout, QDialog* dialog);
 
+// Every message box of the program goes through these (and showFileError in
+// ui/file_error.h), so each caption, icon and default button is set in one
+// call. A null parent shows the box without an owner window.
+void showMessage(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon);
 void showWarning(QWidget* parent, const QString& caption, const QString& text);
-// A question with Yes and No before something is lost; No is the default,
+// A question with Yes and No. No is the default before something is lost,
 // so Enter never confirms by accident. True for Yes.
-bool askYesNo(QWidget* parent, const QString& caption, const QString& text);
+bool askYesNo(QWidget* parent, const QString& caption, const QString& text,
+    MessageAnswer defaultAnswer = MessageAnswer::No);
+// A question with other buttons (Yes, No and Cancel); the answer given.
+MessageAnswer askQuestion(QWidget* parent, const QString& caption, const QString& text,
+    MessageButtons buttons, MessageAnswer defaultAnswer);
 // "検索エラー": the record looked up by id is no longer in the data file.
 void showRecordNotFound(QWidget* parent);
 // The memo box holds more than it may: nothing has been stored.

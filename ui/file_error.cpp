@@ -1,21 +1,20 @@
 #include "ui/file_error.h"
 
-#include "platform/qt/platform_services.h"
 #include "platform/qt/qt_text.h"
-#include "storage/data_file.h"
+#include "storage/storage_error.h"
+#include "ui/dialog_parts.h"
 
 namespace vornik {
 
-void showFileError(QWidget* parent)
+void showFileError(QWidget* parent, const std::string& message)
 {
-    if (storageErrorShown())
-        return;
-    MessageBoxRequest request;
-    request.parent = parent;
-    request.caption = QStringLiteral("ファイルエラー");
-    request.text = fromSjis(storageError());
-    request.icon = MessageIcon::Error;
-    platformServices().messageBox(request);
+    showMessage(parent, QStringLiteral("ファイルエラー"), fromSjis(message), MessageIcon::Error);
+}
+
+void showFileError(QWidget* parent, const StorageError& error)
+{
+    if (!error.shown)
+        showFileError(parent, error.text);
 }
 
 } // namespace vornik

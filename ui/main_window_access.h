@@ -18,8 +18,9 @@ class MainWindowAccess {
 public:
     virtual ~MainWindowAccess() = default;
 
-    // Owner for dialogs and message boxes.
-    virtual QWidget* window() = 0;
+    // Owner for dialogs and message boxes. (Not named window(): CMainDlg
+    // would hide QWidget::window() with it.)
+    virtual QWidget* mainWidget() = 0;
 
     // The id text of the selected row's record exactly as its line holds
     // it, if a row is selected.

@@ -135,31 +135,31 @@ const ItemRecipes* CraftIndex::recipesFor(std::string_view item) const
     return found == m_items.end() ? nullptr : &found->second;
 }
 
-std::optional<CraftIndex> scanCraftIndex()
+std::optional<CraftIndex> scanCraftIndex(StorageError& error)
 {
     // The scan reads through the one record buffer; a dialog showing that
     // record must find it as it was.
     const RecipeRecord kept = currentRecord();
-    if (!openDataFile())
+    if (!openDataFile(error))
         return std::nullopt;
     CraftIndex index;
-    while (readNextRecord())
+    while (readNextRecord(error))
         index.add(recipeOf(currentRecord()));
     closeDataFile();
     currentRecord() = kept;
-    if (!storageError().empty())
+    if (error.failed())
         return std::nullopt;
     return index;
 }
 
-std::shared_ptr<const CraftIndex> currentCraftIndex()
+std::shared_ptr<const CraftIndex> currentCraftIndex(StorageError& error)
 {
     IndexCache& cache = indexCache();
     const std::string path = dataFilePath();
     const std::optional<FileStamp> stamp = fileStamp(path);
     if (cache.index && stamp && cache.path == path && cache.stamp == *stamp)
         return cache.index;
-    std::optional<CraftIndex> scanned = scanCraftIndex();
+    std::optional<CraftIndex> scanned = scanCraftIndex(error);
     ++cache.scans;
     cache.index = scanned ? std::make_shared<const CraftIndex>(std::move(*scanned)) : nullptr;
     cache.path = path;

@@ -7,6 +7,8 @@
 // item's name; the first such record in file order is used unless the user
 // chose another for that item.
 
+#include "storage/storage_error.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -83,14 +85,15 @@ private:
     std::unordered_map<std::string, ItemRecipes, Hash, std::equal_to<>> m_items;
 };
 
-// Reads the data file once into an index. Nothing when it cannot be opened
-// (the open-error handler has been told).
-std::optional<CraftIndex> scanCraftIndex();
+// Reads the data file once into an index. Nothing, with `error` set, when it
+// cannot be opened (the open-error handler has been told) or read.
+std::optional<CraftIndex> scanCraftIndex(StorageError& error);
 // The index of the current data file, read again only when the file's size
-// or modification time changed since the last read. nullptr when it cannot
-// be opened. Shared: a window planning on it keeps its index (and the
-// recipes its plan points into) while a later call reads a changed file.
-std::shared_ptr<const CraftIndex> currentCraftIndex();
+// or modification time changed since the last read. nullptr, with `error`
+// set, when it cannot be read. Shared: a window planning on it keeps its
+// index (and the recipes its plan points into) while a later call reads a
+// changed file.
+std::shared_ptr<const CraftIndex> currentCraftIndex(StorageError& error);
 // How many times currentCraftIndex read the whole file (for measuring).
 std::size_t craftIndexScanCount();
 

@@ -14,9 +14,6 @@
 namespace vornik {
 namespace {
 
-constexpr std::size_t kFlagsCapacity = 21; // 20 characters
-constexpr std::size_t kWidthsCapacity = 100; // 99 characters
-constexpr std::string_view kDefaultColumnFlags = "1111111111111xxxxxxx"; // every column shown
 constexpr int kCrystalImages = 10;
 
 const std::string& headingOf(int flag)
@@ -224,21 +221,21 @@ std::string columnWidthsText(const std::vector<int>& widthsByPosition)
 
 ColumnLayout loadColumnLayout()
 {
-    const std::string flags = readIniString("window", "column", kDefaultColumnFlags, kFlagsCapacity);
-    const std::string widths = readIniString("window", "columnsize", "", kWidthsCapacity);
+    const std::string flags = readIniString(ini::ColumnFlags);
+    const std::string widths = readIniString(ini::ColumnWidths);
     return buildColumnLayout(flags, widths);
 }
 
 ColumnLayout loadColumnLayout(const ProfileFile& settings)
 {
-    const std::string flags = settings.readString("window", "column", kDefaultColumnFlags, kFlagsCapacity);
-    const std::string widths = settings.readString("window", "columnsize", "", kWidthsCapacity);
+    const std::string flags = settings.readString(ini::ColumnFlags);
+    const std::string widths = settings.readString(ini::ColumnWidths);
     return buildColumnLayout(flags, widths);
 }
 
 bool saveColumnWidths(const std::vector<int>& widthsByPosition)
 {
-    return writeIniString("window", "columnsize", columnWidthsText(widthsByPosition));
+    return writeIniString(ini::ColumnWidths, columnWidthsText(widthsByPosition));
 }
 
 ResultRow makeResultRow(const ColumnLayout& layout, const RecipeRecord& record)

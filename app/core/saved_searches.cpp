@@ -90,7 +90,7 @@ std::optional<bool> readFlag(std::string_view field)
 
 bool nameTakenByAnother(const ProfileFile& settings, std::string_view name, std::string_view except)
 {
-    return !profileNamesEqual(name, except) && settings.value(kSavedSearchSection, name).has_value();
+    return !profileNamesEqual(name, except) && settings.value(ini::SavedSearchSection, name).has_value();
 }
 
 SavedSearchResult changeSettings(const std::function<SavedSearchResult(ProfileFile&)>& change)
@@ -151,7 +151,7 @@ std::optional<SearchInputs> decodeSearchInputs(std::string_view value)
 std::vector<SavedSearch> savedSearches(const ProfileFile& settings)
 {
     std::vector<SavedSearch> found;
-    for (const auto& [name, value] : settings.entries(kSavedSearchSection)) {
+    for (const auto& [name, value] : settings.entries(ini::SavedSearchSection)) {
         if (std::optional<SearchInputs> inputs = decodeSearchInputs(value))
             found.push_back({ name, std::move(*inputs) });
     }
@@ -160,7 +160,7 @@ std::vector<SavedSearch> savedSearches(const ProfileFile& settings)
 
 std::optional<SearchInputs> findSavedSearch(const ProfileFile& settings, std::string_view name)
 {
-    const std::optional<std::string> value = settings.value(kSavedSearchSection, name);
+    const std::optional<std::string> value = settings.value(ini::SavedSearchSection, name);
     return value ? decodeSearchInputs(*value) : std::nullopt;
 }
 
@@ -168,30 +168,30 @@ SavedSearchResult storeSavedSearch(ProfileFile& settings, std::string_view name,
 {
     if (!isSavedSearchName(name))
         return SavedSearchResult::BadName;
-    return settings.writeString(kSavedSearchSection, name, encodeSearchInputs(inputs))
+    return settings.writeString(ini::SavedSearchSection, name, encodeSearchInputs(inputs))
         ? SavedSearchResult::Done
         : SavedSearchResult::BadName;
 }
 
 SavedSearchResult renameSavedSearch(ProfileFile& settings, std::string_view from, std::string_view to)
 {
-    const std::optional<std::string> value = settings.value(kSavedSearchSection, from);
+    const std::optional<std::string> value = settings.value(ini::SavedSearchSection, from);
     if (!value)
         return SavedSearchResult::NotFound;
     if (!isSavedSearchName(to))
         return SavedSearchResult::BadName;
     if (nameTakenByAnother(settings, to, from))
         return SavedSearchResult::NameTaken;
-    settings.removeKey(kSavedSearchSection, from);
+    settings.removeKey(ini::SavedSearchSection, from);
     // The stored value goes back with its quotes, so blanks it holds survive.
-    settings.writeString(kSavedSearchSection, to, "\"" + *value + "\"");
+    settings.writeString(ini::SavedSearchSection, to, "\"" + *value + "\"");
     return SavedSearchResult::Done;
 }
 
 SavedSearchResult removeSavedSearch(ProfileFile& settings, std::string_view name)
 {
-    return settings.removeKey(kSavedSearchSection, name) ? SavedSearchResult::Done
-                                                         : SavedSearchResult::NotFound;
+    return settings.removeKey(ini::SavedSearchSection, name) ? SavedSearchResult::Done
+                                                             : SavedSearchResult::NotFound;
 }
 
 std::vector<SavedSearch> loadSavedSearches()

@@ -13,8 +13,6 @@
 
 namespace vornik {
 
-inline constexpr std::string_view kSavedSearchSection = "search";
-
 struct SavedSearch {
     std::string name;
     SearchInputs inputs;

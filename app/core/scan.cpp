@@ -23,9 +23,9 @@ MemoHits memoHitsFor(const SearchCriteria& criteria, const std::string& memoPath
 } // namespace
 
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
-    const std::function<void(std::size_t)>& progress)
+    StorageError& error, const std::function<void(std::size_t)>& progress)
 {
-    if (!openDataFile())
+    if (!openDataFile(error))
         return false;
     constexpr std::size_t kProgressEvery = 2048;
     RecipeRecord& record = currentRecord();
@@ -34,7 +34,8 @@ bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, 
     // passed over without decoding their fifty fields.
     const LineFilter filter(criteria, &memoHits);
     const auto mayMatch = [&filter](std::string_view line) { return filter.mayMatch(line); };
-    const auto next = [&] { return filter.passesAll() ? readNextRecord() : readNextRecordWhere(mayMatch); };
+    const auto next
+        = [&] { return filter.passesAll() ? readNextRecord(error) : readNextRecordWhere(mayMatch, error); };
     while (next()) {
         if (!MatchRecord(criteria, record, &memoHits))
             continue;

@@ -4,6 +4,7 @@
 #include "app/core/result_columns.h"
 #include "app/core/result_sort.h"
 #include "app/core/search_criteria.h"
+#include "storage/storage_error.h"
 
 #include <atomic>
 #include <cstddef>
@@ -15,9 +16,11 @@ namespace vornik {
 
 // Appends a row for every matching record to `rows`, in file order. Calls
 // `progress` with the running count now and then. False when the data file
-// could not be opened (the open-error handler has been told).
+// could not be opened (the open-error handler has been told). A read error
+// part way through returns true with `error` set: the rows found before it
+// are kept, but they are no complete result.
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
-    const std::function<void(std::size_t)>& progress = {});
+    StorageError& error, const std::function<void(std::size_t)>& progress = {});
 
 // The same scan sharing nothing with the window's: its own reader and record,
 // the files given, no handler called. For a search on a worker thread while

@@ -51,10 +51,10 @@ int shifted(int value, int step)
 std::optional<PlacementRect> readSavedPlacement()
 {
     PlacementRect rect;
-    rect.top = readIniInt("window", "top", 0);
-    rect.left = readIniInt("window", "left", 0);
-    rect.bottom = readIniInt("window", "bottom", 0);
-    rect.right = readIniInt("window", "right", 0);
+    rect.top = readIniInt(ini::WindowTop);
+    rect.left = readIniInt(ini::WindowLeft);
+    rect.bottom = readIniInt(ini::WindowBottom);
+    rect.right = readIniInt(ini::WindowRight);
     if (rect.top == 0 || rect.bottom == 0)
         return std::nullopt;
     constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
@@ -65,20 +65,20 @@ std::optional<PlacementRect> readSavedPlacement()
 
 void writeSavedPlacement(const PlacementRect& outer)
 {
-    writeIniInt("window", "top", outer.top);
-    writeIniInt("window", "left", outer.left);
-    writeIniInt("window", "bottom", outer.bottom);
-    writeIniInt("window", "right", outer.right);
+    writeIniInt(ini::WindowTop, outer.top);
+    writeIniInt(ini::WindowLeft, outer.left);
+    writeIniInt(ini::WindowBottom, outer.bottom);
+    writeIniInt(ini::WindowRight, outer.right);
 }
 
 bool readSavedMaximized()
 {
-    return readIniInt("window", "maximized", 0) == 1;
+    return readIniInt(ini::WindowMaximized) == 1;
 }
 
 void writeSavedMaximized(bool maximized)
 {
-    writeIniInt("window", "maximized", maximized ? 1 : 0);
+    writeIniInt(ini::WindowMaximized, maximized ? 1 : 0);
 }
 
 PlacementRect fitOnScreens(const PlacementRect& saved, const std::vector<PlacementRect>& screens)

@@ -39,7 +39,7 @@ public:
 
     // "vornik: " and the text (UTF-8) on standard error.
     void error(std::string_view utf8);
-    // The same for a Shift-JIS text of the program (storageError()).
+    // The same for a Shift-JIS text of the program (a storage error).
     void errorSjis(std::string_view sjis);
     // The data file's open error as the window words it; false when there
     // was none.

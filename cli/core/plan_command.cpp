@@ -4,7 +4,6 @@
 #include "app/core/craft_plan_table.h"
 #include "cli/core/table_output.h"
 #include "platform/sjis_codec.h"
-#include "storage/data_file.h"
 
 #include <optional>
 #include <vector>
@@ -47,10 +46,11 @@ int runPlan(Session& session, const Options& options, std::ostream& out)
             return kExitError;
         choices.buy.insert(*name);
     }
-    const std::shared_ptr<const CraftIndex> index = currentCraftIndex();
+    StorageError error;
+    const std::shared_ptr<const CraftIndex> index = currentCraftIndex(error);
     if (!index) {
         if (!session.reportOpenError())
-            session.errorSjis(storageError());
+            session.errorSjis(error.text);
         return kExitError;
     }
     const Plan plan = makePlan(*index, choices, wanted);

@@ -18,14 +18,14 @@ namespace {
 bool findRows(
     Session& session, const Options& options, const SearchInputs& inputs, std::vector<ResultRow>& rows)
 {
-    setStorageError(std::string());
-    if (!scanForMatches(readCriteria(inputs), session.layout(), rows)) {
+    StorageError error;
+    if (!scanForMatches(readCriteria(inputs), session.layout(), rows, error)) {
         session.reportOpenError();
         return false;
     }
     // A read error part way through must not pass for a complete result.
-    if (!storageError().empty()) {
-        session.errorSjis(storageError());
+    if (error.failed()) {
+        session.errorSjis(error.text);
         return false;
     }
     if (!options.all)

@@ -87,10 +87,11 @@ enum class LineCheck { Same, Changed, Missing, Failed };
 // `expected` (when given). Checked and written under one hold of the storage
 // lock, so no other window can save in between.
 LineCheck saveRecordUnder(const std::string& key, const std::optional<std::string>& expected,
-    const std::optional<std::string>& storedLine, const FieldMask& same)
+    const std::optional<std::string>& storedLine, const FieldMask& same, StorageError& error)
 {
     LineCheck check = LineCheck::Missing;
-    const bool saved = withStorageLock(dataFilePath(), [&] {
+    StorageError saveError;
+    const bool saved = withStorageLock(dataFilePath(), saveError, [&] {
         RecipeRecord& record = currentRecord();
         encodeFields(record);
         if (storedLine)
@@ -114,13 +115,15 @@ LineCheck saveRecordUnder(const std::string& key, const std::optional<std::strin
         };
         // Anything but an unchanged line leaves the file as it is.
         rewrite.finish = [&](std::string&) { return check == LineCheck::Same; };
-        return rewriteThroughTemp(rewrite);
+        return rewriteThroughTemp(rewrite, saveError);
     });
     if (saved)
         return LineCheck::Same;
     // Refusing to write sets no error; every real failure does.
-    if (check == LineCheck::Same || !storageError().empty())
+    if (check == LineCheck::Same || saveError.failed()) {
+        error = saveError;
         return LineCheck::Failed;
+    }
     return check;
 }
 
@@ -143,7 +146,8 @@ void applyEditedRecord(const EditedRecord& edited)
     record.desynth() = edited.desynth;
 }
 
-StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& memo, StoreTarget& target)
+StoreOutcome storeEditedRecord(
+    const EditedRecord& edited, const std::string& memo, StoreTarget& target, StorageError& error)
 {
     if (memo.size() > kMemoByteLimit)
         return StoreOutcome::MemoTooLong;
@@ -159,7 +163,7 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
 
     applyEditedRecord(edited);
     if (target.isNew) {
-        if (!saveNewRecord())
+        if (!saveNewRecord(error))
             return StoreOutcome::RecordFailed;
         target.isNew = false;
         target.id = currentRecord().id();
@@ -170,7 +174,7 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
             same = untouchedFields(edited, *target.shown, *target.storedLine);
         const LineCheck check = saveRecordUnder(target.id,
             target.overwriteChanged ? std::optional<std::string>() : target.storedLine, target.storedLine,
-            same);
+            same, error);
         if (check == LineCheck::Changed)
             return StoreOutcome::ChangedElsewhere;
         if (check == LineCheck::Missing)
@@ -185,8 +189,8 @@ StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& me
     if (!memoChanged)
         return StoreOutcome::Stored;
     const MemoStore memoStore = memoChecked
-        ? saveMemoIfUnchanged(target.id, memo, *target.storedMemo)
-        : (saveMemo(target.id, memo) ? MemoStore::Stored : MemoStore::Failed);
+        ? saveMemoIfUnchanged(target.id, memo, *target.storedMemo, error)
+        : (saveMemo(target.id, memo, error) ? MemoStore::Stored : MemoStore::Failed);
     if (memoStore == MemoStore::ChangedElsewhere)
         return StoreOutcome::MemoChangedElsewhere;
     if (memoStore == MemoStore::Failed)

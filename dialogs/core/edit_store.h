@@ -4,6 +4,8 @@
 // memo stored under its id. Every check comes before the first write, so a
 // refused OK has changed nothing.
 
+#include "storage/storage_error.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -65,8 +67,8 @@ enum class StoreOutcome {
     Stored,
     MemoTooLong, // nothing written
     TooManyMaterials, // nothing written
-    RecordFailed, // storageError() tells why; the data file is unchanged
-    MemoFailed, // the record is stored, the memo is not
+    RecordFailed, // the error tells why; the data file is unchanged
+    MemoFailed, // the record is stored, the memo is not (the error tells why)
     ChangedElsewhere, // another window saved the record since it was loaded; nothing written
     RecordGone, // the record was deleted since it was loaded; nothing written
     // Another window stored a different memo for the record since it was
@@ -79,7 +81,9 @@ enum class StoreOutcome {
 // every field after it are replaced; id and the skill level fields are kept.
 void applyEditedRecord(const EditedRecord& edited);
 
-StoreOutcome storeEditedRecord(const EditedRecord& edited, const std::string& memo, StoreTarget& target);
+// `error` is set for RecordFailed and MemoFailed.
+StoreOutcome storeEditedRecord(
+    const EditedRecord& edited, const std::string& memo, StoreTarget& target, StorageError& error);
 
 // The first line of the data file whose id field is `id` (compared as text,
 // as a save compares it), without its line end; nullopt when there is none

@@ -52,16 +52,18 @@ std::string buildClipboardText(const RecipeRecord& record)
     return text;
 }
 
-std::optional<std::string> clipboardTextForId(const std::string& id)
+std::optional<std::string> clipboardTextForId(const std::string& id, StorageError& error)
 {
-    if (!openDataFile())
+    if (!openDataFile(error))
         return std::nullopt;
     std::optional<std::string> text;
-    while (readNextRecord()) {
+    while (readNextRecord(error)) {
         if (currentRecord().storedId() == id)
             text = buildClipboardText(currentRecord());
     }
     closeDataFile();
+    if (error.failed())
+        return std::nullopt;
     return text;
 }
 

@@ -24,7 +24,7 @@ class FileOpsBuffer : public std::streambuf {
 public:
     explicit FileOpsBuffer(FileHandle file)
         : m_file(file)
-        , m_buffer(64 * 1024)
+        , m_buffer(std::size_t { 64 } * 1024)
     {
         setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
     }
@@ -139,28 +139,21 @@ bool mayWrite(const std::string& file, const std::string& shownPath, std::string
 
 // The new file gets the access rights of the one it replaces (a file the
 // user kept private stays private). Best effort: a file system without
-// them keeps its own. Always true, to sit in a chain of steps.
-bool keepPermissions(const std::string& original, const std::string& replacement)
+// them keeps its own.
+void keepPermissions(const std::string& original, const std::string& replacement)
 {
     std::error_code ignored;
     const std::filesystem::file_status status = std::filesystem::status(nativePath(original), ignored);
     if (std::filesystem::exists(status))
         std::filesystem::permissions(nativePath(replacement), status.permissions(), ignored);
-    return true;
 }
 
-// Creates or empties `file`, lets `write` fill it, flushes and closes it.
+// Lets `write` fill the file just created or emptied, flushes and closes it.
 // Messages name `shownPath`, the file the user chose.
-bool writeInto(const std::string& file, const std::string& shownPath,
-    const std::function<bool(std::ostream&)>& write, std::string& error)
+bool fillFile(ScopedFile& out, const std::string& shownPath, const std::function<bool(std::ostream&)>& write,
+    std::string& error)
 {
     int code = 0;
-    ScopedFile out;
-    if (!out.open(file, OpenMode::CreateTruncate, code)) {
-        error = fileErrorText(FileAction::Create, shownPath, code);
-        return false;
-    }
-
     FileOpsBuffer buffer(out.handle());
     std::ostream stream(&buffer);
     const bool complete = write(stream);
@@ -180,6 +173,12 @@ bool writeInto(const std::string& file, const std::string& shownPath,
         return false;
     }
     return true;
+}
+
+bool createFailed(const std::string& shownPath, int code, std::string& error)
+{
+    error = fileErrorText(FileAction::Create, shownPath, code);
+    return false;
 }
 
 } // namespace
@@ -206,8 +205,13 @@ bool writeExportFile(
     }
     const std::string target = linkTarget(path);
     switch (kindOf(target)) {
-    case TargetKind::Special:
-        return writeInto(target, path, write, error);
+    case TargetKind::Special: {
+        ScopedFile out;
+        int code = 0;
+        if (!out.open(target, OpenMode::CreateTruncate, code))
+            return createFailed(path, code, error);
+        return fillFile(out, path, write, error);
+    }
     case TargetKind::Regular:
         if (!mayWrite(target, path, error))
             return false;
@@ -216,17 +220,18 @@ bool writeExportFile(
         break;
     }
 
-    const std::string temp = target + "." + std::to_string(currentProcessId()) + ".tmp";
+    TempFileGuard temp(target + "." + std::to_string(currentProcessId()) + ".tmp");
     int code = 0;
-    const bool replaced = writeInto(temp, path, write, error) && keepPermissions(target, temp)
-        && fileOps().rename(temp, target, code);
-    if (!replaced) {
-        int ignored = 0;
-        fileOps().remove(temp, ignored);
-        if (code != 0)
-            error = fileErrorText(FileAction::Replace, path, code);
+    if (!temp.create(code))
+        return createFailed(path, code, error);
+    if (!fillFile(temp.file(), path, write, error))
+        return false;
+    keepPermissions(target, temp.path());
+    if (!fileOps().rename(temp.path(), target, code)) {
+        error = fileErrorText(FileAction::Replace, path, code);
         return false;
     }
+    temp.commit();
     // The new file is in place for every reader; a folder that cannot be
     // flushed only weakens durability across a power cut.
     int ignored = 0;
@@ -246,7 +251,7 @@ bool copyFileSafely(const std::string& source, const std::string& target, std::s
     const bool copied = writeExportFile(
         target,
         [&](std::ostream& out) {
-            std::vector<char> buffer(256 * 1024);
+            std::vector<char> buffer(std::size_t { 256 } * 1024);
             for (;;) {
                 std::size_t got = 0;
                 if (!fileOps().read(in.handle(), buffer.data(), buffer.size(), got, code)) {

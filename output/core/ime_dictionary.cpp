@@ -37,23 +37,26 @@ std::string imeDictionaryLines(const RecipeRecord& record)
     return reading + tail + reading + record.rank() + tail;
 }
 
-ImeExportResult writeImeDictionary(std::ostream& out)
+ImeExportResult writeImeDictionary(std::ostream& out, std::string& error)
 {
-    if (!openDataFile())
+    StorageError scanError;
+    if (!openDataFile(scanError))
         return ImeExportResult::DataFileNotOpened;
-    setStorageError({});
-    while (out && readNextRecord()) {
+    while (out && readNextRecord(scanError)) {
         if (!currentRecord().material(1).empty())
             out << imeDictionaryLines(currentRecord());
     }
     // readNextRecord ends the scan both at the end of the file and on a read
     // error; only the error leaves a message behind.
-    const bool readFailed = out && !storageError().empty();
+    const bool readFailed = out && scanError.failed();
     closeDataFile();
     out.flush();
     if (!out)
         return ImeExportResult::WriteFailed;
-    return readFailed ? ImeExportResult::DataFileUnreadable : ImeExportResult::Written;
+    if (!readFailed)
+        return ImeExportResult::Written;
+    error = scanError.text;
+    return ImeExportResult::DataFileUnreadable;
 }
 
 ImeExportResult writeImeDictionaryFile(const std::string& path, std::string& error)
@@ -61,8 +64,8 @@ ImeExportResult writeImeDictionaryFile(const std::string& path, std::string& err
     std::optional<ImeExportResult> scan;
     const bool written = writeExportFile(
         path,
-        [&scan](std::ostream& out) {
-            scan = writeImeDictionary(out);
+        [&scan, &error](std::ostream& out) {
+            scan = writeImeDictionary(out, error);
             return *scan == ImeExportResult::Written;
         },
         error);
@@ -70,10 +73,8 @@ ImeExportResult writeImeDictionaryFile(const std::string& path, std::string& err
         return ImeExportResult::CannotCreate;
     if (*scan == ImeExportResult::DataFileNotOpened)
         return *scan;
-    if (*scan == ImeExportResult::DataFileUnreadable) {
-        error = storageError();
+    if (*scan == ImeExportResult::DataFileUnreadable)
         return *scan;
-    }
     return written ? ImeExportResult::Written : ImeExportResult::WriteFailed;
 }
 

@@ -22,13 +22,13 @@ enum class ImeExportResult {
     Written,
     CannotCreate, // the dictionary file could not be created
     DataFileNotOpened, // the open-error handler has run; the file stays empty
-    DataFileUnreadable, // reading stopped part way (storageError())
+    DataFileUnreadable, // reading stopped part way
     WriteFailed, // the dictionary file could not be written completely
 };
 
 // Writes the lines of every record of the data file that has a first
-// material, in file order.
-ImeExportResult writeImeDictionary(std::ostream& out);
+// material, in file order. `error` tells why for DataFileUnreadable.
+ImeExportResult writeImeDictionary(std::ostream& out, std::string& error);
 // The same into `path` (created or emptied first). `error` holds a message
 // naming the file and the cause for CannotCreate, DataFileUnreadable and
 // WriteFailed.

@@ -44,7 +44,7 @@ std::span<const LinkSetting> linkSettings()
 std::string outsideAddress(OutsideAddress which)
 {
     const LinkSetting& setting = settingOf(which);
-    std::string value = readIniString(kLinkSection, setting.key, "", kAddressCapacity);
+    std::string value = readIniString(ini::LinkSection, setting.key, "", kAddressCapacity);
     return value.empty() ? std::string(setting.fallback) : value;
 }
 
@@ -55,11 +55,11 @@ bool writeMissingLinkSettings()
     if (!file)
         return false;
     const std::string& note = "説明"_sj;
-    if (!file->value(kLinkSection, note))
-        file->writeString(kLinkSection, note, "外部サイトのアドレスを変更できます。"_sj);
+    if (!file->value(ini::LinkSection, note))
+        file->writeString(ini::LinkSection, note, "外部サイトのアドレスを変更できます。"_sj);
     for (const LinkSetting& setting : kLinkSettings) {
-        if (!file->value(kLinkSection, setting.key))
-            file->writeString(kLinkSection, setting.key, setting.fallback);
+        if (!file->value(ini::LinkSection, setting.key))
+            file->writeString(ini::LinkSection, setting.key, setting.fallback);
     }
     return !file->isModified() || file->save(path);
 }

@@ -54,8 +54,6 @@ struct LinkSetting {
     const char* fallback;
 };
 
-inline constexpr char kLinkSection[] = "link";
-
 // Every address in the order the keys are written.
 std::span<const LinkSetting> linkSettings();
 

@@ -9,12 +9,6 @@
 #include "storage/profile.h"
 
 namespace vornik {
-namespace {
-
-// Long enough for any path the platform accepts; the tool's path is never cut.
-constexpr std::size_t kToolPathCapacity = 32 * 1024;
-
-} // namespace
 
 std::string itemNameFromCell(std::string_view nameCell)
 {
@@ -54,14 +48,14 @@ std::string shopSearchAddress(std::string_view name)
 
 bool shopSearchUsesTool()
 {
-    return readIniInt("window", "shop", 0) != 0;
+    return readIniInt(ini::ShopTool) != 0;
 }
 
 ShopToolCommand shopToolCommand(std::string_view name)
 {
     ShopToolCommand command;
     // The setting is Shift-JIS text; paths are kept as the system names them.
-    const std::string setting = readIniString("window", "shoppath", std::string(), kToolPathCapacity);
+    const std::string setting = readIniString(ini::ShopToolPath);
     command.program = setting.empty() ? programFilePath(kShopToolName) : pathFromSetting(setting);
     // An empty name is no argument at all, so the tool starts without a
     // query rather than with an empty one. A name that begins like an option

@@ -133,13 +133,14 @@ std::vector<std::unique_ptr<test::ChildProcess>> startWindowsIn(
 // Exits 0 only when every save succeeded.
 [[noreturn]] void runWindow(const Role& role)
 {
+    StorageError error;
     const int window = role.window;
     waitForGo(role);
     bool ok = true;
-    const auto report = [&ok](bool saved) {
+    const auto report = [&ok, &error](bool saved) {
         if (!saved) {
             ok = false;
-            std::fprintf(stderr, "save failed: %s\n", storageError().c_str());
+            std::fprintf(stderr, "save failed: %s\n", error.text.c_str());
         }
     };
     const std::vector<int> toEdit = editedBy(window);
@@ -152,14 +153,14 @@ std::vector<std::unique_ptr<test::ChildProcess>> startWindowsIn(
         RecipeRecord& record = currentRecord();
         record = RecipeRecord();
         record.name() = tagOf(window) + "-new-" + std::to_string(i);
-        report(saveNewRecord());
+        report(saveNewRecord(error));
         if (i % kEditEvery == kEditEvery - 1 && edited < toEdit.size()) {
             const std::string id = std::to_string(toEdit[edited++]);
             record = RecipeRecord();
             record.id() = id;
             record.name() = tagOf(window) + "-edited-" + id;
-            report(saveRecord());
-            report(saveMemo(id, tagOf(window) + " memo " + id));
+            report(saveRecord(error));
+            report(saveMemo(id, tagOf(window) + " memo " + id, error));
         }
     }
     std::_Exit(ok && edited == toEdit.size() ? 0 : 1);
@@ -359,12 +360,13 @@ private:
 // "after").
 [[noreturn]] void runHolderOrLater(const Role& role)
 {
+    StorageError error;
     if (role.part == "holder") {
         StopInWrite ops;
         installFileOps(&ops);
         currentRecord() = RecipeRecord();
         currentRecord().name() = "never-stored";
-        saveNewRecord();
+        saveNewRecord(error);
         std::_Exit(0);
     }
     waitForGo(role);
@@ -372,7 +374,7 @@ private:
     for (int i = 0; i < 5; ++i) {
         currentRecord() = RecipeRecord();
         currentRecord().name() = tagOf(role.window) + "-after-" + std::to_string(i);
-        ok = saveNewRecord() && ok;
+        ok = saveNewRecord(error) && ok;
     }
     std::_Exit(ok ? 0 : 1);
 }

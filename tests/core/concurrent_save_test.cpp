@@ -48,6 +48,7 @@ int takeRole(const std::string& role)
 // saves memos; it exits 0 only when every call succeeded.
 [[noreturn]] void runWindow(int window)
 {
+    StorageError error;
     bool ok = true;
     const std::string tag = "w" + std::to_string(window);
     std::string ownId;
@@ -55,24 +56,25 @@ int takeRole(const std::string& role)
         RecipeRecord& record = currentRecord();
         record = RecipeRecord();
         record.name() = tag + "-" + std::to_string(i);
-        ok = saveNewRecord() && ok;
+        ok = saveNewRecord(error) && ok;
         if (i == 0)
             ownId = record.id();
         record = RecipeRecord();
         record.id() = ownId;
         record.name() = tag + "-edited-" + std::to_string(i);
-        ok = saveRecord() && ok;
-        ok = saveMemo(ownId, tag + " memo " + std::to_string(i)) && ok;
+        ok = saveRecord(error) && ok;
+        ok = saveMemo(ownId, tag + " memo " + std::to_string(i), error) && ok;
     }
     std::_Exit(ok ? 0 : 1);
 }
 
 std::vector<RecipeRecord> readAll()
 {
+    StorageError error;
     std::vector<RecipeRecord> records;
-    if (!openDataFile())
+    if (!openDataFile(error))
         return records;
-    while (readNextRecord())
+    while (readNextRecord(error))
         records.push_back(currentRecord());
     closeDataFile();
     return records;
@@ -115,6 +117,7 @@ TEST(ConcurrentSave, WindowsSavingAtOnceLoseNothingAndShareNoId)
 
 TEST(ConcurrentSave, AKilledHolderDoesNotBlockTheOthers)
 {
+    StorageError error;
     if (const std::optional<std::string> role = test::childRole()) {
         takeRole(*role);
         FileLock lock(storageLockPath());
@@ -141,7 +144,7 @@ TEST(ConcurrentSave, AKilledHolderDoesNotBlockTheOthers)
 
     currentRecord() = RecipeRecord();
     currentRecord().name() = "b";
-    EXPECT_TRUE(saveNewRecord()) << storageError();
+    EXPECT_TRUE(saveNewRecord(error)) << error.text;
     EXPECT_EQ(currentRecord().id(), "2");
 }
 

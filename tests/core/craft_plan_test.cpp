@@ -17,7 +17,8 @@ protected:
     void SetUp() override
     {
         test::writeFileBytes(dir.path() / "vornik.txt", test::plannerDataFile());
-        std::optional<CraftIndex> scanned = scanCraftIndex();
+        StorageError error;
+        std::optional<CraftIndex> scanned = scanCraftIndex(error);
         ASSERT_TRUE(scanned);
         index = std::move(*scanned);
     }
@@ -131,13 +132,14 @@ TEST_F(CraftPlanTest, CycleIsMarkedAndNotExpanded)
 
 TEST_F(CraftPlanTest, IndexIsReadAgainOnlyAfterTheFileChanged)
 {
+    StorageError error;
     const std::size_t before = craftIndexScanCount();
-    const std::shared_ptr<const CraftIndex> first = currentCraftIndex();
+    const std::shared_ptr<const CraftIndex> first = currentCraftIndex(error);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(currentCraftIndex(), first);
+    EXPECT_EQ(currentCraftIndex(error), first);
     EXPECT_EQ(craftIndexScanCount(), before + 1);
     test::writeFileBytes(dir.path() / "vornik.txt", test::plannerDataFile() + "8,NEW 2,,,,,,,,,0\r\n");
-    const std::shared_ptr<const CraftIndex> second = currentCraftIndex();
+    const std::shared_ptr<const CraftIndex> second = currentCraftIndex(error);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(craftIndexScanCount(), before + 2);
     EXPECT_NE(second->recipesFor("NEW"), nullptr);

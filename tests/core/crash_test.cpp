@@ -132,7 +132,7 @@ struct Save {
     std::string name;
     std::string file;
     std::string oldContent;
-    std::function<bool()> run;
+    std::function<bool(StorageError& error)> run;
 };
 
 std::string recordLine(int id, const std::string& name)
@@ -162,24 +162,25 @@ std::vector<Save> saves()
         memos += std::to_string(id) + "," + "覚え書き"_sj + std::to_string(id) + "\r\n";
     return {
         { "saveRecord", "vornik.txt", startingData(),
-            [] {
+            [](StorageError& error) {
                 setCurrent("150", "直した鍋"_sj);
-                return saveRecord();
+                return saveRecord(error);
             } },
         { "saveNewRecord", "vornik.txt", startingData(),
-            [] {
+            [](StorageError& error) {
                 setCurrent("", "新しい鍋"_sj);
-                return saveNewRecord();
+                return saveNewRecord(error);
             } },
         { "deleteRecord", "vornik.txt", startingData(),
-            [] {
+            [](StorageError& error) {
                 setCurrent("150", "");
-                return deleteRecord();
+                return deleteRecord(error);
             } },
-        { "saveMemo", "vornik_memo.txt", memos, [] { return saveMemo("150", "新しい覚え書き"_sj); } },
+        { "saveMemo", "vornik_memo.txt", memos,
+            [](StorageError& error) { return saveMemo("150", "新しい覚え書き"_sj, error); } },
         { "saveMemoPadLines", "memo.txt", "前のメモ帳"_sj,
-            [] {
-                return saveMemoPadLines({ "次のメモ帳"_sj, "二行目"_sj });
+            [](StorageError& error) {
+                return saveMemoPadLines({ "次のメモ帳"_sj, "二行目"_sj }, error);
             } },
     };
 }
@@ -226,7 +227,8 @@ ChildEnd runInChild(const TempProgramDir& dir, std::size_t saveIndex, int killAt
     setProgramDir(folder);
     KillingFileOps ops(killAt, static_cast<KillPoint>(point));
     installFileOps(&ops);
-    const bool ok = saves().at(saveIndex).run();
+    StorageError error;
+    const bool ok = saves().at(saveIndex).run(error);
     std::_Exit(ok ? 0 : 1);
 }
 
@@ -234,19 +236,20 @@ ChildEnd runInChild(const TempProgramDir& dir, std::size_t saveIndex, int killAt
 // the data file to the end, and save (under the lock the dead one held).
 void expectNextStartWorks(const TempProgramDir& dir, const std::string& at)
 {
-    ASSERT_TRUE(openDataFile()) << at;
+    StorageError error;
+    ASSERT_TRUE(openDataFile(error)) << at;
     int records = 0;
-    while (readNextRecord())
+    while (readNextRecord(error))
         ++records;
     closeDataFile();
-    EXPECT_TRUE(storageError().empty()) << at << ": " << storageError();
+    EXPECT_TRUE(error.text.empty()) << at << ": " << error.text;
     EXPECT_GE(records, 299) << at;
 
     const auto started = std::chrono::steady_clock::now();
     setCurrent("7", "再起動後の鍋"_sj);
-    EXPECT_TRUE(saveRecord()) << at << ": " << storageError();
+    EXPECT_TRUE(saveRecord(error)) << at << ": " << error.text;
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3)) << at;
-    EXPECT_TRUE(saveMemo("7", "再起動後"_sj)) << at << ": " << storageError();
+    EXPECT_TRUE(saveMemo("7", "再起動後"_sj, error)) << at << ": " << error.text;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "temp.dat")) << at;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "temp2.dat")) << at;
 }
@@ -306,9 +309,10 @@ TEST_F(CrashTest, KilledAtEveryStepOfEverySave)
         resetFolder(m_dir, save);
         KillingFileOps counter(0, KillPoint::BeforeCall);
         installFileOps(&counter);
-        const bool ok = save.run();
+        StorageError error;
+        const bool ok = save.run(error);
         installFileOps(nullptr);
-        ASSERT_TRUE(ok) << save.name << ": " << storageError();
+        ASSERT_TRUE(ok) << save.name << ": " << error.text;
         const std::string updated = readFileBytes(m_dir.file(save.file));
         ASSERT_NE(updated, save.oldContent);
         ASSERT_GE(counter.calls(), 5) << save.name;
@@ -344,18 +348,20 @@ TEST_F(CrashTest, KilledAtEveryStepOfEverySave)
 // The child of the test below: saves record 150 until it is killed.
 [[noreturn]] void runStreamChild(const std::string& role)
 {
+    StorageError error;
     const std::string folder = role.substr(role.find(' ') + 1);
     setProgramDir(folder);
     writeFileBytes(nativePath(folder) / "started", "");
     for (int n = 0;; ++n) {
         setCurrent("150", "版"_sj + std::to_string(n));
-        if (!saveRecord())
+        if (!saveRecord(error))
             std::_Exit(1);
     }
 }
 
 TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
 {
+    StorageError error;
     if (const std::optional<std::string> role = test::childRole())
         runStreamChild(*role);
     const TempProgramDir& m_dir = *m_folder;
@@ -365,7 +371,7 @@ TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
     writeFileBytes(m_dir.file("vornik.txt"), old);
     const auto before = std::chrono::steady_clock::now();
     setCurrent("150", "計測"_sj);
-    ASSERT_TRUE(saveRecord());
+    ASSERT_TRUE(saveRecord(error));
     const auto oneSave
         = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - before);
     std::mt19937 random(20261207);

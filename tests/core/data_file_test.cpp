@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,10 +36,11 @@ std::string recordLine(const std::string& id, const std::string& name)
 
 std::vector<RecipeRecord> readAll()
 {
+    StorageError error;
     std::vector<RecipeRecord> records;
-    if (!openDataFile())
+    if (!openDataFile(error))
         return records;
-    while (readNextRecord())
+    while (readNextRecord(error))
         records.push_back(currentRecord());
     closeDataFile();
     return records;
@@ -145,10 +147,11 @@ TEST_F(DataFileTest, ReadsLinesOfManyMegabytes)
 
 TEST_F(DataFileTest, EndOfFileLeavesTheCurrentRecordAlone)
 {
+    StorageError error;
     writeData(recordLine("4", "Only"));
-    ASSERT_TRUE(openDataFile());
-    ASSERT_TRUE(readNextRecord());
-    EXPECT_FALSE(readNextRecord());
+    ASSERT_TRUE(openDataFile(error));
+    ASSERT_TRUE(readNextRecord(error));
+    EXPECT_FALSE(readNextRecord(error));
     closeDataFile();
     EXPECT_EQ(currentRecord().id(), "4");
     EXPECT_EQ(currentRecord().name(), "Only");
@@ -156,14 +159,15 @@ TEST_F(DataFileTest, EndOfFileLeavesTheCurrentRecordAlone)
 
 TEST_F(DataFileTest, MissingFileCallsTheOpenErrorHandler)
 {
-    EXPECT_FALSE(openDataFile());
+    StorageError error;
+    EXPECT_FALSE(openDataFile(error));
     ASSERT_EQ(m_openErrors.size(), 1u);
     EXPECT_EQ(m_openErrors[0], dataPath());
-    EXPECT_FALSE(storageError().empty());
+    EXPECT_FALSE(error.text.empty());
 
     setCurrent("1", "New");
-    EXPECT_FALSE(saveRecord());
-    EXPECT_FALSE(deleteRecord());
+    EXPECT_FALSE(saveRecord(error));
+    EXPECT_FALSE(deleteRecord(error));
     EXPECT_EQ(m_openErrors.size(), 3u);
     EXPECT_FALSE(std::filesystem::exists(dataPath()));
     EXPECT_FALSE(tempLeft());
@@ -171,13 +175,36 @@ TEST_F(DataFileTest, MissingFileCallsTheOpenErrorHandler)
     EXPECT_EQ(nextRecordId(), "1");
 }
 
+// The error of each call says whether the handler already told the user, so
+// the caller shows no second message; without a handler nobody has.
+TEST_F(DataFileTest, AnOpenErrorIsMarkedShownOnlyWhenAHandlerToldIt)
+{
+    const std::function<bool(StorageError&)> calls[] = {
+        [](StorageError& error) { return openDataFile(error); },
+        [](StorageError& error) { return saveRecord(error); }, // told after the locks are released
+        [](StorageError& error) { return saveNewRecord(error); },
+    };
+    for (const bool handler : { true, false }) {
+        if (!handler)
+            setOpenErrorHandler(nullptr);
+        for (const auto& call : calls) {
+            StorageError error;
+            EXPECT_FALSE(call(error));
+            EXPECT_FALSE(error.text.empty());
+            EXPECT_EQ(error.shown, handler);
+        }
+    }
+    EXPECT_EQ(m_openErrors.size(), 3u);
+}
+
 TEST_F(DataFileTest, SaveReplacesEveryLineWithTheIdAndCopiesTheRestByteForByte)
 {
+    StorageError error;
     const std::string odd = std::string("8,odd\0name\x83", 12) + commas(3) + ",%20x";
     writeData(recordLine("7", "Old") + "\n" + recordLine("07", "Other") + "\n" + odd + "\n"
         + recordLine("7", "Dup") + "\n" + recordLine("9", "Last"));
     setCurrent("7", "New×2"_sj);
-    ASSERT_TRUE(saveRecord()) << storageError();
+    ASSERT_TRUE(saveRecord(error)) << error.text;
 
     const std::string newLine = "7,New 2" + commas(kFieldCount - 2);
     EXPECT_EQ(data(),
@@ -188,6 +215,7 @@ TEST_F(DataFileTest, SaveReplacesEveryLineWithTheIdAndCopiesTheRestByteForByte)
 
 TEST_F(DataFileTest, FilesInAnotherEncodingAreNeverWritten)
 {
+    StorageError error;
     // "1,A" and the rest of a line as an editor saves it in other encodings.
     std::string utf16;
     for (const char c : recordLine("1", "A") + "\r\n")
@@ -197,12 +225,12 @@ TEST_F(DataFileTest, FilesInAnotherEncodingAreNeverWritten)
         SCOPED_TRACE(bytes.substr(0, 4));
         writeData(bytes);
         setCurrent("1", "B");
-        EXPECT_FALSE(saveRecord());
-        EXPECT_NE(storageError().find("ANSI"), std::string::npos) << storageError();
+        EXPECT_FALSE(saveRecord(error));
+        EXPECT_NE(error.text.find("ANSI"), std::string::npos) << error.text;
         setCurrent("", "C");
-        EXPECT_FALSE(saveNewRecord());
+        EXPECT_FALSE(saveNewRecord(error));
         setCurrent("1", "");
-        EXPECT_FALSE(deleteRecord());
+        EXPECT_FALSE(deleteRecord(error));
         EXPECT_EQ(data(), bytes);
         EXPECT_FALSE(tempLeft());
     }
@@ -210,33 +238,35 @@ TEST_F(DataFileTest, FilesInAnotherEncodingAreNeverWritten)
 
 TEST_F(DataFileTest, SaveAppendsAnUnknownId)
 {
+    StorageError error;
     writeData(recordLine("1", "A"));
     setCurrent("12", "B");
-    ASSERT_TRUE(saveRecord());
+    ASSERT_TRUE(saveRecord(error));
     EXPECT_EQ(data(), recordLine("1", "A") + "\r\n" + recordLine("12", "B") + "\r\n");
 }
 
 TEST_F(DataFileTest, DeleteRemovesEveryLineWithTheIdOnly)
 {
+    StorageError error;
     writeData(recordLine("3", "A") + "\n" + recordLine("03", "B") + "\n" + recordLine("3", "C") + "\n"
         + recordLine(" 8", "D") + "\n" + recordLine("abc", "E") + "\n" + recordLine("99999999999", "F"));
     const std::string before = data();
     std::size_t removed = 9;
     for (const char* absent : { "8", "03 ", "99999999998" }) {
         setCurrent(absent, "");
-        ASSERT_TRUE(deleteRecord(removed)) << absent;
+        ASSERT_TRUE(deleteRecord(removed, error)) << absent;
         EXPECT_EQ(removed, 0u) << absent;
         EXPECT_EQ(data(), before) << "not even rewritten for " << absent;
     }
     setCurrent("3", "");
-    ASSERT_TRUE(deleteRecord(removed));
+    ASSERT_TRUE(deleteRecord(removed, error));
     EXPECT_EQ(removed, 2u);
     EXPECT_EQ(data(),
         recordLine("03", "B") + "\r\n" + recordLine(" 8", "D") + "\r\n" + recordLine("abc", "E") + "\r\n"
             + recordLine("99999999999", "F") + "\r\n");
     for (const char* id : { " 8", "abc", "99999999999", "03" }) {
         setCurrent(id, "");
-        ASSERT_TRUE(deleteRecord(removed)) << id;
+        ASSERT_TRUE(deleteRecord(removed, error)) << id;
         EXPECT_EQ(removed, 1u) << id;
     }
     EXPECT_EQ(data(), "");
@@ -273,22 +303,24 @@ TEST_F(DataFileTest, NextRecordIdNeverHandsOutAnIdInUse)
 
 TEST_F(DataFileTest, SaveNewRecordTakesTheNextIdAndAppends)
 {
+    StorageError error;
     writeData(recordLine("5", "A") + "\r\n" + recordLine("-1", "Broken") + "\r\n" + recordLine("2", "B"));
     setCurrent("", "C");
-    ASSERT_TRUE(saveNewRecord()) << storageError();
+    ASSERT_TRUE(saveNewRecord(error)) << error.text;
     EXPECT_EQ(currentRecord().id(), "6");
     setCurrent("", "D");
-    ASSERT_TRUE(saveNewRecord());
+    ASSERT_TRUE(saveNewRecord(error));
     EXPECT_EQ(ids(readAll()), (std::vector<std::string> { "5", "-1", "2", "6", "7" }));
 
     writeData(recordLine("2147483647", "Max") + "\r\n" + recordLine("1", "One") + "\r\n");
     setCurrent("", "E");
-    ASSERT_TRUE(saveNewRecord());
+    ASSERT_TRUE(saveNewRecord(error));
     EXPECT_EQ(currentRecord().id(), "2");
 }
 
 TEST_F(DataFileTest, WorksWithPathsLongerThan260Bytes)
 {
+    StorageError error;
     std::filesystem::path folder = m_dir.path();
     for (int i = 0; i < 6; ++i)
         folder /= std::string(60, static_cast<char>('a' + i));
@@ -300,7 +332,7 @@ TEST_F(DataFileTest, WorksWithPathsLongerThan260Bytes)
     writeFileBytes(path, recordLine("1", "Far"));
 
     setCurrent("2", "Away");
-    ASSERT_TRUE(saveRecord()) << storageError();
+    ASSERT_TRUE(saveRecord(error)) << error.text;
     EXPECT_EQ(ids(readAll()), (std::vector<std::string> { "1", "2" }));
     EXPECT_TRUE(m_openErrors.empty());
 }
@@ -318,10 +350,11 @@ TEST_F(DataFileTest, FailureAtEveryStepKeepsTheOldFile)
             std::filesystem::remove(m_dir.path() / "temp.dat");
             test::FaultInjector injector(k, ENOSPC, shortWrite);
             bool saved = false;
+            StorageError error;
             {
                 test::ScopedFileOps installed(injector);
                 setCurrent("2", "Changed");
-                saved = saveRecord();
+                saved = saveRecord(error);
             }
             if (!injector.fired()) {
                 EXPECT_TRUE(saved);
@@ -336,7 +369,7 @@ TEST_F(DataFileTest, FailureAtEveryStepKeepsTheOldFile)
                 continue;
             }
             EXPECT_EQ(data(), old) << at;
-            EXPECT_FALSE(storageError().empty()) << at;
+            EXPECT_FALSE(error.text.empty()) << at;
             if (tempLeft()) {
                 EXPECT_EQ(readFileBytes(m_dir.path() / "temp.dat"), updated) << at;
             }
@@ -345,22 +378,24 @@ TEST_F(DataFileTest, FailureAtEveryStepKeepsTheOldFile)
             }
 
             setCurrent("2", "Changed");
-            ASSERT_TRUE(saveRecord()) << at << ": " << storageError();
+            StorageError nextError;
+            ASSERT_TRUE(saveRecord(nextError)) << at << ": " << nextError.text;
             EXPECT_EQ(data(), updated) << at;
             EXPECT_FALSE(tempLeft()) << at;
-            EXPECT_TRUE(storageError().empty()) << at;
+            EXPECT_TRUE(nextError.text.empty()) << at;
         }
     }
 }
 
 TEST_F(DataFileTest, ReplacesAcrossFileSystemsThroughATempBesideTheTarget)
 {
+    StorageError error;
     writeData(recordLine("1", "A") + "\r\n");
     test::FaultInjector counter;
     {
         test::ScopedFileOps installed(counter);
         setCurrent("2", "B");
-        ASSERT_TRUE(saveRecord());
+        ASSERT_TRUE(saveRecord(error));
     }
     const auto& log = counter.log();
     const auto rename = std::find(log.begin(), log.end(), "rename");
@@ -371,7 +406,7 @@ TEST_F(DataFileTest, ReplacesAcrossFileSystemsThroughATempBesideTheTarget)
     {
         test::ScopedFileOps installed(crossDevice);
         setCurrent("2", "B");
-        ASSERT_TRUE(saveRecord()) << storageError();
+        ASSERT_TRUE(saveRecord(error)) << error.text;
     }
     EXPECT_EQ(crossDevice.failedCall(), "rename");
     EXPECT_EQ(data(), recordLine("1", "A") + "\r\n" + recordLine("2", "B") + "\r\n");

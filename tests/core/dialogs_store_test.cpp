@@ -72,10 +72,11 @@ protected:
 
 TEST_F(DialogsStore, NewRecordGetsTheNextIdAndItsMemo)
 {
+    StorageError error;
     currentRecord() = RecipeRecord();
     currentRecord().id() = "3"; // left over from an earlier scan
     StoreTarget target;
-    ASSERT_EQ(storeEditedRecord(swordInputs(), "一行目\r\n二行目"_sj, target), StoreOutcome::Stored);
+    ASSERT_EQ(storeEditedRecord(swordInputs(), "一行目\r\n二行目"_sj, target, error), StoreOutcome::Stored);
     EXPECT_FALSE(target.isNew);
     EXPECT_EQ(target.id, "8");
 
@@ -88,6 +89,7 @@ TEST_F(DialogsStore, NewRecordGetsTheNextIdAndItsMemo)
 
 TEST_F(DialogsStore, EditRewritesInPlaceAndKeepsTheLevels)
 {
+    StorageError error;
     RecipeRecord& record = currentRecord();
     record = RecipeRecord();
     record.id() = "3";
@@ -105,7 +107,7 @@ TEST_F(DialogsStore, EditRewritesInPlaceAndKeepsTheLevels)
     StoreTarget target;
     target.isNew = false;
     target.id = "3";
-    ASSERT_EQ(storeEditedRecord(edited, "", target), StoreOutcome::Stored);
+    ASSERT_EQ(storeEditedRecord(edited, "", target, error), StoreOutcome::Stored);
 
     // The cap "?" is not a number and is emptied; the needed "?" stays.
     const std::string expected = "3,"s + "星鉄の剣 2"_sj
@@ -117,6 +119,7 @@ TEST_F(DialogsStore, EditRewritesInPlaceAndKeepsTheLevels)
 
 TEST_F(DialogsStore, RefusalsComeBeforeAnyWrite)
 {
+    StorageError error;
     RecipeRecord& record = currentRecord();
     record = RecipeRecord();
     record.id() = "3";
@@ -128,8 +131,9 @@ TEST_F(DialogsStore, RefusalsComeBeforeAnyWrite)
 
     EditedRecord tooMany = swordInputs();
     tooMany.materialEntries = { "A×8"_sj, "B" };
-    EXPECT_EQ(storeEditedRecord(tooMany, "", target), StoreOutcome::TooManyMaterials);
-    EXPECT_EQ(storeEditedRecord(swordInputs(), std::string(1001, 'm'), target), StoreOutcome::MemoTooLong);
+    EXPECT_EQ(storeEditedRecord(tooMany, "", target, error), StoreOutcome::TooManyMaterials);
+    EXPECT_EQ(
+        storeEditedRecord(swordInputs(), std::string(1001, 'm'), target, error), StoreOutcome::MemoTooLong);
     EXPECT_EQ(data(), m_original);
     EXPECT_FALSE(std::filesystem::exists(memoPath()));
     EXPECT_EQ(currentRecord().fields(), before.fields());
@@ -137,30 +141,32 @@ TEST_F(DialogsStore, RefusalsComeBeforeAnyWrite)
     // Exactly at the limits is fine; a count below 1 takes no slot.
     EditedRecord eight = swordInputs();
     eight.materialEntries = { "A×7"_sj, "B", "C×0"_sj };
-    EXPECT_EQ(storeEditedRecord(eight, std::string(1000, 'm'), target), StoreOutcome::Stored);
+    EXPECT_EQ(storeEditedRecord(eight, std::string(1000, 'm'), target, error), StoreOutcome::Stored);
     EXPECT_EQ(currentRecord().material(8), "B");
 }
 
 TEST_F(DialogsStore, FailedStoresAreReportedAndANewRecordIsStoredOnce)
 {
+    StorageError error;
     // A folder where the temporary file should go makes the rewrite fail.
     std::filesystem::create_directory(m_dir.path() / "temp.dat");
     StoreTarget target;
-    EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target), StoreOutcome::RecordFailed);
-    EXPECT_FALSE(storageError().empty());
+    EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target, error), StoreOutcome::RecordFailed);
+    EXPECT_FALSE(error.text.empty());
     EXPECT_TRUE(target.isNew);
     EXPECT_EQ(data(), m_original);
     std::filesystem::remove(m_dir.path() / "temp.dat");
 
     std::filesystem::create_directory(m_dir.path() / "temp2.dat");
-    EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target), StoreOutcome::MemoFailed);
-    EXPECT_FALSE(storageError().empty());
+    error = StorageError();
+    EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target, error), StoreOutcome::MemoFailed);
+    EXPECT_FALSE(error.text.empty());
     EXPECT_FALSE(target.isNew);
     EXPECT_EQ(target.id, "8");
     std::filesystem::remove(m_dir.path() / "temp2.dat");
 
     // The second OK stores the same record again, not a second copy.
-    EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target), StoreOutcome::Stored);
+    EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target, error), StoreOutcome::Stored);
     const std::string stored = data();
     EXPECT_EQ(stored.find("\r\n8,"), stored.rfind("\r\n8,"));
     EXPECT_EQ(stored.find("\r\n9,"), std::string::npos);
@@ -169,7 +175,7 @@ TEST_F(DialogsStore, FailedStoresAreReportedAndANewRecordIsStoredOnce)
     // An unreadable data file: the open error is reported, nothing is added.
     std::filesystem::remove(dataPath());
     StoreTarget fresh;
-    EXPECT_EQ(storeEditedRecord(swordInputs(), "", fresh), StoreOutcome::RecordFailed);
+    EXPECT_EQ(storeEditedRecord(swordInputs(), "", fresh, error), StoreOutcome::RecordFailed);
     EXPECT_GE(m_openErrors, 1);
     EXPECT_FALSE(std::filesystem::exists(dataPath()));
 }
@@ -201,6 +207,7 @@ EditedRecord shownInputs(const std::string& storedLine)
 
 TEST_F(DialogsStore, UntouchedFieldsKeepTheirStoredBytes)
 {
+    StorageError error;
     // 0x85 0x40 is no Shift-JIS character: the name box gives it back as "?".
     // A slot "月光石×2" reads like two units of 月光石 in the list, and an hq
     // without "<>" shows in all three boxes.
@@ -249,7 +256,7 @@ TEST_F(DialogsStore, UntouchedFieldsKeepTheirStoredBytes)
         currentRecord().assignLine(*target.storedLine);
         EditedRecord edited = *target.shown;
         c.change(edited);
-        ASSERT_EQ(storeEditedRecord(edited, "", target), StoreOutcome::Stored);
+        ASSERT_EQ(storeEditedRecord(edited, "", target, error), StoreOutcome::Stored);
         EXPECT_EQ(data(), c.expected + line("7", "霜草"_sj));
     }
 }

@@ -282,7 +282,8 @@ protected:
     {
         const SearchCriteria criteria = readCriteria(inputs);
         std::vector<ResultRow> rows;
-        ASSERT_TRUE(scanForMatches(criteria, layout, rows));
+        StorageError error;
+        ASSERT_TRUE(scanForMatches(criteria, layout, rows, error));
         const std::vector<ResultRow> expected = plainScan(criteria, layout);
         ASSERT_EQ(rows.size(), expected.size()) << "name query " << inputs.name;
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -443,13 +444,14 @@ TEST(LineFilterTest, OnlyTextsThatDecodingCannotFormAreRequired)
 
 TEST(ReadNextRecordWhereTest, LinesPassedOverStillLeaveTheLastOneCurrent)
 {
+    StorageError error;
     TempProgramDir dir;
     writeFileBytes(dir.path() / "vornik.txt", "1,first\r\n2,second\r\n3,third%20x,&gt\r\n");
-    ASSERT_TRUE(openDataFile());
+    ASSERT_TRUE(openDataFile(error));
     const auto wantSecond = [](std::string_view line) { return line.substr(0, 2) == "2,"; };
-    ASSERT_TRUE(readNextRecordWhere(wantSecond));
+    ASSERT_TRUE(readNextRecordWhere(wantSecond, error));
     EXPECT_EQ(currentRecord().name(), "second");
-    EXPECT_FALSE(readNextRecordWhere(wantSecond));
+    EXPECT_FALSE(readNextRecordWhere(wantSecond, error));
     EXPECT_EQ(currentRecord().id(), "3");
     EXPECT_EQ(currentRecord().name(), "third x");
     EXPECT_EQ(currentRecord()[2], "＞"_sj);
@@ -457,8 +459,8 @@ TEST(ReadNextRecordWhereTest, LinesPassedOverStillLeaveTheLastOneCurrent)
 
     // Nothing wanted at all: the record still ends on the last line.
     currentRecord().fields().fill("stale");
-    ASSERT_TRUE(openDataFile());
-    EXPECT_FALSE(readNextRecordWhere([](std::string_view) { return false; }));
+    ASSERT_TRUE(openDataFile(error));
+    EXPECT_FALSE(readNextRecordWhere([](std::string_view) { return false; }, error));
     closeDataFile();
     EXPECT_EQ(currentRecord().id(), "3");
     EXPECT_EQ(currentRecord()[3], "");
@@ -471,11 +473,12 @@ namespace {
 
 TEST(ScanRowsTest, RowsCarryTheIdTextAsTheLineHoldsIt)
 {
+    StorageError error;
     TempProgramDir dir;
     loadSettings();
     writeFileBytes(dir.path() / "vornik.txt", "7,a\r\n07,b\r\n 8 ,c\r\nabc,d\r\n99999999999,e\r\n%20,f\r\n");
     std::vector<ResultRow> rows;
-    ASSERT_TRUE(scanForMatches(readCriteria(SearchInputs {}), buildColumnLayout("1", ""), rows));
+    ASSERT_TRUE(scanForMatches(readCriteria(SearchInputs {}), buildColumnLayout("1", ""), rows, error));
     std::vector<std::string_view> ids;
     for (const ResultRow& row : rows)
         ids.push_back(row.id());

@@ -184,7 +184,7 @@ struct Operation {
     std::string name;
     std::string file; // the file the operation changes, in the program folder
     std::string oldContent;
-    std::function<bool()> run;
+    std::function<bool(StorageError& error)> run;
     // Checks that the old and the new content differ only where they should.
     std::function<void(const std::string& before, const std::string& after)> checkChange;
 };
@@ -207,17 +207,18 @@ std::vector<std::string> strayFiles(const TempProgramDir& dir)
 // still gives the memo of its last line.
 void checkParses(const Operation& op, const std::string& content)
 {
+    StorageError error;
     if (op.file == "vornik_memo.txt") {
         EXPECT_EQ(readMemo("2000"), "メモ\r\n二行目"_sj + "2000");
     }
     if (op.file != "vornik.txt")
         return;
-    ASSERT_TRUE(openDataFile());
+    ASSERT_TRUE(openDataFile(error));
     std::size_t records = 0;
-    while (readNextRecord())
+    while (readNextRecord(error))
         ++records;
     closeDataFile();
-    EXPECT_TRUE(storageError().empty()) << storageError();
+    EXPECT_TRUE(error.text.empty()) << error.text;
     EXPECT_EQ(records, splitLines(content).size());
 }
 
@@ -232,8 +233,9 @@ void resetFiles(const TempProgramDir& dir, const std::vector<Operation>& ops)
 // Runs `op` once without faults to learn its new content.
 std::string newContentOf(const TempProgramDir& dir, const Operation& op)
 {
+    StorageError error;
     resetFiles(dir, { op });
-    EXPECT_TRUE(op.run()) << op.name << ": " << storageError();
+    EXPECT_TRUE(op.run(error)) << op.name << ": " << error.text;
     const std::string content = readFileBytes(dir.file(op.file));
     EXPECT_NE(content, op.oldContent) << op.name;
     op.checkChange(op.oldContent, content);
@@ -249,9 +251,10 @@ void loopOverFaults(const TempProgramDir& dir, const Operation& op, FaultMode mo
         resetFiles(dir, { op });
         FaultFrom faults(k, mode, shortWrite ? ENOSPC : EIO, shortWrite);
         bool saved = false;
+        StorageError error;
         {
             InstalledOps installed(faults);
-            saved = op.run();
+            saved = op.run(error);
         }
         const std::string at = op.name + (mode == FaultMode::Once ? " once" : " from then on")
             + (shortWrite ? ", short write" : "") + ", call " + faults.firstFailure();
@@ -265,14 +268,15 @@ void loopOverFaults(const TempProgramDir& dir, const Operation& op, FaultMode mo
             EXPECT_EQ(content, updated) << at << ": success reported, old content kept";
         } else {
             EXPECT_EQ(content, op.oldContent) << at << ": failure reported, file changed";
-            EXPECT_FALSE(storageError().empty()) << at;
+            EXPECT_FALSE(error.text.empty()) << at;
         }
         checkParses(op, content);
 
         // The next save on a working disk succeeds and cleans up whatever
         // the failed one left behind.
         writeFileBytes(path, op.oldContent);
-        EXPECT_TRUE(op.run()) << at << ", next save: " << storageError();
+        StorageError nextError;
+        EXPECT_TRUE(op.run(nextError)) << at << ", next save: " << nextError.text;
         EXPECT_EQ(readFileBytes(path), updated) << at << ", next save";
         const std::vector<std::string> stray = strayFiles(dir);
         EXPECT_TRUE(stray.empty()) << at << ", next save left " << stray.front();
@@ -325,9 +329,9 @@ protected:
 TEST_F(FaultLoopTest, SaveRecord)
 {
     Operation op { "saveRecord", "vornik.txt", startingData(),
-        [] {
+        [](StorageError& error) {
             setCurrent("42", "書き換えた鍋"_sj);
-            return saveRecord();
+            return saveRecord(error);
         },
         [](const std::string& before, const std::string& after) {
             expectOthersUntouched(before, after, "42", 0);
@@ -340,9 +344,9 @@ TEST_F(FaultLoopTest, SaveRecord)
 TEST_F(FaultLoopTest, SaveNewRecord)
 {
     Operation op { "saveNewRecord", "vornik.txt", startingData(),
-        [] {
+        [](StorageError& error) {
             setCurrent("", "新しい鍋"_sj);
-            return saveNewRecord();
+            return saveNewRecord(error);
         },
         [](const std::string& before, const std::string& after) {
             expectOthersUntouched(before, after, "", 1);
@@ -354,9 +358,9 @@ TEST_F(FaultLoopTest, SaveNewRecord)
 TEST_F(FaultLoopTest, DeleteRecord)
 {
     Operation op { "deleteRecord", "vornik.txt", startingData(),
-        [] {
+        [](StorageError& error) {
             setCurrent("42", "");
-            return deleteRecord();
+            return deleteRecord(error);
         },
         [](const std::string& before, const std::string& after) {
             std::vector<std::string> expected;
@@ -374,7 +378,8 @@ TEST_F(FaultLoopTest, SaveMemo)
     std::string memos;
     for (int id = 1; id <= 2000; ++id)
         memos += std::to_string(id) + "," + "メモ<br>二行目"_sj + std::to_string(id) + "\r\n";
-    Operation op { "saveMemo", "vornik_memo.txt", memos, [] { return saveMemo("1500", "直した\r\nメモ"_sj); },
+    Operation op { "saveMemo", "vornik_memo.txt", memos,
+        [](StorageError& error) { return saveMemo("1500", "直した\r\nメモ"_sj, error); },
         [](const std::string& before, const std::string& after) {
             expectOthersUntouched(before, after, "1500", 0);
             EXPECT_EQ(splitLines(after)[1499], "1500," + "直した<br>メモ"_sj);
@@ -385,8 +390,8 @@ TEST_F(FaultLoopTest, SaveMemo)
 TEST_F(FaultLoopTest, MemoPad)
 {
     Operation op { "saveMemoPadLines", "memo.txt", "古いメモ帳\r\n二行目"_sj,
-        [] {
-            return saveMemoPadLines({ "新しいメモ帳"_sj, "", "三行目"_sj });
+        [](StorageError& error) {
+            return saveMemoPadLines({ "新しいメモ帳"_sj, "", "三行目"_sj }, error);
         },
         [](const std::string&, const std::string& after) {
             EXPECT_EQ(after, "新しいメモ帳\r\n\r\n三行目"_sj);

@@ -121,5 +121,40 @@ TEST(FileOps, JapaneseAndLongPaths)
     EXPECT_EQ(std::filesystem::file_size(deep / (std::string(100, 'f') + ".txt")), 5u);
 }
 
+// A save's temporary file goes on every way out but its commit; a name the
+// guard could not create (here a folder) belongs to someone else and stays.
+TEST(FileOps, TempFileGuardRemovesOnlyWhatItCreatedAndDidNotCommit)
+{
+    TempProgramDir dir;
+    struct Case {
+        const char* name;
+        bool folderInTheWay;
+        bool commit;
+        bool remains;
+    };
+    const Case cases[] = {
+        { "written, not committed", false, false, false },
+        { "written and committed", false, true, true },
+        { "not created", true, false, true },
+    };
+    for (const Case& c : cases) {
+        const std::string path = inFolder(dir.path(), "temp.dat");
+        std::filesystem::remove_all(nativePath(path));
+        if (c.folderInTheWay)
+            std::filesystem::create_directory(nativePath(path));
+        {
+            TempFileGuard temp(path);
+            int error = 0;
+            EXPECT_EQ(temp.create(error), !c.folderInTheWay) << c.name;
+            if (temp.file().isOpen()) {
+                EXPECT_TRUE(writeAll(temp.file().handle(), "1,x\r\n", error)) << c.name;
+            }
+            if (c.commit)
+                temp.commit();
+        }
+        EXPECT_EQ(std::filesystem::exists(nativePath(path)), c.remains) << c.name;
+    }
+}
+
 } // namespace
 } // namespace vornik

@@ -59,8 +59,9 @@ std::string targetPath(Target target)
 void readAsTheProgramDoes()
 {
     for (int i = 0; i < 2; ++i) {
-        if (openDataFile()) {
-            while (readNextRecord()) { }
+        StorageError ignored;
+        if (openDataFile(ignored)) {
+            while (readNextRecord(ignored)) { }
             closeDataFile();
         }
         readMemo("1");
@@ -70,7 +71,7 @@ void readAsTheProgramDoes()
 }
 
 // Writes as the user's change would: a new record, a memo, the pad.
-bool writeAsTheUserDoes(Target target)
+bool writeAsTheUserDoes(Target target, StorageError& error)
 {
     switch (target) {
     case Target::DataFile: {
@@ -78,12 +79,12 @@ bool writeAsTheUserDoes(Target target)
         record = RecipeRecord();
         record.id() = "5";
         record.name() = "New";
-        return saveRecord();
+        return saveRecord(error);
     }
     case Target::MemoFile:
-        return saveMemo("5", "note");
+        return saveMemo("5", "note", error);
     case Target::MemoPad:
-        return saveMemoPadLines({ "pad" });
+        return saveMemoPadLines({ "pad" }, error);
     }
     return false;
 }
@@ -120,7 +121,8 @@ TEST(HostileFiles, ReadSafelyAndNeverDamaged)
                 writeFileBytes(path, file.bytes);
 
             readAsTheProgramDoes();
-            const bool written = writeAsTheUserDoes(target);
+            StorageError error;
+            const bool written = writeAsTheUserDoes(target, error);
             setForeignFileHandler(nullptr);
             setOpenErrorHandler(nullptr);
 
@@ -128,16 +130,16 @@ TEST(HostileFiles, ReadSafelyAndNeverDamaged)
             if (file.outcome == Outcome::Refused) {
                 EXPECT_EQ(told[path], 1) << "told once, not at every search";
             }
-            EXPECT_EQ(written, file.outcome == Outcome::Kept) << storageError();
+            EXPECT_EQ(written, file.outcome == Outcome::Kept) << error.text;
             EXPECT_TRUE(std::filesystem::is_directory(path) == file.folder);
             const std::string now = file.folder ? std::string() : readFileBytes(path);
             switch (file.outcome) {
             case Outcome::Refused:
-                EXPECT_NE(storageError().find("ANSI"), std::string::npos) << storageError();
+                EXPECT_NE(error.text.find("ANSI"), std::string::npos) << error.text;
                 EXPECT_EQ(now, file.bytes);
                 break;
             case Outcome::Failed:
-                EXPECT_NE(storageError().find(pathForMessage(path)), std::string::npos) << storageError();
+                EXPECT_NE(error.text.find(pathForMessage(path)), std::string::npos) << error.text;
                 break;
             case Outcome::Kept:
                 // The pad is the user's text as a whole; the other files keep
@@ -173,8 +175,9 @@ TEST(HostileFiles, Utf8IsReadAsItsText)
         writeFileBytes(memoFilePath(), bytes);
         EXPECT_EQ(readMemo("1"), "鋼の剣,x"_sj);
         EXPECT_EQ(readAllMemos()[1], "鋼の剣,x"_sj);
-        ASSERT_TRUE(openDataFile());
-        ASSERT_TRUE(readNextRecord());
+        StorageError error;
+        ASSERT_TRUE(openDataFile(error));
+        ASSERT_TRUE(readNextRecord(error));
         closeDataFile();
         EXPECT_EQ(currentRecord().name(), "鋼の剣"_sj);
         EXPECT_EQ(readFileBytes(dataFilePath()), bytes);

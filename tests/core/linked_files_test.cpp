@@ -70,24 +70,25 @@ TEST_F(LinkedFilesTest, LinkedFilesStayLinksAndKeepTheirMode)
     struct Case {
         const char* link;
         std::string before;
-        std::function<bool()> save;
+        std::function<bool(StorageError& error)> save;
         std::string after;
     };
     const std::vector<Case> cases {
         { "vornik.txt", recordLine("1", "a") + "\r\n",
-            [] {
+            [](StorageError& error) {
                 setCurrent("1", "b");
-                return saveRecord();
+                return saveRecord(error);
             },
             recordLine("1", "b") + "\r\n" },
-        { "vornik_memo.txt", "1,old\r\n", [] { return saveMemo("1", "new"); }, "1,new\r\n" },
+        { "vornik_memo.txt", "1,old\r\n", [](StorageError& error) { return saveMemo("1", "new", error); },
+            "1,new\r\n" },
         { "memo.txt", "pad",
-            [] {
-                return saveMemoPadLines({ "new", "pad" });
+            [](StorageError& error) {
+                return saveMemoPadLines({ "new", "pad" }, error);
             },
             "new\r\npad" },
-        { "vornik.ini", "[system]\r\nfont=110\r\n", [] { return writeIniInt("system", "font", 90); },
-            "[system]\r\nfont=90\r\n" },
+        { "vornik.ini", "[system]\r\nfont=110\r\n",
+            [](StorageError&) { return writeIniInt("system", "font", 90); }, "[system]\r\nfont=90\r\n" },
     };
     for (const Case& c : cases) {
         const fs::path target = m_elsewhere.path() / (std::string("target-") + c.link);
@@ -95,7 +96,8 @@ TEST_F(LinkedFilesTest, LinkedFilesStayLinksAndKeepTheirMode)
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
         fs::create_symlink(target, m_dir.path() / c.link);
 
-        ASSERT_TRUE(c.save()) << c.link << ": " << storageError();
+        StorageError error;
+        ASSERT_TRUE(c.save(error)) << c.link << ": " << error.text;
         EXPECT_TRUE(fs::is_symlink(m_dir.path() / c.link)) << c.link;
         EXPECT_EQ(readFileBytes(target), c.after) << c.link;
         EXPECT_EQ(
@@ -111,6 +113,7 @@ TEST_F(LinkedFilesTest, LinkedFilesStayLinksAndKeepTheirMode)
 
 TEST_F(LinkedFilesTest, OnlyRegularFilesAreData)
 {
+    StorageError error;
     struct Node {
         const char* name;
         std::function<bool(const fs::path&)> make;
@@ -145,26 +148,27 @@ TEST_F(LinkedFilesTest, OnlyRegularFilesAreData)
         ASSERT_TRUE(writeIniString("system", "file", path.string()));
         m_openErrors.clear();
 
-        EXPECT_FALSE(openDataFile()) << node.name;
+        EXPECT_FALSE(openDataFile(error)) << node.name;
         closeDataFile();
         EXPECT_FALSE(openErrorDetail().empty()) << node.name;
         setCurrent("1", "x");
-        EXPECT_FALSE(saveRecord()) << node.name;
-        EXPECT_FALSE(saveNewRecord()) << node.name;
-        EXPECT_FALSE(deleteRecord()) << node.name;
+        EXPECT_FALSE(saveRecord(error)) << node.name;
+        EXPECT_FALSE(saveNewRecord(error)) << node.name;
+        EXPECT_FALSE(deleteRecord(error)) << node.name;
         EXPECT_EQ(m_openErrors.size(), 4u) << node.name;
         EXPECT_EQ(fs::symlink_status(path).type(), type) << node.name << " was replaced";
     }
 #ifndef _WIN32
     // The memo pad is not replaced by a save either.
     ASSERT_EQ(::mkfifo(m_dir.file("memo.txt").c_str(), 0600), 0);
-    EXPECT_FALSE(saveMemoPadLines({ "x" }));
+    EXPECT_FALSE(saveMemoPadLines({ "x" }, error));
     EXPECT_EQ(fs::symlink_status(m_dir.file("memo.txt")).type(), fs::file_type::fifo);
 #endif
 }
 
 TEST_F(LinkedFilesTest, NoMessageWhileALockIsHeld)
 {
+    StorageError error;
     // The handler stands for a message box: while it waits for a click,
     // every other window must be free to save.
     std::vector<bool> lockFree;
@@ -174,31 +178,33 @@ TEST_F(LinkedFilesTest, NoMessageWhileALockIsHeld)
         lockFree.push_back(program.isLocked() && data.isLocked());
     });
     setCurrent("1", "x");
-    EXPECT_FALSE(saveRecord()); // no data file
-    EXPECT_FALSE(deleteRecord());
+    EXPECT_FALSE(saveRecord(error)); // no data file
+    EXPECT_FALSE(deleteRecord(error));
     EXPECT_EQ(lockFree, (std::vector<bool> { true, true }));
 }
 
 TEST_F(LinkedFilesTest, AFolderWithoutLocksStillTakesTurnsThroughTheProgramFolder)
 {
     writeFileBytes(m_dir.file("vornik.txt"), recordLine("1", "a") + "\r\n");
-    for (const int error : { ENOLCK, ETIMEDOUT }) {
+    for (const int code : { ENOLCK, ETIMEDOUT }) {
         // Calls: open and lock the program folder's lock, then the file's.
-        test::FaultInjector noLocks(4, error);
+        test::FaultInjector noLocks(4, code);
         bool saved = false;
+        StorageError error;
         {
             test::ScopedFileOps installed(noLocks);
             setCurrent("1", "b");
-            saved = saveRecord();
+            saved = saveRecord(error);
         }
         ASSERT_EQ(noLocks.failedCall(), "lock");
-        EXPECT_EQ(saved, error == ENOLCK) << storageError();
+        EXPECT_EQ(saved, code == ENOLCK) << error.text;
     }
     EXPECT_EQ(readFileBytes(m_dir.file("vornik.txt")), recordLine("1", "b") + "\r\n");
 }
 
 TEST_F(LinkedFilesTest, LoneCarriageReturnEndsALine)
 {
+    StorageError error;
     const std::string mixed = recordLine("1", "a") + "\r" + recordLine("2", "b") + "\r\n"
         + recordLine("3", "c") + "\n" + recordLine("4", "d") + "\r" + recordLine("5", "e");
     writeFileBytes(m_dir.file("vornik.txt"), mixed);
@@ -217,7 +223,7 @@ TEST_F(LinkedFilesTest, LoneCarriageReturnEndsALine)
             << buffer;
     }
     setCurrent("4", "D");
-    ASSERT_TRUE(saveRecord());
+    ASSERT_TRUE(saveRecord(error));
     EXPECT_EQ(readFileBytes(m_dir.file("vornik.txt")),
         recordLine("1", "a") + "\r\n" + recordLine("2", "b") + "\r\n" + recordLine("3", "c") + "\r\n"
             + recordLine("4", "D") + "\r\n" + recordLine("5", "e") + "\r\n");
@@ -225,6 +231,7 @@ TEST_F(LinkedFilesTest, LoneCarriageReturnEndsALine)
 
 TEST_F(LinkedFilesTest, TemporaryFilesOfKilledSavesBesideTheDataFileGo)
 {
+    StorageError error;
     const std::string data = m_elsewhere.file("shared.txt");
     writeFileBytes(data, recordLine("1", "a") + "\r\n");
     ASSERT_TRUE(writeIniString("system", "file", data));
@@ -234,7 +241,7 @@ TEST_F(LinkedFilesTest, TemporaryFilesOfKilledSavesBesideTheDataFileGo)
     fs::last_write_time(killed, fs::file_time_type::clock::now() - std::chrono::hours(2));
     writeFileBytes(running, "a save going on");
     setCurrent("2", "b");
-    ASSERT_TRUE(saveRecord());
+    ASSERT_TRUE(saveRecord(error));
     EXPECT_FALSE(fs::exists(killed));
     EXPECT_TRUE(fs::exists(running));
 }
@@ -243,6 +250,7 @@ TEST_F(LinkedFilesTest, TemporaryFilesOfKilledSavesBesideTheDataFileGo)
 // written, the data file is found, records and memos are saved there.
 TEST_F(LinkedFilesTest, ProgramFoldersShiftJisCannotName)
 {
+    StorageError error;
     const std::string outer = programDir();
     for (const char* name : { "caf\xC3\xA9", "\xE6\x95\xB0\xE6\x8D\xAE\xF0\x9F\x98\x80",
              "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4" }) {
@@ -255,9 +263,9 @@ TEST_F(LinkedFilesTest, ProgramFoldersShiftJisCannotName)
         EXPECT_EQ(readFileBytes(folder / "vornik.ini"), "[system]\r\nfont=90\r\n") << name;
         EXPECT_EQ(dataFilePath(), programPath(folder / "vornik.txt")) << name;
         setCurrent("", "b");
-        ASSERT_TRUE(saveNewRecord()) << name << ": " << storageError();
-        ASSERT_TRUE(saveMemo("2", "memo")) << name;
-        ASSERT_TRUE(saveMemoPadLines({ "pad" })) << name;
+        ASSERT_TRUE(saveNewRecord(error)) << name << ": " << error.text;
+        ASSERT_TRUE(saveMemo("2", "memo", error)) << name;
+        ASSERT_TRUE(saveMemoPadLines({ "pad" }, error)) << name;
         EXPECT_EQ(readFileBytes(folder / "vornik.txt"),
             recordLine("1", "a") + "\r\n" + recordLine("2", "b") + "\r\n");
         EXPECT_EQ(readMemo("2"), "memo") << name;

@@ -28,40 +28,44 @@ protected:
 
 TEST_F(MemoFileTest, MissingFileReadsEmptyAndIsCreatedOnSave)
 {
+    StorageError error;
     EXPECT_EQ(readMemo("1"), "");
-    ASSERT_TRUE(saveMemo("4", "")) << storageError();
+    ASSERT_TRUE(saveMemo("4", "", error)) << error.text;
     EXPECT_EQ(memo(), "4,\r\n");
     EXPECT_FALSE(tempLeft());
 }
 
 TEST_F(MemoFileTest, LinesAndCommasRoundTrip)
 {
+    StorageError error;
     const std::string text = "一行目, と"_sj + "\r\n" + "二行目＞"_sj;
-    ASSERT_TRUE(saveMemo("12", text));
+    ASSERT_TRUE(saveMemo("12", text, error));
     EXPECT_EQ(memo(), "12," + "一行目， と<br>二行目＞"_sj + "\r\n");
     EXPECT_EQ(readMemo("12"), "一行目， と"_sj + "\r\n" + "二行目＞"_sj);
 
     // A bare LF or CR must not split the memo line either.
-    ASSERT_TRUE(saveMemo("13", "a\nb\rc"));
+    ASSERT_TRUE(saveMemo("13", "a\nb\rc", error));
     EXPECT_EQ(readMemo("13"), "a\r\nb\r\nc");
 }
 
 TEST_F(MemoFileTest, IdsAreNumbersForReadingAndTextForSaving)
 {
+    StorageError error;
     writeMemo("07,seven\r\n");
     EXPECT_EQ(readMemo("7"), "seven");
     EXPECT_EQ(readMemo(" 7"), "seven");
     EXPECT_EQ(readMemo("8"), "");
 
-    ASSERT_TRUE(saveMemo("7", "new"));
+    ASSERT_TRUE(saveMemo("7", "new", error));
     EXPECT_EQ(memo(), "07,seven\r\n7,new\r\n");
     EXPECT_EQ(readMemo("7"), "seven"); // the first line with the number wins
 }
 
 TEST_F(MemoFileTest, RewriteReplacesDropsAndKeeps)
 {
+    StorageError error;
     writeMemo("1,one\nno comma here\n2,two\r\n1,again\n3,three");
-    ASSERT_TRUE(saveMemo("1", "uno"));
+    ASSERT_TRUE(saveMemo("1", "uno", error));
     EXPECT_EQ(memo(), "1,uno\r\n2,two\r\n1,uno\r\n3,three\r\n");
 }
 
@@ -74,9 +78,10 @@ TEST_F(MemoFileTest, FailureAtEveryStepKeepsTheOldMemoFile)
         std::filesystem::remove(m_dir.path() / "temp2.dat");
         test::FaultInjector injector(k, EACCES);
         bool saved = false;
+        StorageError error;
         {
             test::ScopedFileOps installed(injector);
-            saved = saveMemo("2", "zwei");
+            saved = saveMemo("2", "zwei", error);
         }
         if (!injector.fired())
             break;
@@ -86,12 +91,13 @@ TEST_F(MemoFileTest, FailureAtEveryStepKeepsTheOldMemoFile)
             continue;
         }
         EXPECT_EQ(memo(), old) << at;
-        EXPECT_FALSE(storageError().empty()) << at;
+        EXPECT_FALSE(error.text.empty()) << at;
         if (tempLeft()) {
             EXPECT_EQ(readFileBytes(m_dir.path() / "temp2.dat"), updated) << at;
         }
     }
-    ASSERT_TRUE(saveMemo("2", "zwei"));
+    StorageError error;
+    ASSERT_TRUE(saveMemo("2", "zwei", error));
     EXPECT_EQ(memo(), updated);
     EXPECT_FALSE(tempLeft());
 }

@@ -34,7 +34,8 @@ protected:
     std::vector<int> idsFound(const SearchInputs& inputs) const
     {
         std::vector<ResultRow> rows;
-        EXPECT_TRUE(scanForMatches(readCriteria(inputs), loadColumnLayout(), rows));
+        StorageError error;
+        EXPECT_TRUE(scanForMatches(readCriteria(inputs), loadColumnLayout(), rows, error));
         std::vector<int> ids;
         for (const ResultRow& row : rows)
             ids.push_back(textToInt(row.id()));

@@ -103,6 +103,7 @@ TEST_F(ClipboardTest, NoSkillMeansNoCrystalAndEmptyHighQualityLine)
 
 TEST_F(ClipboardTest, LastRecordWithTheIdWins)
 {
+    StorageError error;
     test::TempProgramDir dir;
     RecipeRecord first = shield();
     first.name() = "first";
@@ -114,19 +115,20 @@ TEST_F(ClipboardTest, LastRecordWithTheIdWins)
     test::writeFileBytes(dir.file("vornik.txt"),
         joinFields(first) + "\r\n" + joinFields(other) + "\r\n" + joinFields(last) + "\r\n");
 
-    const std::optional<std::string> text = clipboardTextForId("7");
+    const std::optional<std::string> text = clipboardTextForId("7", error);
     ASSERT_TRUE(text);
     EXPECT_TRUE(text->starts_with("名前：last\r\n"_sj)) << *text;
-    EXPECT_EQ(clipboardTextForId("07")->substr(0, 13), "名前：other\r\n"_sj);
-    EXPECT_FALSE(clipboardTextForId("9"));
+    EXPECT_EQ(clipboardTextForId("07", error)->substr(0, 13), "名前：other\r\n"_sj);
+    EXPECT_FALSE(clipboardTextForId("9", error));
 }
 
 TEST_F(ClipboardTest, MissingDataFileGivesNothingAfterTheOpenErrorHandler)
 {
+    StorageError error;
     test::TempProgramDir dir;
     std::string reported;
     setOpenErrorHandler([&reported](const std::string& path) { reported = path; });
-    EXPECT_FALSE(clipboardTextForId("7"));
+    EXPECT_FALSE(clipboardTextForId("7", error));
     setOpenErrorHandler({});
     EXPECT_EQ(reported, dir.file("vornik.txt"));
 }

@@ -137,10 +137,10 @@ TEST_F(ImeTest, FailuresAreToldApart)
 
     RefusingBuffer refusing;
     std::ostream broken(&refusing);
-    EXPECT_EQ(writeImeDictionary(broken), ImeExportResult::WriteFailed);
+    EXPECT_EQ(writeImeDictionary(broken, error), ImeExportResult::WriteFailed);
     // The scan was closed: the next export can open the data file again.
     std::ostringstream good;
-    EXPECT_EQ(writeImeDictionary(good), ImeExportResult::Written);
+    EXPECT_EQ(writeImeDictionary(good, error), ImeExportResult::Written);
     EXPECT_EQ(
         good.str(), "＠かじ\tNKA1\t顔文字\t【ユーザー】\r\n＠かじ12\tNKA1\t顔文字\t【ユーザー】\r\n"_sj);
 }
@@ -154,9 +154,10 @@ TEST_F(ImeTest, AReadErrorPartWayIsNoSuccess)
         test::FaultInjector injector(failAt, EIO);
         std::ostringstream out;
         ImeExportResult result;
+        std::string error;
         {
             test::ScopedFileOps installed(injector);
-            result = writeImeDictionary(out);
+            result = writeImeDictionary(out, error);
         }
         if (!injector.fired()) {
             EXPECT_EQ(result, ImeExportResult::Written);
@@ -167,7 +168,7 @@ TEST_F(ImeTest, AReadErrorPartWayIsNoSuccess)
         } else if (injector.failedCall() == "read") {
             sawReadFailure = true;
             EXPECT_EQ(result, ImeExportResult::DataFileUnreadable) << "call " << failAt;
-            EXPECT_FALSE(storageError().empty());
+            EXPECT_FALSE(error.empty());
         }
     }
     EXPECT_TRUE(sawReadFailure);

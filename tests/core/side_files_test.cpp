@@ -34,14 +34,15 @@ TEST(ItemInfo, FirstLineContainingNameAndComma)
 
 TEST(MemoPad, SavedLinesLoadBackAsTyped)
 {
+    StorageError error;
     TempProgramDir dir;
     EXPECT_EQ(loadMemoPadText(), "");
     const std::string longLine(500, 'x'); // logical lines are never cut
-    ASSERT_TRUE(saveMemoPadLines({ "メモ"_sj, "", longLine, "end" })) << storageError();
+    ASSERT_TRUE(saveMemoPadLines({ "メモ"_sj, "", longLine, "end" }, error)) << error.text;
     EXPECT_EQ(readFileBytes(dir.file("memo.txt")), "メモ"_sj + "\r\n\r\n" + longLine + "\r\nend");
     EXPECT_EQ(loadMemoPadText(), "メモ"_sj + "\r\n\r\n" + longLine + "\r\nend");
 
-    ASSERT_TRUE(saveMemoPadLines({}));
+    ASSERT_TRUE(saveMemoPadLines({}, error));
     EXPECT_EQ(readFileBytes(dir.file("memo.txt")), "");
     EXPECT_EQ(loadMemoPadText(), "");
 }
@@ -55,14 +56,16 @@ TEST(MemoPad, LoadingDropsEmptyLinesAtTheTop)
 
 TEST(MemoPad, FailedSaveKeepsTheOldPad)
 {
+    StorageError error;
     TempProgramDir dir;
-    ASSERT_TRUE(saveMemoPadLines({ "old" }));
+    ASSERT_TRUE(saveMemoPadLines({ "old" }, error));
     for (int k = 1;; ++k) {
         test::FaultInjector injector(k, ENOSPC);
         bool saved = false;
+        StorageError saveError;
         {
             test::ScopedFileOps installed(injector);
-            saved = saveMemoPadLines({ "new", "pad" });
+            saved = saveMemoPadLines({ "new", "pad" }, saveError);
         }
         if (!injector.fired())
             break;
@@ -71,9 +74,9 @@ TEST(MemoPad, FailedSaveKeepsTheOldPad)
             EXPECT_EQ(content, "new\r\npad") << k;
         } else {
             EXPECT_EQ(content, "old") << k;
-            EXPECT_FALSE(storageError().empty()) << k;
+            EXPECT_FALSE(saveError.text.empty()) << k;
         }
-        ASSERT_TRUE(saveMemoPadLines({ "old" }));
+        ASSERT_TRUE(saveMemoPadLines({ "old" }, error)) << error.text;
     }
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         EXPECT_TRUE(entry.path().filename() == "memo.txt" || entry.path().filename() == "memo.txt.lock")
@@ -82,21 +85,22 @@ TEST(MemoPad, FailedSaveKeepsTheOldPad)
 
 TEST(MemoPad, LineByLineWriting)
 {
+    StorageError error;
     TempProgramDir dir;
     const std::string path = dir.file("pad.txt");
     writeFileBytes(path, "stale content");
-    ASSERT_TRUE(createEmptyFile(path));
+    ASSERT_TRUE(createEmptyFile(path, error));
     EXPECT_EQ(readFileBytes(path), "");
-    ASSERT_TRUE(openMemoPad(path));
-    ASSERT_TRUE(appendMemoPadLine("one"));
-    ASSERT_TRUE(appendMemoPadLine(""));
-    ASSERT_TRUE(appendMemoPadLine("three"));
-    ASSERT_TRUE(closeMemoPad());
+    ASSERT_TRUE(openMemoPad(path, error));
+    ASSERT_TRUE(appendMemoPadLine("one", error));
+    ASSERT_TRUE(appendMemoPadLine("", error));
+    ASSERT_TRUE(appendMemoPadLine("three", error));
+    ASSERT_TRUE(closeMemoPad(error));
     EXPECT_EQ(readFileBytes(path), "one\r\n\r\nthree");
 
-    EXPECT_FALSE(createEmptyFile(dir.file("no/such/folder/pad.txt")));
-    EXPECT_FALSE(storageError().empty());
-    EXPECT_FALSE(appendMemoPadLine("closed"));
+    EXPECT_FALSE(createEmptyFile(dir.file("no/such/folder/pad.txt"), error));
+    EXPECT_FALSE(error.text.empty());
+    EXPECT_FALSE(appendMemoPadLine("closed", error));
 }
 
 } // namespace

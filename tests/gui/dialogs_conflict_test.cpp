@@ -71,7 +71,7 @@ private:
     void openAndType(CEditDlg& dialog)
     {
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         dialog.findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("手元で直した名前"));
         dialog.findChild<ByteLimitedTextEdit*>(QStringLiteral("memo"))
@@ -165,7 +165,7 @@ private slots:
         writeFileBytes(memoPath, "3,"s + "最初のメモ"_sj + "\r\n");
         CEditDlg untouched;
         untouched.m_recordId = "3";
-        untouched.m_isEdit = 1;
+        untouched.m_isEdit = true;
         QVERIFY(untouched.OnInitDialog());
         untouched.findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("名前だけ直す"));
         const std::string theirs = "3,"s + "別窓のメモ"_sj + "\r\n";
@@ -225,7 +225,7 @@ private slots:
 
         CEditDlg second;
         second.m_recordId = "3";
-        second.m_isEdit = 1;
+        second.m_isEdit = true;
         QVERIFY(second.OnInitDialog());
         second.findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("二度目"));
         second.OnOK();

@@ -53,7 +53,7 @@ public:
     std::vector<std::string> removedIds;
     std::vector<std::string> launched;
 
-    QWidget* window() override { return nullptr; }
+    QWidget* mainWidget() override { return nullptr; }
     std::optional<std::string> selectedRecordId() const override { return selected; }
     std::string currentItemName() const override { return {}; }
     const std::vector<std::string>& columnHeadings() const override { return m_headings; }

@@ -205,7 +205,7 @@ private slots:
     {
         ScriptedEditDlg dialog;
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("　データの編集 - 灰樫材×3 -"));
         QCOMPARE(child<QLineEdit>(dialog, "name")->text(), QStringLiteral("灰樫材×3"));
@@ -243,7 +243,7 @@ private slots:
         writeFileBytes(dataPath(), recordLine({ { 0, "9" }, { 1, "巻物"_sj }, { 42, "0" }, { 44, huge } }));
         ScriptedEditDlg dialog;
         dialog.m_recordId = "9";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         auto* box = child<QPlainTextEdit>(dialog, "description");
         QVERIFY(box->isReadOnly());
@@ -258,7 +258,7 @@ private slots:
     {
         ScriptedEditDlg dialog;
         dialog.m_recordId = "7";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         QCOMPARE(child<QLineEdit>(dialog, "hq2")->text(), QStringLiteral("×-×"));
         QCOMPARE(child<QComboBox>(dialog, "crystal")->currentIndex(), -1);
@@ -272,7 +272,7 @@ private slots:
     {
         ScriptedEditDlg dialog;
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         auto* list = child<QListWidget>(dialog, "materials");
         QVERIFY(!child<QPushButton>(dialog, "materialDelete")->isEnabled());
@@ -314,7 +314,7 @@ private slots:
     {
         ScriptedEditDlg dialog;
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         dialog.onMaterial = answerMaterial("B", 6); // 3 units already
         dialog.OnMaterialAdd();
@@ -360,7 +360,7 @@ private slots:
     {
         ScriptedEditDlg dialog;
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
 
         // Cancel after typing: record and summaries as they were.
@@ -432,7 +432,7 @@ private slots:
     {
         ScriptedEditDlg dialog;
         dialog.m_recordId = "99";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(!dialog.OnInitDialog());
         QCOMPARE(messages().size(), std::size_t(1));
         QCOMPARE(messages()[0].message.caption, QStringLiteral("検索エラー"));
@@ -444,7 +444,7 @@ private slots:
         std::filesystem::remove(dataPath());
         ScriptedEditDlg unreadable;
         unreadable.m_recordId = "3";
-        unreadable.m_isEdit = 1;
+        unreadable.m_isEdit = true;
         QVERIFY(!unreadable.OnInitDialog());
         unreadable.OnOK();
         QVERIFY(!std::filesystem::exists(dataPath()));
@@ -455,7 +455,7 @@ private slots:
     {
         ScriptedEditDlg dialog;
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい名前"));
         std::filesystem::create_directory(m_dir->path() / "temp.dat");
@@ -482,7 +482,7 @@ private slots:
         });
         ScriptedEditDlg dialog;
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい名前"));
         std::filesystem::remove(dataPath());
@@ -500,7 +500,7 @@ private slots:
         writeFileBytes(m_dir->file("vornik_memo.txt"), "3," + std::string(1001, 'm') + "\r\n");
         ScriptedEditDlg dialog;
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         auto* memo = child<ByteLimitedTextEdit>(dialog, "memo");
         QCOMPARE(memo->sjisText().size(), std::size_t(1001)); // shown whole
@@ -545,7 +545,7 @@ private slots:
         const std::string memoBefore = memoFile();
         ScriptedEditDlg dialog;
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         QWidget* widget = child<QWidget>(dialog, box.toLatin1().constData());
         if (auto* line = qobject_cast<QLineEdit*>(widget))

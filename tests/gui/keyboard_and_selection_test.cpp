@@ -267,7 +267,7 @@ private slots:
         loadSettings();
         CEditDlg dialog;
         dialog.m_recordId = "3";
-        dialog.m_isEdit = 1;
+        dialog.m_isEdit = true;
         QVERIFY(dialog.OnInitDialog());
         dialog.show();
         // Unchanged: closes without a question.
@@ -278,7 +278,7 @@ private slots:
         for (const char* change : { "name", "memo", "levels" }) {
             CEditDlg edited;
             edited.m_recordId = "3";
-            edited.m_isEdit = 1;
+            edited.m_isEdit = true;
             QVERIFY(edited.OnInitDialog());
             edited.show();
             if (change == std::string("name"))
@@ -316,7 +316,7 @@ private slots:
 
         CEditDlg edit;
         edit.m_recordId = "3";
-        edit.m_isEdit = 1;
+        edit.m_isEdit = true;
         QVERIFY(edit.OnInitDialog());
         QCOMPARE(child<QLabel>(edit, "needLevels")->accessibleName(), QStringLiteral("必要：鍛冶:  5 "));
         // The unlabelled boxes and lists are named by what they hold.

@@ -8,6 +8,7 @@
 #include "app/result_list_view.h"
 #include "app/search_panel.h"
 #include "output/core/outside_addresses.h"
+#include "output/core/outside_links.h"
 #include "platform/data_folder.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/scripted_platform_services.h"
@@ -18,6 +19,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -363,6 +366,36 @@ private slots:
             japanese += "字"_sj;
         window->SetStatusText("a" + japanese);
         QCOMPARE(window->statusText().size(), std::size_t { 249 });
+    }
+
+    // Each web link of the help menu opens its own page: the related sites
+    // from the submenu, the two boards from the menu itself.
+    void helpMenuLinksOpenTheirPages()
+    {
+        auto window = openWindow();
+        QMenu* help = nullptr;
+        for (QAction* item : window->menuBar()->actions()) {
+            if (item->text() == QStringLiteral("ヘルプ(&H)"))
+                help = item->menu();
+        }
+        QVERIFY(help);
+        QList<QAction*> links;
+        for (QAction* item : help->actions()) {
+            if (item->menu())
+                links += item->menu()->actions();
+            else if (!item->isSeparator() && item->text() != QStringLiteral("バージョン情報(&V)..."))
+                links += item;
+        }
+        const HelpLink expected[] = { HelpLink::HomePage, HelpLink::EquipmentList,
+            HelpLink::DeliveryQuestNotes, HelpLink::ShopSearchTop, HelpLink::KestreloTop,
+            HelpLink::CraftingBoard, HelpLink::RecipeUpdateBoard, HelpLink::FaultReports };
+        QCOMPARE(links.size(), qsizetype { std::size(expected) });
+        for (QAction* link : links)
+            link->trigger();
+        const auto opened = m_platform->services().callsOf(PlatformCallKind::OpenWithShell);
+        QCOMPARE(opened.size(), std::size(expected));
+        for (std::size_t i = 0; i < std::size(expected); ++i)
+            QCOMPARE(opened[i].target, QString::fromStdString(helpLinkAddress(expected[i])));
     }
 
     void launchSearchInstancePassesTheNameAsOneArgument()

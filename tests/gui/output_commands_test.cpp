@@ -40,7 +40,7 @@ namespace {
 
 class FakeMainWindow : public MainWindowAccess {
 public:
-    QWidget* window() override { return &m_widget; }
+    QWidget* mainWidget() override { return &m_widget; }
     std::optional<std::string> selectedRecordId() const override { return selectedId; }
     std::string currentItemName() const override { return itemName; }
     const std::vector<std::string>& columnHeadings() const override { return headings; }
@@ -172,7 +172,7 @@ private slots:
         const auto dialogs = services().callsOf(PlatformCallKind::SaveFileName);
         QCOMPARE(dialogs.size(), std::size_t(1));
         const FileDialogRequest& dialog = dialogs[0].fileDialog;
-        QCOMPARE(describe(dialog, m_window->window()),
+        QCOMPARE(describe(dialog, m_window->mainWidget()),
             QStringLiteral("表示データを出力|CSV形式(*.csv)|*.csv|Web形式(*.htm,*.html)|*.htm|||*.csv|csv|"
                            "program folder|asks|owned"));
 
@@ -241,7 +241,7 @@ private slots:
         QVERIFY(exportWebPage(*m_window));
 
         const FileDialogRequest dialog = services().callsOf(PlatformCallKind::SaveFileName)[0].fileDialog;
-        QCOMPARE(describe(dialog, m_window->window()),
+        QCOMPARE(describe(dialog, m_window->mainWidget()),
             QStringLiteral(
                 "WEB形式で出力|Web形式(*.htm,*.html)|*.htm|||*.htm|htm|program folder|asks|owned"));
 
@@ -287,7 +287,7 @@ private slots:
             const MessageBoxRequest& message = messages[i].message;
             QCOMPARE(message.icon, MessageIcon::Error);
             QCOMPARE(message.buttons, MessageButtons::Ok);
-            QCOMPARE(message.parent, m_window->window());
+            QCOMPARE(message.parent, m_window->mainWidget());
             QVERIFY(message.text.contains(qPath(i == 0 ? csv : htm)));
         }
         QVERIFY(services().callsOf(PlatformCallKind::OpenWithShell).empty());
@@ -329,7 +329,7 @@ private slots:
         exportImeDictionary(*m_window);
 
         const FileDialogRequest dialog = services().callsOf(PlatformCallKind::SaveFileName)[0].fileDialog;
-        QCOMPARE(describe(dialog, m_window->window()),
+        QCOMPARE(describe(dialog, m_window->mainWidget()),
             QStringLiteral("IME辞書を出力|テキスト形式(*.txt)|*.txt|||*.txt|txt|program folder|asks|owned"));
 
         QCOMPARE(readFileBytes(path),
@@ -339,7 +339,7 @@ private slots:
         const auto messages = services().callsOf(PlatformCallKind::MessageBox);
         QCOMPARE(messages.size(), std::size_t(1));
         const MessageBoxRequest& done = messages[0].message;
-        QCOMPARE(done.parent, m_window->window());
+        QCOMPARE(done.parent, m_window->mainWidget());
         QCOMPARE(done.caption, QStringLiteral("IME辞書出力"));
         QCOMPARE(done.text, QStringLiteral("正常に保存が終了しました。\n") + qPath(path));
         QCOMPARE(done.icon, MessageIcon::Information);
@@ -370,7 +370,7 @@ private slots:
         QCOMPARE(messages[0].message.caption, QStringLiteral("エラー"));
         QCOMPARE(messages[0].message.text, QStringLiteral("データファイルが開けませんでした。"));
         QCOMPARE(messages[0].message.icon, MessageIcon::Warning);
-        QCOMPARE(messages[0].message.parent, m_window->window());
+        QCOMPARE(messages[0].message.parent, m_window->mainWidget());
         QCOMPARE(messages[1].message.caption, QStringLiteral("エラー"));
         QVERIFY(messages[1].message.text.startsWith(QStringLiteral("辞書ファイルの作成に失敗しました。\n")));
         QVERIFY(messages[1].message.text.contains(QStringLiteral("no-such-folder")));
@@ -558,7 +558,7 @@ private slots:
         const auto dialogs = services().callsOf(PlatformCallKind::OpenFileName);
         QCOMPARE(dialogs.size(), std::size_t(3));
         const FileDialogRequest& dialog = dialogs[1].fileDialog;
-        QCOMPARE(describe(dialog, m_window->window()),
+        QCOMPARE(describe(dialog, m_window->mainWidget()),
             QStringLiteral("ファイルを開く|Vornik形式(*.txt)|*.txt|||*.txt|txt|program folder|asks|owned"));
         QVERIFY(!dialog.mustExist);
 
@@ -597,7 +597,7 @@ private slots:
         saveDataFileAs(*m_window);
 
         const FileDialogRequest dialog = services().callsOf(PlatformCallKind::SaveFileName)[0].fileDialog;
-        QCOMPARE(describe(dialog, m_window->window()),
+        QCOMPARE(describe(dialog, m_window->mainWidget()),
             QStringLiteral("名前をつけて保存|Vornik形式(*.txt)|*.txt|||*.txt|txt|program folder|asks|owned"));
 
         QCOMPARE(readFileBytes(target), content);
@@ -645,7 +645,7 @@ private slots:
         QVERIFY(messages[1].message.text.contains(qPath(unreachable)));
         for (const PlatformCall& message : messages) {
             QCOMPARE(message.message.icon, MessageIcon::Error);
-            QCOMPARE(message.message.parent, m_window->window());
+            QCOMPARE(message.message.parent, m_window->mainWidget());
         }
         QCOMPARE(messagesUnderBusyCursor(services().calls()), 0);
         QCOMPARE(services().busyDepth(), 0);

@@ -84,7 +84,7 @@ private slots:
 
     void typingWithTheOptionOnFollowsTheKeyboard()
     {
-        writeIniInt(kLiveSearchSection, kLiveSearchKey, 1);
+        writeIniInt(ini::LiveSearch, 1);
         auto window = openWindow();
         QLineEdit* name = window->searchPanel()->nameBox()->lineEdit();
         name->setFocus();
@@ -181,14 +181,14 @@ private slots:
         QCOMPARE(menu->actions()[0]->text(), QStringLiteral("鍛冶もの"));
 
         panel->clearCriteria();
-        QVERIFY(window->RunSavedSearch("鍛冶もの"_sj));
+        QVERIFY(window->runSavedSearch("鍛冶もの"_sj));
         // Sorted by rank, as a search with a skill chosen.
         QCOMPARE(shownIds(*window), (std::vector<int> { 2, 1 }));
         QCOMPARE(panel->inputs().skill, "鍛冶"_sj);
         QVERIFY(panel->inputs().includeMemo);
         QCOMPARE(messageBoxes(), std::size_t { 0 });
 
-        QVERIFY(!window->RunSavedSearch("ない"_sj));
+        QVERIFY(!window->runSavedSearch("ない"_sj));
         QCOMPARE(messageBoxes(), std::size_t { 1 });
     }
 };
