@@ -5,7 +5,7 @@
 #include "storage/line_reader.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "tests/core/fault_injection.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "output/core/csv_export.h"
 #include "output/core/export_file.h"
 #include "platform/sjis_literal.h"
-#include "tests/core/fault_injection.h"
-#include "tests/core/output_sample_table.h"
+#include "tests/support/fault_injection.h"
+#include "tests/support/sample_export_table.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

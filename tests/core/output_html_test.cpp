@@ -1,6 +1,6 @@
 #include "output/core/html_export.h"
 #include "platform/sjis_literal.h"
-#include "tests/core/output_sample_table.h"
+#include "tests/support/sample_export_table.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

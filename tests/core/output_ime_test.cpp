@@ -3,7 +3,7 @@
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
 #include "storage/vocabulary.h"
-#include "tests/core/fault_injection.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

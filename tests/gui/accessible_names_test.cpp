@@ -11,8 +11,8 @@
 #include "dialogs/planner_dlg.h"
 #include "dialogs/skill_value_dlg.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "storage/paths.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QAbstractButton>

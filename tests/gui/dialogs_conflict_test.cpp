@@ -6,11 +6,11 @@
 #include "dialogs/detail_dlg.h"
 #include "dialogs/edit_dlg.h"
 #include "dialogs/sjis_byte_limit.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QLineEdit>

@@ -7,7 +7,6 @@
 #include "dialogs/record_commands.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/profile.h"
@@ -15,6 +14,7 @@
 #include "storage/vocabulary.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 #include "ui/main_window_access.h"
 

@@ -9,13 +9,13 @@
 #include "dialogs/sjis_byte_limit.h"
 #include "dialogs/skill_value_dlg.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QCheckBox>

@@ -9,9 +9,9 @@
 #include "app/search_panel.h"
 #include "output/core/outside_addresses.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/profile.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QCheckBox>

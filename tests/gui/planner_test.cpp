@@ -5,11 +5,11 @@
 #include "dialogs/detail_dlg.h"
 #include "dialogs/planner_dlg.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
 #include "tests/support/planner_data.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QApplication>

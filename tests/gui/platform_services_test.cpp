@@ -5,8 +5,8 @@
 
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_platform_services.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/qt/translations.h"
+#include "tests/support/scripted_platform_services.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,11 +5,11 @@
 #include "app/main_dlg.h"
 #include "app/saved_search_menu.h"
 #include "app/search_panel.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/numbers.h"
 #include "storage/profile.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QApplication>
