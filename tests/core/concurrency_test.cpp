@@ -12,6 +12,7 @@
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "tests/support/child_process.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,7 @@
 namespace vornik {
 namespace {
 
+using test::namedRecord;
 using test::readFileBytes;
 using test::TempProgramDir;
 using test::writeFileBytes;
@@ -41,11 +43,6 @@ constexpr int kWindows = 4;
 constexpr int kAddsEach = 200;
 constexpr int kExisting = 100; // records 1 to 100; window w edits those with id % 4 == w
 constexpr int kEditEvery = 8; // one edit after every 8 additions: 25 edits each
-
-std::string recordLine(const std::string& id, const std::string& name)
-{
-    return id + "," + name + std::string(kFieldCount - 2, ',');
-}
 
 std::string tagOf(int window)
 {
@@ -201,7 +198,7 @@ protected:
         m_folder.emplace();
         std::string data;
         for (int id = 1; id <= kExisting; ++id)
-            data += recordLine(std::to_string(id), "old-" + std::to_string(id)) + "\r\n";
+            data += namedRecord(std::to_string(id), "old-" + std::to_string(id)) + "\r\n";
         writeFileBytes(m_folder->file("vornik.txt"), data);
     }
     std::optional<TempProgramDir> m_folder;
@@ -240,7 +237,7 @@ void runWindowsAndCheck(
     for (int id = 1; id <= kExisting; ++id) {
         const std::string& line = lines[static_cast<std::size_t>(id - 1)];
         const std::string tag = tagOf(id % kWindows);
-        EXPECT_EQ(line, recordLine(std::to_string(id), tag + "-edited-" + std::to_string(id)));
+        EXPECT_EQ(line, namedRecord(std::to_string(id), tag + "-edited-" + std::to_string(id)));
         setProgramDir(folders[static_cast<std::size_t>(id % kWindows)]);
         EXPECT_EQ(readMemo(std::to_string(id)), tag + " memo " + std::to_string(id));
     }

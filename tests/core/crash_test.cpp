@@ -14,6 +14,7 @@
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
 #include "tests/support/child_process.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <algorithm>
@@ -33,6 +34,7 @@
 namespace vornik {
 namespace {
 
+using test::namedRecord;
 using test::readFileBytes;
 using test::TempProgramDir;
 using test::writeFileBytes;
@@ -135,16 +137,11 @@ struct Save {
     std::function<bool()> run;
 };
 
-std::string recordLine(int id, const std::string& name)
-{
-    return std::to_string(id) + "," + name + std::string(kFieldCount - 2, ',');
-}
-
 std::string startingData()
 {
     std::string data;
     for (int id = 1; id <= 300; ++id)
-        data += recordLine(id, "銅の鍋"_sj + std::to_string(id)) + "\r\n";
+        data += namedRecord(std::to_string(id), "銅の鍋"_sj + std::to_string(id)) + "\r\n";
     return data;
 }
 

@@ -12,6 +12,7 @@
 #include "storage/memo_file.h"
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@
 namespace vornik {
 namespace {
 
+using test::namedRecord;
 using test::readFileBytes;
 using test::TempProgramDir;
 using test::writeFileBytes;
@@ -137,16 +139,6 @@ private:
     FileOps* m_previous;
 };
 
-std::string commas(int n)
-{
-    return std::string(static_cast<std::size_t>(n), ',');
-}
-
-std::string recordLine(int id, const std::string& name)
-{
-    return std::to_string(id) + "," + name + commas(kFieldCount - 2);
-}
-
 // A data file of a few hundred kilobytes, so that reading it takes several
 // refills of the reader: Japanese names, a duplicated id, one LF-only line
 // end and a last line without any.
@@ -154,11 +146,11 @@ std::string startingData()
 {
     std::string data;
     for (int id = 1; id <= 3000; ++id) {
-        data += recordLine(id, "鋼の鍋"_sj + std::to_string(id));
+        data += namedRecord(std::to_string(id), "鋼の鍋"_sj + std::to_string(id));
         data += id == 1500 ? "\n" : "\r\n";
     }
-    data += recordLine(42, "重複した行"_sj) + "\r\n";
-    data += recordLine(3001, "改行なし"_sj);
+    data += namedRecord("42", "重複した行"_sj) + "\r\n";
+    data += namedRecord("3001", "改行なし"_sj);
     return data;
 }
 
@@ -331,8 +323,8 @@ TEST_F(FaultLoopTest, SaveRecord)
         },
         [](const std::string& before, const std::string& after) {
             expectOthersUntouched(before, after, "42", 0);
-            EXPECT_EQ(splitLines(after)[41], recordLine(42, "書き換えた鍋"_sj));
-            EXPECT_EQ(splitLines(after)[3000], recordLine(42, "書き換えた鍋"_sj));
+            EXPECT_EQ(splitLines(after)[41], namedRecord("42", "書き換えた鍋"_sj));
+            EXPECT_EQ(splitLines(after)[3000], namedRecord("42", "書き換えた鍋"_sj));
         } };
     runAllFaults(m_dir, op);
 }
@@ -346,7 +338,7 @@ TEST_F(FaultLoopTest, SaveNewRecord)
         },
         [](const std::string& before, const std::string& after) {
             expectOthersUntouched(before, after, "", 1);
-            EXPECT_EQ(splitLines(after).back(), recordLine(3002, "新しい鍋"_sj));
+            EXPECT_EQ(splitLines(after).back(), namedRecord("3002", "新しい鍋"_sj));
         } };
     runAllFaults(m_dir, op);
 }

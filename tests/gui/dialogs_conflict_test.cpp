@@ -10,6 +10,7 @@
 #include "storage/data_file.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -27,15 +28,8 @@ namespace {
 
 std::string recordLine(const std::string& id, const std::string& name, const std::string& description)
 {
-    RecipeRecord record;
-    record.id() = id;
-    record.name() = name;
-    record.hq() = "<><>";
-    record.description() = description;
-    std::string line = record[0];
-    for (int pos = 1; pos < kFieldCount; ++pos)
-        line += "," + record[pos];
-    return line + "\r\n";
+    return test::recordLine({ { field::Id, id }, { field::Name, name }, { field::Hq, "<><>" },
+        { field::Description, description } });
 }
 
 const std::string& firstVersion()

@@ -31,6 +31,7 @@
 #include <functional>
 
 using namespace vornik;
+using namespace vornik::field;
 using vornik::test::child;
 using namespace std::string_literals;
 using test::readFileBytes;
@@ -127,12 +128,14 @@ private slots:
         loadSettings();
         // Record 4 has no main skill but a stored crystal; record 9 is
         // complete.
-        m_original = recordLine({ { 0, "4" }, { 1, "霜草"_sj }, { 10, "2" }, { 41, "<><>" }, { 42, "0" },
-                         { 47, "0" } })
-            + recordLine({ { 0, "9" }, { 1, "灰樫の弓 2"_sj }, { 2, "霜草"_sj }, { 3, "霜草"_sj },
-                { 4, "月光石"_sj }, { 10, "1" }, { 14, "1" }, { 24, "20" }, { 34, "31" },
-                { 41, "灰樫の弓 2<>灰樫の弓 3<>"_sj }, { 42, "4" }, { 43, "3" }, { 44, "弓<br>Lv20"_sj },
-                { 45, "1" }, { 46, "0" }, { 47, "1" }, { 48, "琥珀糸 3"_sj } });
+        m_original = recordLine({ { Id, "4" }, { Name, "霜草"_sj }, { Crystal, "2" }, { Hq, "<><>" },
+                         { Skill, "0" }, { Stackable, "0" } })
+            + recordLine({ { Id, "9" }, { Name, "灰樫の弓 2"_sj }, { Material1, "霜草"_sj },
+                { Material1 + 1, "霜草"_sj }, { Material1 + 2, "月光石"_sj }, { Crystal, "1" },
+                { SkillUsed1 + 3, "1" }, { NeedLevel1 + 3, "20" }, { CapLevel1 + 3, "31" },
+                { Hq, "灰樫の弓 2<>灰樫の弓 3<>"_sj }, { Skill, "4" }, { Rank, "3" },
+                { Description, "弓<br>Lv20"_sj }, { Ex, "1" }, { Rare, "0" }, { Stackable, "1" },
+                { Desynth, "琥珀糸 3"_sj } });
         writeFileBytes(dataPath(), m_original);
         writeFileBytes(m_dir->file("vornik_memo.txt"), "9,"s + "弓のメモ<br>二行目"_sj + "\r\n");
     }
@@ -349,12 +352,13 @@ private slots:
     void commandsFindTheRecordByItsExactIdText()
     {
         // Ids that read as one number, or as none, are still different records.
-        const std::string seven = recordLine({ { 0, "7" }, { 1, "七"_sj } });
-        const std::string sevenAgain = recordLine({ { 0, "7" }, { 1, "七の二"_sj } });
+        const std::string seven = recordLine({ { Id, "7" }, { Name, "七"_sj } });
+        const std::string sevenAgain = recordLine({ { Id, "7" }, { Name, "七の二"_sj } });
         writeFileBytes(dataPath(),
-            seven + recordLine({ { 0, "07" }, { 1, "〇七"_sj } })
-                + recordLine({ { 0, " 8" }, { 1, "八"_sj } }) + recordLine({ { 0, "abc" }, { 1, "英字"_sj } })
-                + recordLine({ { 0, "99999999999" }, { 1, "大"_sj } }) + sevenAgain);
+            seven + recordLine({ { Id, "07" }, { Name, "〇七"_sj } })
+                + recordLine({ { Id, " 8" }, { Name, "八"_sj } })
+                + recordLine({ { Id, "abc" }, { Name, "英字"_sj } })
+                + recordLine({ { Id, "99999999999" }, { Name, "大"_sj } }) + sevenAgain);
         const std::vector<std::pair<std::string, QString>> rows { { "07", QStringLiteral("〇七") },
             { " 8", QStringLiteral("八") }, { "abc", QStringLiteral("英字") },
             { "99999999999", QStringLiteral("大") } };

@@ -30,6 +30,7 @@
 #include <QTest>
 
 using namespace vornik;
+using namespace vornik::field;
 using test::recordLine;
 using vornik::test::child;
 
@@ -38,8 +39,9 @@ namespace {
 // skill 1 (鍛冶) with rank and cap level, as the first-run columns show them.
 std::string recipe(const char* id, const std::string& name, const char* rank, const char* cap)
 {
-    return recordLine({ { 0, id }, { 1, name }, { 2, "石"_sj }, { 10, "1" }, { 11, "1" }, { 21, "5" },
-        { 31, cap }, { 41, "<><>" }, { 42, "1" }, { 43, rank }, { 45, "0" }, { 46, "0" }, { 47, "1" } });
+    return recordLine({ { Id, id }, { Name, name }, { Material1, "石"_sj }, { Crystal, "1" },
+        { SkillUsed1, "1" }, { NeedLevel1, "5" }, { CapLevel1, cap }, { Hq, "<><>" }, { Skill, "1" },
+        { Rank, rank }, { Ex, "0" }, { Rare, "0" }, { Stackable, "1" } });
 }
 
 } // namespace

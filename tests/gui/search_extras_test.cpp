@@ -21,6 +21,7 @@
 #include <QTest>
 
 using namespace vornik;
+using namespace vornik::field;
 using vornik::test::recordLine;
 using vornik::test::TempProgramDir;
 using vornik::test::writeFileBytes;
@@ -71,9 +72,9 @@ private slots:
         m_dir = std::make_unique<TempProgramDir>();
         m_platform = std::make_unique<ScopedScriptedPlatform>();
         writeFileBytes(m_dir->path() / "vornik.txt",
-            recordLine({ { 0, "1" }, { 1, "鉄の剣"_sj }, { 42, "1" }, { 43, "2" } })
-                + recordLine({ { 0, "2" }, { 1, "鉄の盾"_sj }, { 42, "1" }, { 43, "1" } })
-                + recordLine({ { 0, "3" }, { 1, "麻の服"_sj }, { 42, "2" }, { 43, "1" } }));
+            recordLine({ { Id, "1" }, { Name, "鉄の剣"_sj }, { Skill, "1" }, { Rank, "2" } })
+                + recordLine({ { Id, "2" }, { Name, "鉄の盾"_sj }, { Skill, "1" }, { Rank, "1" } })
+                + recordLine({ { Id, "3" }, { Name, "麻の服"_sj }, { Skill, "2" }, { Rank, "1" } }));
     }
 
     void cleanup()
