@@ -12,6 +12,7 @@
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_lines.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -162,30 +163,6 @@ std::vector<std::unique_ptr<test::ChildProcess>> startWindowsIn(
     std::_Exit(ok && edited == toEdit.size() ? 0 : 1);
 }
 
-std::vector<std::string> crlfLines(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(bytes.substr(start) + "<no line end>");
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-std::string fieldOf(const std::string& line, int pos)
-{
-    std::size_t start = 0;
-    for (int i = 0; i < pos; ++i)
-        start = line.find(',', start) + 1;
-    return line.substr(start, line.find(',', start) - start);
-}
-
 class ConcurrencyTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -219,14 +196,15 @@ void runWindowsAndCheck(
         = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
 
     // Whole lines only: 50 fields each, CR LF after every one.
-    const std::vector<std::string> lines = crlfLines(readFileBytes(dataPath));
+    const std::vector<std::string> lines = test::fileLines(dataPath);
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(kExisting + kWindows * kAddsEach));
     std::set<std::string> ids;
     std::set<std::string> names;
     for (const std::string& line : lines) {
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), kFieldCount - 1) << line;
-        EXPECT_TRUE(ids.insert(fieldOf(line, 0)).second) << "id used twice: " << line;
-        EXPECT_TRUE(names.insert(fieldOf(line, 1)).second) << "record twice: " << line;
+        const std::vector<std::string> fields = test::fieldsOf(line);
+        ASSERT_EQ(fields.size(), static_cast<std::size_t>(kFieldCount)) << line;
+        EXPECT_TRUE(ids.insert(fields[field::Id]).second) << "id used twice: " << line;
+        EXPECT_TRUE(names.insert(fields[field::Name]).second) << "record twice: " << line;
     }
     // Every addition is there.
     for (int window = 0; window < kWindows; ++window) {
@@ -406,7 +384,7 @@ TEST_F(ConcurrencyTest, AHolderKilledMidSaveDoesNotBlockTheOthers)
 
     const std::string after = readFileBytes(m_dir.file("vornik.txt"));
     EXPECT_EQ(after.compare(0, before.size(), before), 0) << "the old records changed";
-    const std::vector<std::string> added = crlfLines(after.substr(before.size()));
+    const std::vector<std::string> added = test::crlfLines(after.substr(before.size()));
     EXPECT_EQ(added.size(), 15u);
     EXPECT_EQ(after.find("never-stored"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "temp.dat"));

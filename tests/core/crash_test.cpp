@@ -14,6 +14,7 @@
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_lines.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -248,23 +249,6 @@ void expectNextStartWorks(const TempProgramDir& dir, const std::string& at)
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "temp2.dat")) << at;
 }
 
-// Lines of a rewritten file; each must end with CR LF.
-std::vector<std::string> linesOf(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back("(no line end) " + bytes.substr(start));
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 // "150,版<digits>" followed by the empty fields.
 bool isVersionLine(const std::string& line)
 {
@@ -389,8 +373,8 @@ TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
 
         // Every line but record 150's is as it was; that one is the old
         // line or one complete version.
-        const std::vector<std::string> lines = linesOf(readFileBytes(m_dir.file("vornik.txt")));
-        const std::vector<std::string> oldLines = linesOf(old);
+        const std::vector<std::string> lines = test::fileLines(m_dir.file("vornik.txt"));
+        const std::vector<std::string> oldLines = test::crlfLines(old);
         bool whole = lines.size() == oldLines.size();
         for (std::size_t n = 0; whole && n < lines.size(); ++n) {
             if (n != 149)

@@ -13,6 +13,7 @@
 #include "storage/data_file.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/file_lines.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/scripted_platform_services.h"
@@ -38,32 +39,6 @@ using test::recordLine;
 using test::writeFileBytes;
 
 namespace {
-
-// The line of a record as a list of its fields.
-std::vector<std::string> fieldsOf(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma - start));
-        if (comma == std::string::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
-
-std::vector<std::string> linesOf(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 // Answers the material and skill value dialogs in place of a user.
 class ScriptedEditDlg : public CEditDlg {
@@ -166,9 +141,9 @@ private slots:
         dialog.OnOK();
 
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const std::vector<std::string> lines = linesOf(data());
+        const std::vector<std::string> lines = test::crlfLines(data());
         QCOMPARE(lines.size(), std::size_t(3));
-        const std::vector<std::string> added = fieldsOf(lines[2]);
+        const std::vector<std::string> added = test::fieldsOf(lines[2]);
         QCOMPARE(added[Id], std::string("8"));
         QCOMPARE(added[Name], "星鉄の剣 2"_sj); // "×" typed is stored as a blank
         QCOMPARE(added[Material1], "霜草"_sj);
@@ -198,9 +173,9 @@ private slots:
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(messages().size(), std::size_t(2)); // asked again, nothing else
-        const std::vector<std::string> lines = linesOf(data());
+        const std::vector<std::string> lines = test::crlfLines(data());
         QCOMPARE(lines.size(), std::size_t(1));
-        QCOMPARE(fieldsOf(lines[0])[Name], "星鉄の剣"_sj);
+        QCOMPARE(test::fieldsOf(lines[0])[Name], "星鉄の剣"_sj);
     }
 
     void editShowsTheRecordAndRewritesItInPlace()
@@ -254,7 +229,7 @@ private slots:
         QVERIFY(box->toPlainText().size() < 70000);
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(fieldsOf(linesOf(data())[0])[Description], huge);
+        QCOMPARE(test::fieldsOf(test::crlfLines(data())[0])[Description], huge);
     }
 
     void emptyHqIsShownAsItsPlaceholderAndKeptUntouched()
@@ -334,7 +309,7 @@ private slots:
         dialog.OnMaterialAdd();
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const std::vector<std::string> edited = fieldsOf(linesOf(data())[0]);
+        const std::vector<std::string> edited = test::fieldsOf(test::crlfLines(data())[0]);
         QCOMPARE(edited[Material1 + 7], "霜草"_sj);
         QCOMPARE(edited[Crystal], std::string("4"));
     }
@@ -405,7 +380,7 @@ private slots:
         dialog.OnEditNeededLevels();
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const std::vector<std::string> stored = fieldsOf(linesOf(data())[0]);
+        const std::vector<std::string> stored = test::fieldsOf(test::crlfLines(data())[0]);
         QCOMPARE(stored[SkillUsed1 + 1], std::string("1"));
         QCOMPARE(stored[SkillUsed1 + 3], std::string("1"));
         QCOMPARE(stored[NeedLevel1 + 1], std::string("?"));
@@ -473,7 +448,7 @@ private slots:
         std::filesystem::remove(m_dir->path() / "temp.dat");
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(fieldsOf(linesOf(data())[0])[Name], "新しい名前"_sj);
+        QCOMPARE(test::fieldsOf(test::crlfLines(data())[0])[Name], "新しい名前"_sj);
     }
 
     void dataFileGoneBeforeStoreIsReportedOnce()
