@@ -1,6 +1,7 @@
 #include "output/core/html_export.h"
 #include "platform/sjis_literal.h"
 #include "tests/support/file_lines.h"
+#include "tests/support/refusing_buffer.h"
 #include "tests/support/sample_export_table.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -8,23 +9,13 @@
 
 #include <filesystem>
 #include <sstream>
-#include <streambuf>
 
 using namespace vornik;
+using vornik::test::fixture;
 using vornik::test::row;
 using vornik::test::SampleTable;
 
 namespace {
-
-class RefusingBuffer : public std::streambuf {
-protected:
-    int_type overflow(int_type) override { return traits_type::eof(); }
-};
-
-std::string fixture(const std::string& name)
-{
-    return test::readFileBytes(std::filesystem::path(VORNIK_TEST_DATA_DIR) / name);
-}
 
 TableExportPage pageWithHeading(std::string heading)
 {
@@ -134,7 +125,7 @@ TEST(WriteHtml, EmptyListAndEscapedHeading)
 TEST(WriteHtml, ReportsARefusingStream)
 {
     const SampleTable sample;
-    RefusingBuffer refusing;
+    test::RefusingBuffer refusing;
     std::ostream out(&refusing);
     EXPECT_FALSE(writeHtml(out, sample.table(), TableExportPage {}));
 }

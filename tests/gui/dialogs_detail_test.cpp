@@ -14,6 +14,7 @@
 #include "storage/vocabulary.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/recording_main_window.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 #include "ui/main_window_access.h"
@@ -47,28 +48,6 @@ QStringList entries(QListWidget* list)
         texts << list->item(i)->text();
     return texts;
 }
-
-class FakeMainWindow : public MainWindowAccess {
-public:
-    std::optional<std::string> selected;
-    std::vector<std::string> removedIds;
-    std::vector<std::string> launched;
-
-    QWidget* window() override { return nullptr; }
-    std::optional<std::string> selectedRecordId() const override { return selected; }
-    std::string currentItemName() const override { return {}; }
-    const std::vector<std::string>& columnHeadings() const override { return m_headings; }
-    const std::vector<ResultRow>& shownRows() const override { return m_rows; }
-    SearchInputs searchInputs() const override { return {}; }
-    void removeRowsWithId(const std::string& id) override { removedIds.push_back(id); }
-    void SetStatusText(const std::string&) override { }
-    void LaunchSearchInstance(const std::string& name) override { launched.push_back(name); }
-    void updateCaption() override { }
-
-private:
-    std::vector<std::string> m_headings;
-    std::vector<ResultRow> m_rows;
-};
 
 // Runs `step` on the modal dialog of type T once it is showing, and closes
 // any modal window still open a while later, so a fault fails instead of
@@ -318,8 +297,8 @@ private slots:
 
     void deleteAsksWithNoPreselected()
     {
-        FakeMainWindow window;
-        window.selected = "4";
+        test::RecordingMainWindow window;
+        window.selectedId = "4";
         deleteRecordCommand(window); // Enter at the question: No
         const std::vector<PlatformCall> asked = calls(PlatformCallKind::MessageBox);
         QCOMPARE(asked.size(), std::size_t(1));
@@ -339,7 +318,7 @@ private slots:
         QVERIFY(!memoFile().empty()); // memo lines stay
 
         // A delete that fails keeps the row and says so.
-        window.selected = "9";
+        window.selectedId = "9";
         std::filesystem::create_directory(m_dir->path() / "temp.dat");
         m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
         deleteRecordCommand(window);
@@ -362,9 +341,9 @@ private slots:
         const std::vector<std::pair<std::string, QString>> rows { { "07", QStringLiteral("〇七") },
             { " 8", QStringLiteral("八") }, { "abc", QStringLiteral("英字") },
             { "99999999999", QStringLiteral("大") } };
-        FakeMainWindow window;
+        test::RecordingMainWindow window;
         for (const auto& [id, name] : rows) {
-            window.selected = id;
+            window.selectedId = id;
             QString shown;
             {
                 ModalStep<CDetailDlg> look([&shown](CDetailDlg& dialog) {
@@ -377,7 +356,7 @@ private slots:
         }
 
         // Editing " 8" replaces its own line, which keeps its id text.
-        window.selected = " 8";
+        window.selectedId = " 8";
         {
             ModalStep<CEditDlg> type([](CEditDlg& dialog) {
                 child<QLineEdit>(dialog, "name")->setText(QStringLiteral("八改"));
@@ -389,7 +368,7 @@ private slots:
         QVERIFY(data().find("\r\n8,") == std::string::npos);
 
         for (const auto& row : rows) {
-            window.selected = row.first;
+            window.selectedId = row.first;
             m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
             deleteRecordCommand(window);
             QCOMPARE(window.removedIds.back(), row.first);
@@ -412,7 +391,7 @@ private slots:
 
     void commandsWithoutSelectionDoNothing()
     {
-        FakeMainWindow window;
+        test::RecordingMainWindow window;
         ModalStep<QDialog> guard([](QDialog& open) { open.reject(); }); // only if one opened by mistake
         editRecordCommand(window);
         deleteRecordCommand(window);
@@ -424,8 +403,8 @@ private slots:
 
     void detailCommandLaunchesTheChosenSearch()
     {
-        FakeMainWindow window;
-        window.selected = "9";
+        test::RecordingMainWindow window;
+        window.selectedId = "9";
         {
             ModalStep<CDetailDlg> choose([](CDetailDlg& dialog) {
                 child<QListWidget>(dialog, "materials")->setCurrentRow(1);
@@ -443,14 +422,14 @@ private slots:
         QVERIFY(window.launched.empty());
 
         // A record deleted meanwhile: the message, and no dialog to wait for.
-        window.selected = "5";
+        window.selectedId = "5";
         detailCommand(window);
         QCOMPARE(calls(PlatformCallKind::MessageBox).back().message.caption, QStringLiteral("検索エラー"));
     }
 
     void newAndEditCommandsOpenTheEditDialog()
     {
-        FakeMainWindow window;
+        test::RecordingMainWindow window;
         {
             ModalStep<CEditDlg> type([](CEditDlg& dialog) {
                 child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい品"));
@@ -460,7 +439,7 @@ private slots:
         }
         QVERIFY(data().find("\r\n10,"s + "新しい品"_sj + ",") != std::string::npos);
 
-        window.selected = "4";
+        window.selectedId = "4";
         QString shownName;
         {
             ModalStep<CEditDlg> look([&shownName](CEditDlg& dialog) {
