@@ -12,6 +12,7 @@
 #include "storage/profile.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/modal_driver.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/recording_main_window.h"
@@ -19,12 +20,10 @@
 #include "tests/support/temp_program_dir.h"
 #include "ui/main_window_access.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -48,27 +47,6 @@ QStringList entries(QListWidget* list)
         texts << list->item(i)->text();
     return texts;
 }
-
-// Runs `step` on the modal dialog of type T once it is showing, and closes
-// any modal window still open a while later, so a fault fails instead of
-// hanging. Both timers end with the object.
-template <typename T> class ModalStep {
-public:
-    explicit ModalStep(std::function<void(T&)> step)
-    {
-        QTimer::singleShot(0, &m_context, [step] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
-                step(*dialog);
-        });
-        QTimer::singleShot(3000, &m_context, [] {
-            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                open->reject();
-        });
-    }
-
-private:
-    QObject m_context;
-};
 
 } // namespace
 
@@ -346,10 +324,10 @@ private slots:
             window.selectedId = id;
             QString shown;
             {
-                ModalStep<CDetailDlg> look([&shown](CDetailDlg& dialog) {
+                test::ModalDriver look({ test::on<CDetailDlg>([&shown](CDetailDlg& dialog) {
                     shown = child<QLineEdit>(dialog, "name")->text();
                     dialog.reject();
-                });
+                }) });
                 detailCommand(window);
             }
             QCOMPARE(shown, name);
@@ -358,10 +336,10 @@ private slots:
         // Editing " 8" replaces its own line, which keeps its id text.
         window.selectedId = " 8";
         {
-            ModalStep<CEditDlg> type([](CEditDlg& dialog) {
+            test::ModalDriver type({ test::on<CEditDlg>([](CEditDlg& dialog) {
                 child<QLineEdit>(dialog, "name")->setText(QStringLiteral("八改"));
                 dialog.OnOK();
-            });
+            }) });
             editRecordCommand(window);
         }
         QVERIFY(data().find("\r\n 8,"s + "八改"_sj + ",") != std::string::npos);
@@ -392,7 +370,8 @@ private slots:
     void commandsWithoutSelectionDoNothing()
     {
         test::RecordingMainWindow window;
-        ModalStep<QDialog> guard([](QDialog& open) { open.reject(); }); // only if one opened by mistake
+        test::ModalDriver guard(
+            { test::on<QDialog>([](QDialog& open) { open.reject(); }) }); // only if one opened by mistake
         editRecordCommand(window);
         deleteRecordCommand(window);
         detailCommand(window);
@@ -406,17 +385,17 @@ private slots:
         test::RecordingMainWindow window;
         window.selectedId = "9";
         {
-            ModalStep<CDetailDlg> choose([](CDetailDlg& dialog) {
+            test::ModalDriver choose({ test::on<CDetailDlg>([](CDetailDlg& dialog) {
                 child<QListWidget>(dialog, "materials")->setCurrentRow(1);
                 dialog.OnMaterialRecipeSearch();
-            });
+            }) });
             detailCommand(window);
         }
         QCOMPARE(window.launched, std::vector<std::string> { "霜草"_sj });
 
         window.launched.clear();
         {
-            ModalStep<CDetailDlg> escape([](CDetailDlg& dialog) { dialog.reject(); });
+            test::ModalDriver escape({ test::on<CDetailDlg>([](CDetailDlg& dialog) { dialog.reject(); }) });
             detailCommand(window);
         }
         QVERIFY(window.launched.empty());
@@ -431,10 +410,10 @@ private slots:
     {
         test::RecordingMainWindow window;
         {
-            ModalStep<CEditDlg> type([](CEditDlg& dialog) {
+            test::ModalDriver type({ test::on<CEditDlg>([](CEditDlg& dialog) {
                 child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい品"));
                 dialog.OnOK();
-            });
+            }) });
             newRecordCommand(window);
         }
         QVERIFY(data().find("\r\n10,"s + "新しい品"_sj + ",") != std::string::npos);
@@ -442,10 +421,10 @@ private slots:
         window.selectedId = "4";
         QString shownName;
         {
-            ModalStep<CEditDlg> look([&shownName](CEditDlg& dialog) {
+            test::ModalDriver look({ test::on<CEditDlg>([&shownName](CEditDlg& dialog) {
                 shownName = child<QLineEdit>(dialog, "name")->text();
                 dialog.reject();
-            });
+            }) });
             editRecordCommand(window);
         }
         QCOMPARE(shownName, QStringLiteral("霜草"));
