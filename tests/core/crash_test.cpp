@@ -37,6 +37,7 @@ namespace {
 
 using test::namedRecord;
 using test::readFileBytes;
+using test::setCurrent;
 using test::TempProgramDir;
 using test::writeFileBytes;
 
@@ -144,13 +145,6 @@ std::string startingData()
     for (int id = 1; id <= 300; ++id)
         data += namedRecord(std::to_string(id), "銅の鍋"_sj + std::to_string(id)) + "\r\n";
     return data;
-}
-
-void setCurrent(const std::string& id, const std::string& name)
-{
-    currentRecord() = RecipeRecord();
-    currentRecord().id() = id;
-    currentRecord().name() = name;
 }
 
 std::vector<Save> saves()

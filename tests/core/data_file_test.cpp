@@ -20,7 +20,9 @@ namespace vornik {
 namespace {
 
 using test::namedRecord;
+using test::readAllRecords;
 using test::readFileBytes;
+using test::setCurrent;
 using test::TempProgramDir;
 using test::writeFileBytes;
 
@@ -29,31 +31,12 @@ std::string commas(int n)
     return std::string(static_cast<std::size_t>(n), ',');
 }
 
-std::vector<RecipeRecord> readAll()
-{
-    std::vector<RecipeRecord> records;
-    if (!openDataFile())
-        return records;
-    while (readNextRecord())
-        records.push_back(currentRecord());
-    closeDataFile();
-    return records;
-}
-
 std::vector<std::string> ids(const std::vector<RecipeRecord>& records)
 {
     std::vector<std::string> out;
     for (const RecipeRecord& record : records)
         out.push_back(record.id());
     return out;
-}
-
-void setCurrent(const std::string& id, const std::string& name)
-{
-    RecipeRecord& record = currentRecord();
-    record = RecipeRecord();
-    record.id() = id;
-    record.name() = name;
 }
 
 std::vector<std::string> linesOf(const std::string& path, std::size_t bufferSize)
@@ -93,7 +76,7 @@ TEST_F(DataFileTest, LineEndsOfEveryKindReadTheSame)
     for (const std::string& bytes : { a + "\r\n" + b + "\r\n", a + "\n" + b + "\n", a + "\r\n" + b }) {
         writeData(bytes);
         std::vector<std::string> names;
-        for (const RecipeRecord& record : readAll())
+        for (const RecipeRecord& record : readAllRecords())
             names.push_back(record.id() + ":" + record.name());
         seen.push_back(names);
     }
@@ -132,7 +115,7 @@ TEST_F(DataFileTest, ReadsLinesOfManyMegabytes)
 {
     const std::string huge(5 * 1024 * 1024, 'm');
     writeData(namedRecord("1", "a") + "\r\n2," + huge + ",x\r\n" + namedRecord("3", "c"));
-    const std::vector<RecipeRecord> records = readAll();
+    const std::vector<RecipeRecord> records = readAllRecords();
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[1].name(), huge);
     EXPECT_EQ(records[1].material(1), "x");
@@ -276,7 +259,7 @@ TEST_F(DataFileTest, SaveNewRecordTakesTheNextIdAndAppends)
     EXPECT_EQ(currentRecord().id(), "6");
     setCurrent("", "D");
     ASSERT_TRUE(saveNewRecord());
-    EXPECT_EQ(ids(readAll()), (std::vector<std::string> { "5", "-1", "2", "6", "7" }));
+    EXPECT_EQ(ids(readAllRecords()), (std::vector<std::string> { "5", "-1", "2", "6", "7" }));
 
     writeData(namedRecord("2147483647", "Max") + "\r\n" + namedRecord("1", "One") + "\r\n");
     setCurrent("", "E");
@@ -298,7 +281,7 @@ TEST_F(DataFileTest, WorksWithPathsLongerThan260Bytes)
 
     setCurrent("2", "Away");
     ASSERT_TRUE(saveRecord()) << storageError();
-    EXPECT_EQ(ids(readAll()), (std::vector<std::string> { "1", "2" }));
+    EXPECT_EQ(ids(readAllRecords()), (std::vector<std::string> { "1", "2" }));
     EXPECT_TRUE(m_openErrors.empty());
 }
 

@@ -38,15 +38,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::namedRecord;
 using test::readFileBytes;
+using test::setCurrent;
 using test::TempProgramDir;
 using test::writeFileBytes;
-
-void setCurrent(const std::string& id, const std::string& name)
-{
-    currentRecord() = RecipeRecord();
-    currentRecord().id() = id;
-    currentRecord().name() = name;
-}
 
 class LinkedFilesTest : public ::testing::Test {
 protected:

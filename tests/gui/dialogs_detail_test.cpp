@@ -18,6 +18,7 @@
 #include "tests/support/recording_main_window.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
+#include "tests/support/widget_input.h"
 #include "ui/main_window_access.h"
 
 #include <QLabel>
@@ -31,24 +32,13 @@
 #include <functional>
 
 using namespace vornik;
+using vornik::test::entries;
 using namespace vornik::field;
 using vornik::test::child;
 using namespace std::string_literals;
 using test::readFileBytes;
 using test::recordLine;
 using test::writeFileBytes;
-
-namespace {
-
-QStringList entries(QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
-} // namespace
 
 class DialogsDetailTest : public QObject {
     Q_OBJECT

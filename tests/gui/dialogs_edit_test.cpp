@@ -18,6 +18,7 @@
 #include "tests/support/record_lines.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
+#include "tests/support/widget_input.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +32,8 @@
 #include <functional>
 
 using namespace vornik;
+using vornik::test::entries;
+using vornik::test::typeText;
 using namespace vornik::field;
 using vornik::test::child;
 using namespace std::string_literals;
@@ -62,24 +65,6 @@ std::function<int(CMaterialDlg&)> answerMaterial(const std::string& name, int co
 
 // Types characters one by one, as a keyboard or an input method delivers
 // them (QTest::keyClicks knows only ASCII).
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-QStringList entries(QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 } // namespace
 
 class DialogsEditTest : public QObject {

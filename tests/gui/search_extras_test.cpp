@@ -11,6 +11,7 @@
 #include "tests/support/record_lines.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
+#include "tests/support/widget_input.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QTest>
 
 using namespace vornik;
+using vornik::test::typeText;
 using namespace vornik::field;
 using vornik::test::recordLine;
 using vornik::test::TempProgramDir;
@@ -38,16 +40,6 @@ std::vector<int> shownIds(const CMainDlg& window)
 
 // Key presses carrying Japanese text, one character each, as an input method
 // delivers them (QTest::keyClicks takes Latin-1 only).
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
 } // namespace
 
 class SearchExtrasTest : public QObject {

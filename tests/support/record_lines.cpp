@@ -1,5 +1,7 @@
 #include "tests/support/record_lines.h"
 
+#include "storage/data_file.h"
+
 namespace vornik::test {
 
 std::string recordFields(const std::vector<Field>& fields)
@@ -21,6 +23,25 @@ std::string recordLine(const std::vector<Field>& fields)
 std::string namedRecord(const std::string& id, const std::string& name)
 {
     return recordFields({ { field::Id, id }, { field::Name, name } });
+}
+
+void setCurrent(const std::string& id, const std::string& name)
+{
+    RecipeRecord& record = currentRecord();
+    record = RecipeRecord();
+    record.id() = id;
+    record.name() = name;
+}
+
+std::vector<RecipeRecord> readAllRecords()
+{
+    std::vector<RecipeRecord> records;
+    if (!openDataFile())
+        return records;
+    while (readNextRecord())
+        records.push_back(currentRecord());
+    closeDataFile();
+    return records;
 }
 
 } // namespace vornik::test

@@ -1,6 +1,6 @@
 #pragma once
-// Building data-file lines in tests. Fields are named by their field::
-// positions (storage/record.h).
+// Building data-file lines and records in tests. Fields are named by their
+// field:: positions (storage/record.h).
 
 #include "storage/record.h"
 
@@ -23,5 +23,12 @@ std::string recordLine(const std::vector<Field>& fields);
 
 // A record with nothing but an id and a name, without a line end.
 std::string namedRecord(const std::string& id, const std::string& name);
+
+// The current record becomes one with nothing but this id and name, ready to
+// be saved.
+void setCurrent(const std::string& id, const std::string& name);
+
+// Every record of the data file, in file order; none when it cannot be opened.
+std::vector<RecipeRecord> readAllRecords();
 
 } // namespace vornik::test
