@@ -11,6 +11,7 @@
 #include "storage/record.h"
 #include "storage/vocabulary.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -46,20 +47,11 @@ const std::string& otherRecord()
 
 } // namespace
 
-class DialogsConflictTest : public QObject {
+class DialogsConflictTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
-    std::string data() const { return readFileBytes(m_dir->file("vornik.txt")); }
     void setData(const std::string& bytes) { writeFileBytes(m_dir->file("vornik.txt"), bytes); }
-    std::string memoFile() const { return readFileBytes(m_dir->file("vornik_memo.txt")); }
-    std::vector<PlatformCall> messages() const
-    {
-        return m_platform->services().callsOf(PlatformCallKind::MessageBox);
-    }
 
     // Opens record 3 for editing and types a new name and memo.
     void openAndType(CEditDlg& dialog)
@@ -75,17 +67,12 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         setOpenErrorHandler(nullptr);
         loadSettings();
         setData(firstVersion() + otherRecord());
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void changedElsewhereAsksAndNoKeepsEverythingTyped()
     {

@@ -16,6 +16,7 @@
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
 #include "tests/support/recording_main_window.h"
+#include "tests/support/scripted_folder.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 #include "tests/support/widget_input.h"
@@ -40,17 +41,12 @@ using test::readFileBytes;
 using test::recordLine;
 using test::writeFileBytes;
 
-class DialogsDetailTest : public QObject {
+class DialogsDetailTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
     std::string m_original;
 
-    std::string dataPath() const { return m_dir->file("vornik.txt"); }
-    std::string data() const { return readFileBytes(dataPath()); }
-    std::string memoFile() const { return readFileBytes(m_dir->file("vornik_memo.txt")); }
     std::vector<PlatformCall> calls(PlatformCallKind kind) const
     {
         return m_platform->services().callsOf(kind);
@@ -69,8 +65,7 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         setOpenErrorHandler(nullptr);
         loadSettings();
         // Record 4 has no main skill but a stored crystal; record 9 is
@@ -86,11 +81,7 @@ private slots:
         writeFileBytes(dataPath(), m_original);
         writeFileBytes(m_dir->file("vornik_memo.txt"), "9,"s + "弓のメモ<br>二行目"_sj + "\r\n");
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void showsTheWholeRecord()
     {

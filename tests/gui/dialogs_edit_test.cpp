@@ -16,6 +16,7 @@
 #include "tests/support/file_lines.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 #include "tests/support/widget_input.h"
@@ -67,27 +68,16 @@ std::function<int(CMaterialDlg&)> answerMaterial(const std::string& name, int co
 // them (QTest::keyClicks knows only ASCII).
 } // namespace
 
-class DialogsEditTest : public QObject {
+class DialogsEditTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
     std::string m_original;
-
-    std::string dataPath() const { return m_dir->file("vornik.txt"); }
-    std::string data() const { return readFileBytes(dataPath()); }
-    std::string memoFile() const { return readFileBytes(m_dir->file("vornik_memo.txt")); }
-    std::vector<PlatformCall> messages() const
-    {
-        return m_platform->services().callsOf(PlatformCallKind::MessageBox);
-    }
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         setOpenErrorHandler(nullptr);
         loadSettings();
         // Record 3 is made of 霜草, 霜草, 月光石 (stored out of list order),
@@ -101,11 +91,7 @@ private slots:
         writeFileBytes(dataPath(), m_original);
         writeFileBytes(m_dir->file("vornik_memo.txt"), "3,"s + "古いメモ"_sj + "\r\n");
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void newRecordIsAppendedUnderTheNextId()
     {

@@ -17,6 +17,7 @@
 #include "storage/vocabulary.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -46,18 +47,10 @@ std::string recipe(const char* id, const std::string& name, const char* rank, co
 
 } // namespace
 
-class KeyboardAndSelectionTest : public QObject {
+class KeyboardAndSelectionTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
-    std::vector<PlatformCall> messages() const
-    {
-        return m_platform->services().callsOf(PlatformCallKind::MessageBox);
-    }
-
     std::unique_ptr<CMainDlg> activeWindow()
     {
         auto window = std::make_unique<CMainDlg>();
@@ -72,18 +65,13 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         setOpenErrorHandler(nullptr);
         test::writeFileBytes(m_dir->path() / "vornik.txt",
             recipe("1", "鉄の剣"_sj, "3", "20") + recipe("2", "麻の服"_sj, "1", "8")
                 + recipe("3", "鉄の盾"_sj, "2", "15") + recipe("4", "麻布"_sj, "1", "3"));
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void firstRowSelectedAndCurrentAfterEverySearch()
     {

@@ -12,6 +12,7 @@
 #include "platform/sjis_literal.h"
 #include "storage/profile.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -53,13 +54,10 @@ std::vector<std::string> column(const CMainDlg& window, std::size_t position)
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
     void writeData()
     {
         writeFileBytes(m_dir->path() / "vornik.txt",
@@ -81,16 +79,11 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         writeData();
     }
 
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void freshStartWritesVersionAndDefaults()
     {

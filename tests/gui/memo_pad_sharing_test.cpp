@@ -5,6 +5,7 @@
 #include "app/memo_pane.h"
 #include "platform/qt/qt_text.h"
 #include "platform/sjis_literal.h"
+#include "tests/support/scripted_folder.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
@@ -15,13 +16,10 @@ using namespace std::string_literals;
 using test::readFileBytes;
 using test::writeFileBytes;
 
-class MemoPadSharingTest : public QObject {
+class MemoPadSharingTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
     std::string memo() const { return readFileBytes(m_dir->file("memo.txt")); }
     std::size_t questions() const
     {
@@ -46,15 +44,10 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         writeFileBytes(m_dir->file("memo.txt"), "共有の\r\nメモ"_sj);
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void untouchedWindowNeverWrites()
     {

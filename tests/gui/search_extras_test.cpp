@@ -9,6 +9,7 @@
 #include "storage/numbers.h"
 #include "storage/profile.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 #include "tests/support/widget_input.h"
@@ -42,13 +43,10 @@ std::vector<int> shownIds(const CMainDlg& window)
 // delivers them (QTest::keyClicks takes Latin-1 only).
 } // namespace
 
-class SearchExtrasTest : public QObject {
+class SearchExtrasTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
     std::unique_ptr<CMainDlg> openWindow()
     {
         auto window = std::make_unique<CMainDlg>();
@@ -61,19 +59,14 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         writeFileBytes(m_dir->path() / "vornik.txt",
             recordLine({ { Id, "1" }, { Name, "鉄の剣"_sj }, { Skill, "1" }, { Rank, "2" } })
                 + recordLine({ { Id, "2" }, { Name, "鉄の盾"_sj }, { Skill, "1" }, { Rank, "1" } })
                 + recordLine({ { Id, "3" }, { Name, "麻の服"_sj }, { Skill, "2" }, { Rank, "1" } }));
     }
 
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void typingWithTheOptionOnFollowsTheKeyboard()
     {
