@@ -24,7 +24,6 @@
 
 using namespace vornik;
 using vornik::test::readFileBytes;
-using vornik::test::TempProgramDir;
 using vornik::test::writeFileBytes;
 
 namespace {

@@ -20,6 +20,7 @@
 #include "storage/vocabulary.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/recording_main_window.h"
+#include "tests/support/scripted_folder.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 #include "ui/main_window_access.h"
@@ -34,7 +35,6 @@ using namespace vornik;
 using vornik::test::FaultInjector;
 using vornik::test::readFileBytes;
 using vornik::test::ScopedFileOps;
-using vornik::test::TempProgramDir;
 using vornik::test::writeFileBytes;
 
 namespace {
@@ -104,14 +104,13 @@ std::string dataLine(const RecipeRecord& record)
 
 } // namespace
 
-class OutputCommandsTest : public QObject {
+class OutputCommandsTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         m_window = std::make_unique<test::RecordingMainWindow>();
         m_window->headings = { "名前"_sj, "ﾗﾝｸ"_sj, "材料"_sj };
         m_window->rows = { ResultRow { "1", 0, { "鉄の剣"_sj, "見習い"_sj, "鉄塊, 木材"_sj } },
@@ -132,8 +131,7 @@ private slots:
     {
         setOpenErrorHandler({});
         m_window.reset();
-        m_platform.reset();
-        m_dir.reset();
+        endFolder();
     }
 
     void tableExportAsksWithTheExportDialogAndWritesCsv()
@@ -690,8 +688,6 @@ private slots:
 private:
     ScriptedPlatformServices& services() { return m_platform->services(); }
 
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
     std::unique_ptr<test::RecordingMainWindow> m_window;
     std::vector<std::string> m_openErrors;
 };

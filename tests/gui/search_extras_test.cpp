@@ -26,7 +26,6 @@ using namespace vornik;
 using vornik::test::typeText;
 using namespace vornik::field;
 using vornik::test::recordLine;
-using vornik::test::TempProgramDir;
 using vornik::test::writeFileBytes;
 
 namespace {
