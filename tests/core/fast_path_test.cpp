@@ -452,7 +452,7 @@ TEST(ReadNextRecordWhereTest, LinesPassedOverStillLeaveTheLastOneCurrent)
     EXPECT_FALSE(readNextRecordWhere(wantSecond));
     EXPECT_EQ(currentRecord().id(), "3");
     EXPECT_EQ(currentRecord().name(), "third x");
-    EXPECT_EQ(currentRecord()[2], "＞"_sj);
+    EXPECT_EQ(currentRecord().material(1), "＞"_sj);
     closeDataFile();
 
     // Nothing wanted at all: the record still ends on the last line.
@@ -461,7 +461,7 @@ TEST(ReadNextRecordWhereTest, LinesPassedOverStillLeaveTheLastOneCurrent)
     EXPECT_FALSE(readNextRecordWhere([](std::string_view) { return false; }));
     closeDataFile();
     EXPECT_EQ(currentRecord().id(), "3");
-    EXPECT_EQ(currentRecord()[3], "");
+    EXPECT_EQ(currentRecord().material(2), "");
 }
 
 } // namespace
