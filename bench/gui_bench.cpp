@@ -13,9 +13,9 @@
 #include "app/search_panel.h"
 #include "bench/bench_main.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/paths.h"
+#include "tests/support/scripted_platform_services.h"
 
 #include <QAction>
 #include <QApplication>

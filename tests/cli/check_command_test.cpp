@@ -14,6 +14,7 @@
 #include <iterator>
 
 using namespace vornik;
+using namespace vornik::field;
 using vornik::test::ProgramRun;
 using vornik::test::readFileBytes;
 using vornik::test::recordLine;
@@ -24,28 +25,14 @@ using namespace std::string_literals;
 namespace {
 
 // A record as the program writes it, with `changes` on top.
-std::string record(const std::string& id, std::initializer_list<std::pair<int, std::string>> changes = {})
+std::string record(const std::string& id, const std::vector<test::Field>& changes = {})
 {
-    std::vector<std::pair<int, std::string>> fields { { 0, id }, { 1, "鉄の剣"_sj }, { 2, "鉄塊"_sj },
-        { 3, "鉄塊"_sj }, { 10, "1" }, { 11, "1" }, { 31, "20" }, { 41, "<><>" }, { 42, "1" }, { 43, "3" },
-        { 44, "（片手剣） Lv10～"_sj }, { 45, "0" }, { 46, "0" }, { 47, "1" }, { 48, "鉄片 2"_sj } };
-    for (const auto& change : changes) {
-        for (auto& field : fields) {
-            if (field.first == change.first)
-                field.second = change.second;
-        }
-        fields.push_back(change);
-    }
-    std::string line;
-    for (int pos = 0; pos < 50; ++pos) {
-        std::string text;
-        for (const auto& [at, value] : fields) {
-            if (at == pos)
-                text = value;
-        }
-        line += (pos ? "," : "") + text;
-    }
-    return line + "\r\n";
+    std::vector<test::Field> fields { { Id, id }, { Name, "鉄の剣"_sj }, { Material1, "鉄塊"_sj },
+        { Material1 + 1, "鉄塊"_sj }, { Crystal, "1" }, { SkillUsed1, "1" }, { CapLevel1, "20" },
+        { Hq, "<><>" }, { Skill, "1" }, { Rank, "3" }, { Description, "（片手剣） Lv10～"_sj }, { Ex, "0" },
+        { Rare, "0" }, { Stackable, "1" }, { Desynth, "鉄片 2"_sj } };
+    fields.insert(fields.end(), changes.begin(), changes.end());
+    return recordLine(fields);
 }
 
 struct CheckCase {
@@ -83,13 +70,13 @@ TEST(CheckCommandTest, FindingsLinesAndExitCodes)
             record("1") + "2,"s + "短い行"_sj + "\r\n" // 2 fields
                 + record("1") // duplicate
                 + record("04") // not a plain decimal
-                + record("5", { { 44, longText + "\xFF" } }) // not Shift-JIS, past one block
-                + record("6", { { 44, "a\rb" } }) // lone CR
-                + record("7", { { 42, "25" }, { 43, "100" }, { 10, "x" } }) // outside the tables
-                + record("8", { { 2, "" } }) // material 1 empty
-                + record("9", { { 2, "鉄塊 8"_sj } }) // nine units
-                + record("10", { { 1, "鉄の剣 abc"_sj }, { 41, "A<>B" }, { 48, "鉄片 x"_sj } }) + "11,鉄の剣"
-                + std::string(48, ',') + "\r\n" // UTF-8
+                + record("5", { { Description, longText + "\xFF" } }) // not Shift-JIS, past one block
+                + record("6", { { Description, "a\rb" } }) // lone CR
+                + record("7", { { Skill, "25" }, { Rank, "100" }, { Crystal, "x" } }) // outside the tables
+                + record("8", { { Material1, "" } }) // material 1 empty
+                + record("9", { { Material1, "鉄塊 8"_sj } }) // nine units
+                + record("10", { { Name, "鉄の剣 abc"_sj }, { Hq, "A<>B" }, { Desynth, "鉄片 x"_sj } })
+                + "11,鉄の剣" + std::string(48, ',') + "\r\n" // UTF-8
                 + "\r\n" // empty
                 + "13," + "剣"_sj.substr(0, 1) + "\r\n", // a lead byte without its second byte
             "1,a\r\n99," + "孤立"_sj + "\r\nno comma\r\n", 1,

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 using namespace vornik;
+using namespace vornik::field;
 using vornik::test::ProgramRun;
 using vornik::test::readFileBytes;
 using vornik::test::recordLine;
@@ -32,10 +33,11 @@ TEST(ExportCommandTest, TheWindowsExportsWithoutTheWindow)
 {
     test::TempProgramDir dir;
     test::writeFileBytes(dir.path() / "vornik.txt",
-        recordLine({ { 0, "1" }, { 1, "鉄の剣"_sj }, { 2, "鉄塊"_sj }, { 3, "鉄塊"_sj }, { 4, "木材"_sj },
-            { 10, "1" }, { 11, "1" }, { 31, "20" }, { 41, "<><>" }, { 42, "1" }, { 43, "3" },
-            { 44, "よく切れる剣"_sj } })
-            + recordLine({ { 0, "2" }, { 1, "謎の石"_sj }, { 44, "素材"_sj } }));
+        recordLine(
+            { { Id, "1" }, { Name, "鉄の剣"_sj }, { Material1, "鉄塊"_sj }, { Material1 + 1, "鉄塊"_sj },
+                { Material1 + 2, "木材"_sj }, { Crystal, "1" }, { SkillUsed1, "1" }, { CapLevel1, "20" },
+                { Hq, "<><>" }, { Skill, "1" }, { Rank, "3" }, { Description, "よく切れる剣"_sj } })
+            + recordLine({ { Id, "2" }, { Name, "謎の石"_sj }, { Description, "素材"_sj } }));
     const ExportCase cases[] = {
         { "csv", { "--csv", "OUT", "--name", "鉄" }, 0,
             utf8ToSjis(

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 using namespace vornik;
+using namespace vornik::field;
 using vornik::test::ProgramRun;
 using vornik::test::recordLine;
 using vornik::test::runWithoutDisplay;
@@ -32,18 +33,20 @@ protected:
     void SetUp() override
     {
         std::string data;
-        data += recordLine(
-            { { 0, "1" }, { 1, "鉄の剣"_sj }, { 2, "鉄塊"_sj }, { 3, "鉄塊"_sj }, { 10, "1" }, { 11, "1" },
-                { 31, "20" }, { 41, "<><>" }, { 42, "1" }, { 43, "2" }, { 44, "（片手剣） Lv10～"_sj } });
-        data += recordLine({ { 0, "2" }, { 1, "鉄の盾 2"_sj }, { 2, "鉄塊"_sj }, { 3, "木材"_sj },
-            { 10, "1" }, { 11, "1" }, { 31, "15" }, { 41, "<><>" }, { 42, "1" }, { 43, "2" },
-            { 44, "【盾】 \"堅い\" Lv12～"_sj } });
-        data += recordLine({ { 0, "3" }, { 1, "麻の服"_sj }, { 2, "麻布"_sj }, { 10, "4" }, { 12, "1" },
-            { 32, "8" }, { 41, "<><>" }, { 42, "2" }, { 43, "1" }, { 44, "【胴】 Lv5～ All Job"_sj } });
-        data += recordLine({ { 0, "4" }, { 1, "鉄の指輪"_sj }, { 2, "鉄塊"_sj }, { 10, "1" }, { 11, "1" },
-            { 31, "12" }, { 41, "<><>" }, { 42, "1" }, { 43, "3" }, { 44, "【指】 Lv30～"_sj } });
-        data += recordLine({ { 0, "5" }, { 1, "謎の鉄片"_sj }, { 10, "1" }, { 41, "<><>" }, { 42, "0" },
-            { 43, "0" }, { 44, "素材"_sj } });
+        data += recordLine({ { Id, "1" }, { Name, "鉄の剣"_sj }, { Material1, "鉄塊"_sj },
+            { Material1 + 1, "鉄塊"_sj }, { Crystal, "1" }, { SkillUsed1, "1" }, { CapLevel1, "20" },
+            { Hq, "<><>" }, { Skill, "1" }, { Rank, "2" }, { Description, "（片手剣） Lv10～"_sj } });
+        data += recordLine({ { Id, "2" }, { Name, "鉄の盾 2"_sj }, { Material1, "鉄塊"_sj },
+            { Material1 + 1, "木材"_sj }, { Crystal, "1" }, { SkillUsed1, "1" }, { CapLevel1, "15" },
+            { Hq, "<><>" }, { Skill, "1" }, { Rank, "2" }, { Description, "【盾】 \"堅い\" Lv12～"_sj } });
+        data += recordLine({ { Id, "3" }, { Name, "麻の服"_sj }, { Material1, "麻布"_sj }, { Crystal, "4" },
+            { SkillUsed1 + 1, "1" }, { CapLevel1 + 1, "8" }, { Hq, "<><>" }, { Skill, "2" }, { Rank, "1" },
+            { Description, "【胴】 Lv5～ All Job"_sj } });
+        data += recordLine({ { Id, "4" }, { Name, "鉄の指輪"_sj }, { Material1, "鉄塊"_sj }, { Crystal, "1" },
+            { SkillUsed1, "1" }, { CapLevel1, "12" }, { Hq, "<><>" }, { Skill, "1" }, { Rank, "3" },
+            { Description, "【指】 Lv30～"_sj } });
+        data += recordLine({ { Id, "5" }, { Name, "謎の鉄片"_sj }, { Crystal, "1" }, { Hq, "<><>" },
+            { Skill, "0" }, { Rank, "0" }, { Description, "素材"_sj } });
         test::writeFileBytes(m_dir.path() / "vornik.txt", data);
     }
 

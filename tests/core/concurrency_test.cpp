@@ -12,6 +12,8 @@
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_lines.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +35,7 @@
 namespace vornik {
 namespace {
 
+using test::namedRecord;
 using test::readFileBytes;
 using test::TempProgramDir;
 using test::writeFileBytes;
@@ -41,11 +44,6 @@ constexpr int kWindows = 4;
 constexpr int kAddsEach = 200;
 constexpr int kExisting = 100; // records 1 to 100; window w edits those with id % 4 == w
 constexpr int kEditEvery = 8; // one edit after every 8 additions: 25 edits each
-
-std::string recordLine(const std::string& id, const std::string& name)
-{
-    return id + "," + name + std::string(kFieldCount - 2, ',');
-}
 
 std::string tagOf(int window)
 {
@@ -166,30 +164,6 @@ std::vector<std::unique_ptr<test::ChildProcess>> startWindowsIn(
     std::_Exit(ok && edited == toEdit.size() ? 0 : 1);
 }
 
-std::vector<std::string> crlfLines(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(bytes.substr(start) + "<no line end>");
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-std::string fieldOf(const std::string& line, int pos)
-{
-    std::size_t start = 0;
-    for (int i = 0; i < pos; ++i)
-        start = line.find(',', start) + 1;
-    return line.substr(start, line.find(',', start) - start);
-}
-
 class ConcurrencyTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -202,7 +176,7 @@ protected:
         m_folder.emplace();
         std::string data;
         for (int id = 1; id <= kExisting; ++id)
-            data += recordLine(std::to_string(id), "old-" + std::to_string(id)) + "\r\n";
+            data += namedRecord(std::to_string(id), "old-" + std::to_string(id)) + "\r\n";
         writeFileBytes(m_folder->file("vornik.txt"), data);
     }
     std::optional<TempProgramDir> m_folder;
@@ -223,14 +197,15 @@ void runWindowsAndCheck(
         = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
 
     // Whole lines only: 50 fields each, CR LF after every one.
-    const std::vector<std::string> lines = crlfLines(readFileBytes(dataPath));
+    const std::vector<std::string> lines = test::fileLines(dataPath);
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(kExisting + kWindows * kAddsEach));
     std::set<std::string> ids;
     std::set<std::string> names;
     for (const std::string& line : lines) {
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), kFieldCount - 1) << line;
-        EXPECT_TRUE(ids.insert(fieldOf(line, 0)).second) << "id used twice: " << line;
-        EXPECT_TRUE(names.insert(fieldOf(line, 1)).second) << "record twice: " << line;
+        const std::vector<std::string> fields = test::fieldsOf(line);
+        ASSERT_EQ(fields.size(), static_cast<std::size_t>(kFieldCount)) << line;
+        EXPECT_TRUE(ids.insert(fields[field::Id]).second) << "id used twice: " << line;
+        EXPECT_TRUE(names.insert(fields[field::Name]).second) << "record twice: " << line;
     }
     // Every addition is there.
     for (int window = 0; window < kWindows; ++window) {
@@ -241,7 +216,7 @@ void runWindowsAndCheck(
     for (int id = 1; id <= kExisting; ++id) {
         const std::string& line = lines[static_cast<std::size_t>(id - 1)];
         const std::string tag = tagOf(id % kWindows);
-        EXPECT_EQ(line, recordLine(std::to_string(id), tag + "-edited-" + std::to_string(id)));
+        EXPECT_EQ(line, namedRecord(std::to_string(id), tag + "-edited-" + std::to_string(id)));
         setProgramDir(folders[static_cast<std::size_t>(id % kWindows)]);
         EXPECT_EQ(readMemo(std::to_string(id)), tag + " memo " + std::to_string(id));
     }
@@ -411,7 +386,7 @@ TEST_F(ConcurrencyTest, AHolderKilledMidSaveDoesNotBlockTheOthers)
 
     const std::string after = readFileBytes(m_dir.file("vornik.txt"));
     EXPECT_EQ(after.compare(0, before.size(), before), 0) << "the old records changed";
-    const std::vector<std::string> added = crlfLines(after.substr(before.size()));
+    const std::vector<std::string> added = test::crlfLines(after.substr(before.size()));
     EXPECT_EQ(added.size(), 15u);
     EXPECT_EQ(after.find("never-stored"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "temp.dat"));

@@ -6,6 +6,7 @@
 #include "storage/memo_file.h"
 #include "storage/paths.h"
 #include "tests/support/child_process.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@
 namespace vornik {
 namespace {
 
+using test::readAllRecords;
 using test::TempProgramDir;
 
 constexpr int kWindows = 3;
@@ -68,18 +70,7 @@ int takeRole(const std::string& role)
     std::_Exit(ok ? 0 : 1);
 }
 
-std::vector<RecipeRecord> readAll()
-{
-    StorageError error;
-    std::vector<RecipeRecord> records;
-    if (!openDataFile(error))
-        return records;
-    while (readNextRecord(error))
-        records.push_back(currentRecord());
-    closeDataFile();
-    return records;
-}
-
+StorageError error;
 TEST(ConcurrentSave, WindowsSavingAtOnceLoseNothingAndShareNoId)
 {
     if (const std::optional<std::string> role = test::childRole())
@@ -95,7 +86,7 @@ TEST(ConcurrentSave, WindowsSavingAtOnceLoseNothingAndShareNoId)
 
     std::set<std::string> ids;
     std::map<std::string, int> perWindow;
-    for (const RecipeRecord& record : readAll()) {
+    for (const RecipeRecord& record : readAllRecords()) {
         EXPECT_TRUE(ids.insert(record.id()).second) << "id used twice: " << record.id();
         perWindow[record.name().substr(0, 2)] += 1;
     }
@@ -105,7 +96,7 @@ TEST(ConcurrentSave, WindowsSavingAtOnceLoseNothingAndShareNoId)
 
     // The record each window kept editing holds its last edit, and its memo.
     int lastEdits = 0;
-    for (const RecipeRecord& record : readAll()) {
+    for (const RecipeRecord& record : readAllRecords()) {
         const std::string tag = record.name().substr(0, 2);
         if (record.name() == tag + "-edited-" + std::to_string(kRecordsEach - 1)) {
             ++lastEdits;

@@ -14,6 +14,8 @@
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_lines.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <algorithm>
@@ -33,7 +35,9 @@
 namespace vornik {
 namespace {
 
+using test::namedRecord;
 using test::readFileBytes;
+using test::setCurrent;
 using test::TempProgramDir;
 using test::writeFileBytes;
 
@@ -135,24 +139,12 @@ struct Save {
     std::function<bool(StorageError& error)> run;
 };
 
-std::string recordLine(int id, const std::string& name)
-{
-    return std::to_string(id) + "," + name + std::string(kFieldCount - 2, ',');
-}
-
 std::string startingData()
 {
     std::string data;
     for (int id = 1; id <= 300; ++id)
-        data += recordLine(id, "銅の鍋"_sj + std::to_string(id)) + "\r\n";
+        data += namedRecord(std::to_string(id), "銅の鍋"_sj + std::to_string(id)) + "\r\n";
     return data;
-}
-
-void setCurrent(const std::string& id, const std::string& name)
-{
-    currentRecord() = RecipeRecord();
-    currentRecord().id() = id;
-    currentRecord().name() = name;
 }
 
 std::vector<Save> saves()
@@ -252,23 +244,6 @@ void expectNextStartWorks(const TempProgramDir& dir, const std::string& at)
     EXPECT_TRUE(saveMemo("7", "再起動後"_sj, error)) << at << ": " << error.text;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "temp.dat")) << at;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "temp2.dat")) << at;
-}
-
-// Lines of a rewritten file; each must end with CR LF.
-std::vector<std::string> linesOf(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back("(no line end) " + bytes.substr(start));
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }
 
 // "150,版<digits>" followed by the empty fields.
@@ -398,8 +373,8 @@ TEST_F(CrashTest, KilledAtRandomMomentsOfRepeatedSaves)
 
         // Every line but record 150's is as it was; that one is the old
         // line or one complete version.
-        const std::vector<std::string> lines = linesOf(readFileBytes(m_dir.file("vornik.txt")));
-        const std::vector<std::string> oldLines = linesOf(old);
+        const std::vector<std::string> lines = test::fileLines(m_dir.file("vornik.txt"));
+        const std::vector<std::string> oldLines = test::crlfLines(old);
         bool whole = lines.size() == oldLines.size();
         for (std::size_t n = 0; whole && n < lines.size(); ++n) {
             if (n != 149)

@@ -5,7 +5,8 @@
 #include "storage/line_reader.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "tests/core/fault_injection.h"
+#include "tests/support/fault_injection.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,10 @@
 namespace vornik {
 namespace {
 
+using test::namedRecord;
+using test::readAllRecords;
 using test::readFileBytes;
+using test::setCurrent;
 using test::TempProgramDir;
 using test::writeFileBytes;
 
@@ -28,38 +32,13 @@ std::string commas(int n)
     return std::string(static_cast<std::size_t>(n), ',');
 }
 
-// A full 50-field line with the given id and name.
-std::string recordLine(const std::string& id, const std::string& name)
-{
-    return id + "," + name + commas(kFieldCount - 2);
-}
-
-std::vector<RecipeRecord> readAll()
-{
-    StorageError error;
-    std::vector<RecipeRecord> records;
-    if (!openDataFile(error))
-        return records;
-    while (readNextRecord(error))
-        records.push_back(currentRecord());
-    closeDataFile();
-    return records;
-}
-
+StorageError error;
 std::vector<std::string> ids(const std::vector<RecipeRecord>& records)
 {
     std::vector<std::string> out;
     for (const RecipeRecord& record : records)
         out.push_back(record.id());
     return out;
-}
-
-void setCurrent(const std::string& id, const std::string& name)
-{
-    RecipeRecord& record = currentRecord();
-    record = RecipeRecord();
-    record.id() = id;
-    record.name() = name;
 }
 
 std::vector<std::string> linesOf(const std::string& path, std::size_t bufferSize)
@@ -93,13 +72,13 @@ protected:
 
 TEST_F(DataFileTest, LineEndsOfEveryKindReadTheSame)
 {
-    const std::string a = recordLine("1", "Alpha");
-    const std::string b = recordLine("2", "Beta");
+    const std::string a = namedRecord("1", "Alpha");
+    const std::string b = namedRecord("2", "Beta");
     std::vector<std::vector<std::string>> seen;
     for (const std::string& bytes : { a + "\r\n" + b + "\r\n", a + "\n" + b + "\n", a + "\r\n" + b }) {
         writeData(bytes);
         std::vector<std::string> names;
-        for (const RecipeRecord& record : readAll())
+        for (const RecipeRecord& record : readAllRecords())
             names.push_back(record.id() + ":" + record.name());
         seen.push_back(names);
     }
@@ -137,8 +116,8 @@ TEST_F(DataFileTest, LineReaderHandlesLinesAcrossItsBuffer)
 TEST_F(DataFileTest, ReadsLinesOfManyMegabytes)
 {
     const std::string huge(5 * 1024 * 1024, 'm');
-    writeData(recordLine("1", "a") + "\r\n2," + huge + ",x\r\n" + recordLine("3", "c"));
-    const std::vector<RecipeRecord> records = readAll();
+    writeData(namedRecord("1", "a") + "\r\n2," + huge + ",x\r\n" + namedRecord("3", "c"));
+    const std::vector<RecipeRecord> records = readAllRecords();
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[1].name(), huge);
     EXPECT_EQ(records[1].material(1), "x");
@@ -148,7 +127,7 @@ TEST_F(DataFileTest, ReadsLinesOfManyMegabytes)
 TEST_F(DataFileTest, EndOfFileLeavesTheCurrentRecordAlone)
 {
     StorageError error;
-    writeData(recordLine("4", "Only"));
+    writeData(namedRecord("4", "Only"));
     ASSERT_TRUE(openDataFile(error));
     ASSERT_TRUE(readNextRecord(error));
     EXPECT_FALSE(readNextRecord(error));
@@ -201,15 +180,15 @@ TEST_F(DataFileTest, SaveReplacesEveryLineWithTheIdAndCopiesTheRestByteForByte)
 {
     StorageError error;
     const std::string odd = std::string("8,odd\0name\x83", 12) + commas(3) + ",%20x";
-    writeData(recordLine("7", "Old") + "\n" + recordLine("07", "Other") + "\n" + odd + "\n"
-        + recordLine("7", "Dup") + "\n" + recordLine("9", "Last"));
+    writeData(namedRecord("7", "Old") + "\n" + namedRecord("07", "Other") + "\n" + odd + "\n"
+        + namedRecord("7", "Dup") + "\n" + namedRecord("9", "Last"));
     setCurrent("7", "New×2"_sj);
     ASSERT_TRUE(saveRecord(error)) << error.text;
 
     const std::string newLine = "7,New 2" + commas(kFieldCount - 2);
     EXPECT_EQ(data(),
-        newLine + "\r\n" + recordLine("07", "Other") + "\r\n" + odd + "\r\n" + newLine + "\r\n"
-            + recordLine("9", "Last") + "\r\n");
+        newLine + "\r\n" + namedRecord("07", "Other") + "\r\n" + odd + "\r\n" + newLine + "\r\n"
+            + namedRecord("9", "Last") + "\r\n");
     EXPECT_FALSE(tempLeft());
 }
 
@@ -218,9 +197,10 @@ TEST_F(DataFileTest, FilesInAnotherEncodingAreNeverWritten)
     StorageError error;
     // "1,A" and the rest of a line as an editor saves it in other encodings.
     std::string utf16;
-    for (const char c : recordLine("1", "A") + "\r\n")
+    for (const char c : namedRecord("1", "A") + "\r\n")
         utf16 += std::string { c, '\0' };
-    const std::string files[] = { "\xFF\xFE" + utf16, utf16, "\xEF\xBB\xBF" + recordLine("1", "A") + "\r\n" };
+    const std::string files[]
+        = { "\xFF\xFE" + utf16, utf16, "\xEF\xBB\xBF" + namedRecord("1", "A") + "\r\n" };
     for (const std::string& bytes : files) {
         SCOPED_TRACE(bytes.substr(0, 4));
         writeData(bytes);
@@ -239,17 +219,17 @@ TEST_F(DataFileTest, FilesInAnotherEncodingAreNeverWritten)
 TEST_F(DataFileTest, SaveAppendsAnUnknownId)
 {
     StorageError error;
-    writeData(recordLine("1", "A"));
+    writeData(namedRecord("1", "A"));
     setCurrent("12", "B");
     ASSERT_TRUE(saveRecord(error));
-    EXPECT_EQ(data(), recordLine("1", "A") + "\r\n" + recordLine("12", "B") + "\r\n");
+    EXPECT_EQ(data(), namedRecord("1", "A") + "\r\n" + namedRecord("12", "B") + "\r\n");
 }
 
 TEST_F(DataFileTest, DeleteRemovesEveryLineWithTheIdOnly)
 {
     StorageError error;
-    writeData(recordLine("3", "A") + "\n" + recordLine("03", "B") + "\n" + recordLine("3", "C") + "\n"
-        + recordLine(" 8", "D") + "\n" + recordLine("abc", "E") + "\n" + recordLine("99999999999", "F"));
+    writeData(namedRecord("3", "A") + "\n" + namedRecord("03", "B") + "\n" + namedRecord("3", "C") + "\n"
+        + namedRecord(" 8", "D") + "\n" + namedRecord("abc", "E") + "\n" + namedRecord("99999999999", "F"));
     const std::string before = data();
     std::size_t removed = 9;
     for (const char* absent : { "8", "03 ", "99999999998" }) {
@@ -262,8 +242,8 @@ TEST_F(DataFileTest, DeleteRemovesEveryLineWithTheIdOnly)
     ASSERT_TRUE(deleteRecord(removed, error));
     EXPECT_EQ(removed, 2u);
     EXPECT_EQ(data(),
-        recordLine("03", "B") + "\r\n" + recordLine(" 8", "D") + "\r\n" + recordLine("abc", "E") + "\r\n"
-            + recordLine("99999999999", "F") + "\r\n");
+        namedRecord("03", "B") + "\r\n" + namedRecord(" 8", "D") + "\r\n" + namedRecord("abc", "E") + "\r\n"
+            + namedRecord("99999999999", "F") + "\r\n");
     for (const char* id : { " 8", "abc", "99999999999", "03" }) {
         setCurrent(id, "");
         ASSERT_TRUE(deleteRecord(removed, error)) << id;
@@ -304,15 +284,15 @@ TEST_F(DataFileTest, NextRecordIdNeverHandsOutAnIdInUse)
 TEST_F(DataFileTest, SaveNewRecordTakesTheNextIdAndAppends)
 {
     StorageError error;
-    writeData(recordLine("5", "A") + "\r\n" + recordLine("-1", "Broken") + "\r\n" + recordLine("2", "B"));
+    writeData(namedRecord("5", "A") + "\r\n" + namedRecord("-1", "Broken") + "\r\n" + namedRecord("2", "B"));
     setCurrent("", "C");
     ASSERT_TRUE(saveNewRecord(error)) << error.text;
     EXPECT_EQ(currentRecord().id(), "6");
     setCurrent("", "D");
     ASSERT_TRUE(saveNewRecord(error));
-    EXPECT_EQ(ids(readAll()), (std::vector<std::string> { "5", "-1", "2", "6", "7" }));
+    EXPECT_EQ(ids(readAllRecords()), (std::vector<std::string> { "5", "-1", "2", "6", "7" }));
 
-    writeData(recordLine("2147483647", "Max") + "\r\n" + recordLine("1", "One") + "\r\n");
+    writeData(namedRecord("2147483647", "Max") + "\r\n" + namedRecord("1", "One") + "\r\n");
     setCurrent("", "E");
     ASSERT_TRUE(saveNewRecord(error));
     EXPECT_EQ(currentRecord().id(), "2");
@@ -329,11 +309,11 @@ TEST_F(DataFileTest, WorksWithPathsLongerThan260Bytes)
     ASSERT_GT(path.size(), 260u);
     ASSERT_TRUE(writeIniString("system", "file", path));
     ASSERT_EQ(dataFilePath(), path);
-    writeFileBytes(path, recordLine("1", "Far"));
+    writeFileBytes(path, namedRecord("1", "Far"));
 
     setCurrent("2", "Away");
     ASSERT_TRUE(saveRecord(error)) << error.text;
-    EXPECT_EQ(ids(readAll()), (std::vector<std::string> { "1", "2" }));
+    EXPECT_EQ(ids(readAllRecords()), (std::vector<std::string> { "1", "2" }));
     EXPECT_TRUE(m_openErrors.empty());
 }
 
@@ -342,8 +322,8 @@ TEST_F(DataFileTest, WorksWithPathsLongerThan260Bytes)
 // behind. When the new content was complete, it stays in temp.dat.
 TEST_F(DataFileTest, FailureAtEveryStepKeepsTheOldFile)
 {
-    const std::string old = recordLine("1", "A") + "\r\n" + recordLine("2", "B") + "\r\n";
-    const std::string updated = recordLine("1", "A") + "\r\n" + recordLine("2", "Changed") + "\r\n";
+    const std::string old = namedRecord("1", "A") + "\r\n" + namedRecord("2", "B") + "\r\n";
+    const std::string updated = namedRecord("1", "A") + "\r\n" + namedRecord("2", "Changed") + "\r\n";
     for (const bool shortWrite : { false, true }) {
         for (int k = 1;; ++k) {
             writeData(old);
@@ -390,7 +370,7 @@ TEST_F(DataFileTest, FailureAtEveryStepKeepsTheOldFile)
 TEST_F(DataFileTest, ReplacesAcrossFileSystemsThroughATempBesideTheTarget)
 {
     StorageError error;
-    writeData(recordLine("1", "A") + "\r\n");
+    writeData(namedRecord("1", "A") + "\r\n");
     test::FaultInjector counter;
     {
         test::ScopedFileOps installed(counter);
@@ -401,7 +381,7 @@ TEST_F(DataFileTest, ReplacesAcrossFileSystemsThroughATempBesideTheTarget)
     const auto rename = std::find(log.begin(), log.end(), "rename");
     ASSERT_NE(rename, log.end());
 
-    writeData(recordLine("1", "A") + "\r\n");
+    writeData(namedRecord("1", "A") + "\r\n");
     test::FaultInjector crossDevice(static_cast<int>(rename - log.begin()) + 1, EXDEV);
     {
         test::ScopedFileOps installed(crossDevice);
@@ -409,7 +389,7 @@ TEST_F(DataFileTest, ReplacesAcrossFileSystemsThroughATempBesideTheTarget)
         ASSERT_TRUE(saveRecord(error)) << error.text;
     }
     EXPECT_EQ(crossDevice.failedCall(), "rename");
-    EXPECT_EQ(data(), recordLine("1", "A") + "\r\n" + recordLine("2", "B") + "\r\n");
+    EXPECT_EQ(data(), namedRecord("1", "A") + "\r\n" + namedRecord("2", "B") + "\r\n");
     EXPECT_FALSE(tempLeft());
     for (const auto& entry : std::filesystem::directory_iterator(m_dir.path()))
         EXPECT_TRUE(entry.path().extension() != ".tmp") << entry.path();

@@ -5,6 +5,8 @@
 #include "platform/sjis_codec.h"
 #include "platform/sjis_literal.h"
 #include "platform/sjis_text.h"
+#include "storage/record.h"
+#include "tests/support/file_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -17,37 +19,17 @@
 #include <vector>
 
 using namespace vornik;
+using namespace vornik::field;
 
 namespace {
-
-std::vector<std::string> splitOn(const std::string& text, const std::string& separator)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string::npos)
-            return parts;
-        start = end + separator.size();
-    }
-}
-
-// Lines of a file that must end in CR LF; the empty piece after the last
-// line end is dropped.
-std::vector<std::string> fileLines(const std::string& bytes)
-{
-    EXPECT_TRUE(bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0);
-    std::vector<std::string> lines = splitOn(bytes, "\r\n");
-    lines.pop_back();
-    return lines;
-}
 
 std::string generated(
     test::TempProgramDir& dir, const std::string& name, std::uint32_t count, std::uint32_t seed)
 {
     EXPECT_TRUE(writeDataFile(dir.path() / name, count, seed));
-    return test::readFileBytes(dir.path() / name);
+    const std::string bytes = test::readFileBytes(dir.path() / name);
+    EXPECT_TRUE(bytes.ends_with("\r\n"));
+    return bytes;
 }
 
 int asInt(const std::string& text)
@@ -62,34 +44,36 @@ TEST(DataGenerator, WritesRecordLinesOfTheDataFileShape)
     test::TempProgramDir dir;
     const std::string bytes = generated(dir, "big.txt", 3000, 7);
     EXPECT_EQ(sjisToUtf8(bytes).find("\xEF\xBF\xBD"), std::string::npos) << "not valid code page 932";
-    const std::vector<std::string> lines = fileLines(bytes);
+    const std::vector<std::string> lines = test::crlfLines(bytes);
     ASSERT_EQ(lines.size(), 3000u);
 
     std::set<int> skills, ranks, crystals;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         ASSERT_EQ(line.find_first_of("\r\n"), std::string::npos);
-        const std::vector<std::string> f = splitOn(line, ",");
+        const std::vector<std::string> f = test::fieldsOf(line);
         ASSERT_EQ(f.size(), 50u) << sjisToUtf8(line);
-        EXPECT_EQ(f[0], std::to_string(i + 1));
-        EXPECT_FALSE(f[1].empty());
-        EXPECT_FALSE(sjis::contains(f[1], "×"_sj));
-        const std::size_t blank = f[1].find(' ');
+        EXPECT_EQ(f[Id], std::to_string(i + 1));
+        EXPECT_FALSE(f[Name].empty());
+        EXPECT_FALSE(sjis::contains(f[Name], "×"_sj));
+        const std::size_t blank = f[Name].find(' ');
         if (blank != std::string::npos) {
-            EXPECT_GT(asInt(f[1].substr(blank + 1)), 0) << sjisToUtf8(line);
+            EXPECT_GT(asInt(f[Name].substr(blank + 1)), 0) << sjisToUtf8(line);
         }
         // Used material slots come first.
-        const auto firstEmpty = std::find(f.begin() + 2, f.begin() + 10, std::string());
-        EXPECT_TRUE(std::all_of(firstEmpty, f.begin() + 10, [](const std::string& m) { return m.empty(); }));
+        const auto firstEmpty
+            = std::find(f.begin() + Material1, f.begin() + Material1 + kMaterialSlots, std::string());
+        EXPECT_TRUE(std::all_of(firstEmpty, f.begin() + Material1 + kMaterialSlots,
+            [](const std::string& m) { return m.empty(); }));
         for (int k = 1; k <= 10; ++k) {
-            const bool hasLevel = !f[20 + k].empty() || !f[30 + k].empty();
-            EXPECT_EQ(f[10 + k] == "1", hasLevel) << sjisToUtf8(line);
+            const bool hasLevel = !f[NeedLevel1 + k - 1].empty() || !f[CapLevel1 + k - 1].empty();
+            EXPECT_EQ(f[SkillUsed1 + k - 1] == "1", hasLevel) << sjisToUtf8(line);
         }
-        EXPECT_EQ(splitOn(f[41], "<>").size(), 3u) << sjisToUtf8(line);
-        skills.insert(asInt(f[42]));
-        ranks.insert(asInt(f[43]));
-        crystals.insert(asInt(f[10]));
-        for (int flag : { 45, 46, 47 })
+        EXPECT_EQ(test::split(f[Hq], "<>").size(), 3u) << sjisToUtf8(line);
+        skills.insert(asInt(f[Skill]));
+        ranks.insert(asInt(f[Rank]));
+        crystals.insert(asInt(f[Crystal]));
+        for (int flag : { Ex, Rare, Stackable })
             EXPECT_TRUE(f[flag] == "0" || f[flag] == "1");
     }
     for (int skill = 0; skill <= 10; ++skill)
@@ -104,10 +88,11 @@ TEST(DataGenerator, WritesRecordLinesOfTheDataFileShape)
 TEST(DataGenerator, DescriptionsCarryWhatTheSearchLooksFor)
 {
     test::TempProgramDir dir;
-    const std::vector<std::string> lines = fileLines(generated(dir, "d.txt", 3000, 11));
+    const std::vector<std::string> lines = test::crlfLines(generated(dir, "d.txt", 3000, 11));
     auto linesWith = [&](const std::string& needle) {
-        return std::count_if(lines.begin(), lines.end(),
-            [&](const std::string& line) { return sjis::contains(splitOn(line, ",")[44], needle); });
+        return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return sjis::contains(test::fieldsOf(line)[Description], needle);
+        });
     };
     EXPECT_GT(linesWith("Lv"), 1000);
     EXPECT_GT(linesWith("～"_sj), 1000);
@@ -120,7 +105,7 @@ TEST(DataGenerator, DescriptionsCarryWhatTheSearchLooksFor)
         EXPECT_GT(linesWith(utf8ToSjis(j)), 100) << j;
     // Half-width katakana somewhere in the names.
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        const std::string name = splitOn(line, ",")[1];
+        const std::string name = test::fieldsOf(line)[Name];
         return std::any_of(name.begin(), name.end(), [](char c) {
             const auto b = static_cast<unsigned char>(c);
             return b >= 0xA1 && b <= 0xDF;

@@ -9,30 +9,21 @@
 #include "storage/numbers.h"
 #include "storage/paths.h"
 #include "storage/vocabulary.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <functional>
 
 using namespace vornik;
 using namespace std::string_literals;
+using test::namedRecord;
 using test::readFileBytes;
 using test::writeFileBytes;
 
 namespace {
-
-std::string line(const std::string& id, const std::string& name, const std::string& rest = "")
-{
-    // id, name, then 48 more fields (47 commas after "rest" starts field 2).
-    std::string text = id + "," + name + "," + rest;
-    std::size_t commas = 0;
-    for (char c : text)
-        commas += c == ',';
-    return text + std::string(49 - commas, ',') + "\r\n";
-}
 
 class DialogsStore : public ::testing::Test {
 protected:
@@ -40,7 +31,7 @@ protected:
     {
         setOpenErrorHandler([this](const std::string&) { ++m_openErrors; });
         loadSettings();
-        m_original = line("3", "灰樫材"_sj) + line("7", "霜草"_sj);
+        m_original = namedRecord("3", "灰樫材"_sj) + "\r\n" + namedRecord("7", "霜草"_sj) + "\r\n";
         writeFileBytes(dataPath(), m_original);
     }
     void TearDown() override { setOpenErrorHandler(nullptr); }
@@ -113,7 +104,7 @@ TEST_F(DialogsStore, EditRewritesInPlaceAndKeepsTheLevels)
     const std::string expected = "3,"s + "星鉄の剣 2"_sj
         + ",A,B,B,,,,,,1,,1,,,,,,,,,,?,,,,,,,,,,,,,,,,,,,a 2<><>c,0,2," + "（片手剣）<br>Lv10"_sj + ",0,0,1,"
         + "霜草 1"_sj + ",\r\n";
-    EXPECT_EQ(data(), expected + line("7", "霜草"_sj));
+    EXPECT_EQ(data(), expected + namedRecord("7", "霜草"_sj) + "\r\n");
     EXPECT_EQ(readFileBytes(memoPath()), "3,\r\n");
 }
 
@@ -211,26 +202,17 @@ TEST_F(DialogsStore, UntouchedFieldsKeepTheirStoredBytes)
     // 0x85 0x40 is no Shift-JIS character: the name box gives it back as "?".
     // A slot "月光石×2" reads like two units of 月光石 in the list, and an hq
     // without "<>" shows in all three boxes.
-    std::array<std::string, kFieldCount> fields {};
-    fields[0] = "03";
-    fields[1] = "灰"_sj + "\x85\x40" + "樫 2"_sj;
-    fields[2] = fields[4] = "霜草"_sj;
-    fields[3] = "月光石×2"_sj;
-    fields[10] = fields[11] = "1";
-    fields[21] = " 10";
-    fields[41] = "アクアリング+1"_sj;
-    fields[42] = "1";
-    fields[44] = "&gt%20説明"_sj;
-    fields[48] = "霜草%201"_sj;
-    fields[49] = "予備"_sj;
+    using namespace field;
+    const std::vector<test::Field> fields { { Id, "03" }, { Name, "灰"_sj + "\x85\x40" + "樫 2"_sj },
+        { Material1, "霜草"_sj }, { Material1 + 2, "霜草"_sj }, { Material1 + 1, "月光石×2"_sj },
+        { Crystal, "1" }, { SkillUsed1, "1" }, { NeedLevel1, " 10" }, { Hq, "アクアリング+1"_sj },
+        { Skill, "1" }, { Description, "&gt%20説明"_sj }, { Desynth, "霜草%201"_sj },
+        { Reserved, "予備"_sj } };
     auto lineWith = [&fields](int pos, const std::string& value) {
-        std::array<std::string, kFieldCount> changed = fields;
+        std::vector<test::Field> changed = fields;
         if (pos >= 0)
-            changed[static_cast<std::size_t>(pos)] = value;
-        std::string text = changed[0];
-        for (std::size_t i = 1; i < changed.size(); ++i)
-            text += "," + changed[i];
-        return text + "\r\n";
+            changed.emplace_back(pos, value);
+        return test::recordLine(changed);
     };
     const std::string stored = lineWith(-1, "");
 
@@ -241,12 +223,12 @@ TEST_F(DialogsStore, UntouchedFieldsKeepTheirStoredBytes)
     };
     const Case cases[] = {
         { "nothing changed", [](EditedRecord&) {}, stored },
-        { "only the rank", [](EditedRecord& e) { e.rankName = "見習い"_sj; }, lineWith(43, "2") },
-        { "only the name", [](EditedRecord& e) { e.name = "灰樫"_sj; }, lineWith(1, "灰樫"_sj) },
+        { "only the rank", [](EditedRecord& e) { e.rankName = "見習い"_sj; }, lineWith(Rank, "2") },
+        { "only the name", [](EditedRecord& e) { e.name = "灰樫"_sj; }, lineWith(Name, "灰樫"_sj) },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        writeFileBytes(dataPath(), stored + line("7", "霜草"_sj));
+        writeFileBytes(dataPath(), stored + namedRecord("7", "霜草"_sj) + "\r\n");
         StoreTarget target;
         target.isNew = false;
         target.id = "03";
@@ -257,6 +239,6 @@ TEST_F(DialogsStore, UntouchedFieldsKeepTheirStoredBytes)
         EditedRecord edited = *target.shown;
         c.change(edited);
         ASSERT_EQ(storeEditedRecord(edited, "", target, error), StoreOutcome::Stored);
-        EXPECT_EQ(data(), c.expected + line("7", "霜草"_sj));
+        EXPECT_EQ(data(), c.expected + namedRecord("7", "霜草"_sj) + "\r\n");
     }
 }

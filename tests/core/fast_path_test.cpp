@@ -214,19 +214,19 @@ std::string randomLine(std::uint32_t id, std::mt19937& rng)
         "Lv40 戦"_sj, " 【盾】 Lv12～ ナ "_sj, "" };
     static const std::string numbers[] = { "", "0", "1", "2", "3", "9", " 4 ", "12", "x" };
     std::vector<std::string> fields(50);
-    fields[0] = std::to_string(id);
-    fields[1] = pickFrom(rng, names);
+    fields[field::Id] = std::to_string(id);
+    fields[field::Name] = pickFrom(rng, names);
     for (int k = 2; k <= 9; ++k)
         fields[static_cast<std::size_t>(k)] = pickFrom(rng, materials);
     for (int k = 10; k <= 40; ++k)
         fields[static_cast<std::size_t>(k)] = pickFrom(rng, numbers);
-    fields[41] = pickFrom(rng, names) + "<>" + pickFrom(rng, materials) + "<>";
-    fields[42] = pickFrom(rng, numbers);
-    fields[43] = pickFrom(rng, numbers);
-    fields[44] = pickFrom(rng, descriptions);
+    fields[field::Hq] = pickFrom(rng, names) + "<>" + pickFrom(rng, materials) + "<>";
+    fields[field::Skill] = pickFrom(rng, numbers);
+    fields[field::Rank] = pickFrom(rng, numbers);
+    fields[field::Description] = pickFrom(rng, descriptions);
     for (int k = 45; k <= 47; ++k)
         fields[static_cast<std::size_t>(k)] = pickFrom(rng, numbers);
-    fields[48] = pickFrom(rng, materials);
+    fields[field::Desynth] = pickFrom(rng, materials);
     return lineOf(fields);
 }
 
@@ -454,7 +454,7 @@ TEST(ReadNextRecordWhereTest, LinesPassedOverStillLeaveTheLastOneCurrent)
     EXPECT_FALSE(readNextRecordWhere(wantSecond, error));
     EXPECT_EQ(currentRecord().id(), "3");
     EXPECT_EQ(currentRecord().name(), "third x");
-    EXPECT_EQ(currentRecord()[2], "＞"_sj);
+    EXPECT_EQ(currentRecord().material(1), "＞"_sj);
     closeDataFile();
 
     // Nothing wanted at all: the record still ends on the last line.
@@ -463,7 +463,7 @@ TEST(ReadNextRecordWhereTest, LinesPassedOverStillLeaveTheLastOneCurrent)
     EXPECT_FALSE(readNextRecordWhere([](std::string_view) { return false; }, error));
     closeDataFile();
     EXPECT_EQ(currentRecord().id(), "3");
-    EXPECT_EQ(currentRecord()[3], "");
+    EXPECT_EQ(currentRecord().material(2), "");
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 #include "storage/memo_file.h"
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
+#include "tests/support/fault_injection.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -26,126 +28,14 @@
 namespace vornik {
 namespace {
 
+using test::FaultInjector;
+using test::FaultMode;
+using test::namedRecord;
 using test::readFileBytes;
+using test::ScopedFileOps;
+using test::setCurrent;
 using test::TempProgramDir;
 using test::writeFileBytes;
-
-enum class FaultMode {
-    Once, // only call k fails
-    FromThenOn, // call k and every later call fail
-};
-
-// Passes every call to the real file system except the failing ones. A
-// failing write may instead report success with nothing written, as a full
-// disk can; a failing close still releases the handle, as the system does.
-class FaultFrom : public FileOps {
-public:
-    FaultFrom(int failAt, FaultMode mode, int error, bool shortWrite)
-        : m_failAt(failAt)
-        , m_mode(mode)
-        , m_error(error)
-        , m_shortWrite(shortWrite)
-    {
-    }
-
-    bool fired() const { return !m_failed.empty(); }
-    // The first failing call, for messages.
-    std::string firstFailure() const { return m_failed.empty() ? "" : m_failed.front(); }
-
-    bool open(const std::string& path, OpenMode mode, FileHandle& file, int& error) override
-    {
-        return failing("open", error) ? false : real().open(path, mode, file, error);
-    }
-    bool read(FileHandle file, char* buffer, std::size_t size, std::size_t& got, int& error) override
-    {
-        return failing("read", error) ? false : real().read(file, buffer, size, got, error);
-    }
-    bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error) override
-    {
-        if (!failing("write", error))
-            return real().write(file, data, size, written, error);
-        if (!m_shortWrite)
-            return false;
-        written = 0;
-        return true;
-    }
-    bool seekToEnd(FileHandle file, std::uint64_t& size, int& error) override
-    {
-        return failing("seek", error) ? false : real().seekToEnd(file, size, error);
-    }
-    bool sync(FileHandle file, int& error) override
-    {
-        return failing("sync", error) ? false : real().sync(file, error);
-    }
-    bool close(FileHandle file, int& error) override
-    {
-        const bool fail = failing("close", error);
-        int ignored = 0;
-        const bool closed = real().close(file, fail ? ignored : error);
-        return !fail && closed;
-    }
-    bool remove(const std::string& path, int& error) override
-    {
-        return failing("remove", error) ? false : real().remove(path, error);
-    }
-    bool rename(const std::string& from, const std::string& to, int& error) override
-    {
-        return failing("rename", error) ? false : real().rename(from, to, error);
-    }
-    bool syncFolder(const std::string& folder, int& error) override
-    {
-        return failing("syncFolder", error) ? false : real().syncFolder(folder, error);
-    }
-    bool lock(FileHandle file, std::chrono::milliseconds timeout, int& error) override
-    {
-        return failing("lock", error) ? false : real().lock(file, timeout, error);
-    }
-
-private:
-    static FileOps& real() { return realFileOps(); }
-
-    bool failing(const char* call, int& error)
-    {
-        ++m_calls;
-        const bool fail = m_mode == FaultMode::Once ? m_calls == m_failAt : m_calls >= m_failAt;
-        if (!fail)
-            return false;
-        m_failed.push_back(std::to_string(m_calls) + ":" + call);
-        error = m_error;
-        return true;
-    }
-
-    int m_failAt;
-    FaultMode m_mode;
-    int m_error;
-    bool m_shortWrite;
-    int m_calls = 0;
-    std::vector<std::string> m_failed;
-};
-
-class InstalledOps {
-public:
-    explicit InstalledOps(FileOps& ops)
-        : m_previous(installFileOps(&ops))
-    {
-    }
-    ~InstalledOps() { installFileOps(m_previous); }
-    InstalledOps(const InstalledOps&) = delete;
-    InstalledOps& operator=(const InstalledOps&) = delete;
-
-private:
-    FileOps* m_previous;
-};
-
-std::string commas(int n)
-{
-    return std::string(static_cast<std::size_t>(n), ',');
-}
-
-std::string recordLine(int id, const std::string& name)
-{
-    return std::to_string(id) + "," + name + commas(kFieldCount - 2);
-}
 
 // A data file of a few hundred kilobytes, so that reading it takes several
 // refills of the reader: Japanese names, a duplicated id, one LF-only line
@@ -154,11 +44,11 @@ std::string startingData()
 {
     std::string data;
     for (int id = 1; id <= 3000; ++id) {
-        data += recordLine(id, "鋼の鍋"_sj + std::to_string(id));
+        data += namedRecord(std::to_string(id), "鋼の鍋"_sj + std::to_string(id));
         data += id == 1500 ? "\n" : "\r\n";
     }
-    data += recordLine(42, "重複した行"_sj) + "\r\n";
-    data += recordLine(3001, "改行なし"_sj);
+    data += namedRecord("42", "重複した行"_sj) + "\r\n";
+    data += namedRecord("3001", "改行なし"_sj);
     return data;
 }
 
@@ -249,15 +139,16 @@ void loopOverFaults(const TempProgramDir& dir, const Operation& op, FaultMode mo
     int k = 1;
     for (;; ++k) {
         resetFiles(dir, { op });
-        FaultFrom faults(k, mode, shortWrite ? ENOSPC : EIO, shortWrite);
+        FaultInjector faults(k, shortWrite ? ENOSPC : EIO, shortWrite, mode);
         bool saved = false;
         StorageError error;
         {
-            InstalledOps installed(faults);
+            ScopedFileOps installed(faults);
             saved = op.run(error);
         }
         const std::string at = op.name + (mode == FaultMode::Once ? " once" : " from then on")
-            + (shortWrite ? ", short write" : "") + ", call " + faults.firstFailure();
+            + (shortWrite ? ", short write" : "") + ", call "
+            + (faults.fired() ? std::to_string(k) + ":" + faults.failedCall() : "");
         const std::string content = readFileBytes(path);
         if (!faults.fired()) {
             EXPECT_TRUE(saved) << at;
@@ -295,14 +186,6 @@ void runAllFaults(const TempProgramDir& dir, const Operation& op)
     }
 }
 
-void setCurrent(const std::string& id, const std::string& name)
-{
-    RecipeRecord& record = currentRecord();
-    record = RecipeRecord();
-    record.id() = id;
-    record.name() = name;
-}
-
 // Every line of `after` but the ones with id `changedId` equals the line
 // of `before` at the same place (line ends aside); `added` lines may follow.
 void expectOthersUntouched(
@@ -335,8 +218,8 @@ TEST_F(FaultLoopTest, SaveRecord)
         },
         [](const std::string& before, const std::string& after) {
             expectOthersUntouched(before, after, "42", 0);
-            EXPECT_EQ(splitLines(after)[41], recordLine(42, "書き換えた鍋"_sj));
-            EXPECT_EQ(splitLines(after)[3000], recordLine(42, "書き換えた鍋"_sj));
+            EXPECT_EQ(splitLines(after)[41], namedRecord("42", "書き換えた鍋"_sj));
+            EXPECT_EQ(splitLines(after)[3000], namedRecord("42", "書き換えた鍋"_sj));
         } };
     runAllFaults(m_dir, op);
 }
@@ -350,7 +233,7 @@ TEST_F(FaultLoopTest, SaveNewRecord)
         },
         [](const std::string& before, const std::string& after) {
             expectOthersUntouched(before, after, "", 1);
-            EXPECT_EQ(splitLines(after).back(), recordLine(3002, "新しい鍋"_sj));
+            EXPECT_EQ(splitLines(after).back(), namedRecord("3002", "新しい鍋"_sj));
         } };
     runAllFaults(m_dir, op);
 }

@@ -11,7 +11,8 @@
 #include "storage/memo_pad.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
-#include "tests/core/fault_injection.h"
+#include "tests/support/fault_injection.h"
+#include "tests/support/record_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -35,21 +36,11 @@ namespace vornik {
 namespace {
 
 namespace fs = std::filesystem;
+using test::namedRecord;
 using test::readFileBytes;
+using test::setCurrent;
 using test::TempProgramDir;
 using test::writeFileBytes;
-
-std::string recordLine(const std::string& id, const std::string& name)
-{
-    return id + "," + name + std::string(kFieldCount - 2, ',');
-}
-
-void setCurrent(const std::string& id, const std::string& name)
-{
-    currentRecord() = RecipeRecord();
-    currentRecord().id() = id;
-    currentRecord().name() = name;
-}
 
 class LinkedFilesTest : public ::testing::Test {
 protected:
@@ -74,12 +65,12 @@ TEST_F(LinkedFilesTest, LinkedFilesStayLinksAndKeepTheirMode)
         std::string after;
     };
     const std::vector<Case> cases {
-        { "vornik.txt", recordLine("1", "a") + "\r\n",
+        { "vornik.txt", namedRecord("1", "a") + "\r\n",
             [](StorageError& error) {
                 setCurrent("1", "b");
                 return saveRecord(error);
             },
-            recordLine("1", "b") + "\r\n" },
+            namedRecord("1", "b") + "\r\n" },
         { "vornik_memo.txt", "1,old\r\n", [](StorageError& error) { return saveMemo("1", "new", error); },
             "1,new\r\n" },
         { "memo.txt", "pad",
@@ -185,7 +176,7 @@ TEST_F(LinkedFilesTest, NoMessageWhileALockIsHeld)
 
 TEST_F(LinkedFilesTest, AFolderWithoutLocksStillTakesTurnsThroughTheProgramFolder)
 {
-    writeFileBytes(m_dir.file("vornik.txt"), recordLine("1", "a") + "\r\n");
+    writeFileBytes(m_dir.file("vornik.txt"), namedRecord("1", "a") + "\r\n");
     for (const int code : { ENOLCK, ETIMEDOUT }) {
         // Calls: open and lock the program folder's lock, then the file's.
         test::FaultInjector noLocks(4, code);
@@ -199,14 +190,14 @@ TEST_F(LinkedFilesTest, AFolderWithoutLocksStillTakesTurnsThroughTheProgramFolde
         ASSERT_EQ(noLocks.failedCall(), "lock");
         EXPECT_EQ(saved, code == ENOLCK) << error.text;
     }
-    EXPECT_EQ(readFileBytes(m_dir.file("vornik.txt")), recordLine("1", "b") + "\r\n");
+    EXPECT_EQ(readFileBytes(m_dir.file("vornik.txt")), namedRecord("1", "b") + "\r\n");
 }
 
 TEST_F(LinkedFilesTest, LoneCarriageReturnEndsALine)
 {
     StorageError error;
-    const std::string mixed = recordLine("1", "a") + "\r" + recordLine("2", "b") + "\r\n"
-        + recordLine("3", "c") + "\n" + recordLine("4", "d") + "\r" + recordLine("5", "e");
+    const std::string mixed = namedRecord("1", "a") + "\r" + namedRecord("2", "b") + "\r\n"
+        + namedRecord("3", "c") + "\n" + namedRecord("4", "d") + "\r" + namedRecord("5", "e");
     writeFileBytes(m_dir.file("vornik.txt"), mixed);
     // Small buffers put a CR at the end of a buffer, before and after its LF.
     for (const std::size_t buffer :
@@ -218,22 +209,22 @@ TEST_F(LinkedFilesTest, LoneCarriageReturnEndsALine)
         while (reader.readLine(line))
             lines.emplace_back(line);
         EXPECT_EQ(lines,
-            (std::vector<std::string> { recordLine("1", "a"), recordLine("2", "b"), recordLine("3", "c"),
-                recordLine("4", "d"), recordLine("5", "e") }))
+            (std::vector<std::string> { namedRecord("1", "a"), namedRecord("2", "b"), namedRecord("3", "c"),
+                namedRecord("4", "d"), namedRecord("5", "e") }))
             << buffer;
     }
     setCurrent("4", "D");
     ASSERT_TRUE(saveRecord(error));
     EXPECT_EQ(readFileBytes(m_dir.file("vornik.txt")),
-        recordLine("1", "a") + "\r\n" + recordLine("2", "b") + "\r\n" + recordLine("3", "c") + "\r\n"
-            + recordLine("4", "D") + "\r\n" + recordLine("5", "e") + "\r\n");
+        namedRecord("1", "a") + "\r\n" + namedRecord("2", "b") + "\r\n" + namedRecord("3", "c") + "\r\n"
+            + namedRecord("4", "D") + "\r\n" + namedRecord("5", "e") + "\r\n");
 }
 
 TEST_F(LinkedFilesTest, TemporaryFilesOfKilledSavesBesideTheDataFileGo)
 {
     StorageError error;
     const std::string data = m_elsewhere.file("shared.txt");
-    writeFileBytes(data, recordLine("1", "a") + "\r\n");
+    writeFileBytes(data, namedRecord("1", "a") + "\r\n");
     ASSERT_TRUE(writeIniString("system", "file", data));
     const fs::path killed = m_elsewhere.path() / "shared.txt.4242.tmp";
     const fs::path running = m_elsewhere.path() / "shared.txt.4343.tmp";
@@ -257,7 +248,7 @@ TEST_F(LinkedFilesTest, ProgramFoldersShiftJisCannotName)
         const fs::path folder = m_dir.path() / nativePath(name);
         fs::create_directory(folder);
         setProgramDir(programPath(folder));
-        writeFileBytes(folder / "vornik.txt", recordLine("1", "a") + "\r\n");
+        writeFileBytes(folder / "vornik.txt", namedRecord("1", "a") + "\r\n");
 
         ASSERT_TRUE(writeIniInt("system", "font", 90)) << name;
         EXPECT_EQ(readFileBytes(folder / "vornik.ini"), "[system]\r\nfont=90\r\n") << name;
@@ -267,7 +258,7 @@ TEST_F(LinkedFilesTest, ProgramFoldersShiftJisCannotName)
         ASSERT_TRUE(saveMemo("2", "memo", error)) << name;
         ASSERT_TRUE(saveMemoPadLines({ "pad" }, error)) << name;
         EXPECT_EQ(readFileBytes(folder / "vornik.txt"),
-            recordLine("1", "a") + "\r\n" + recordLine("2", "b") + "\r\n");
+            namedRecord("1", "a") + "\r\n" + namedRecord("2", "b") + "\r\n");
         EXPECT_EQ(readMemo("2"), "memo") << name;
         EXPECT_EQ(readFileBytes(folder / "memo.txt"), "pad") << name;
         EXPECT_TRUE(m_openErrors.empty()) << name;

@@ -2,7 +2,7 @@
 
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
-#include "tests/core/fault_injection.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

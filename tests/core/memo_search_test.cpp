@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace vornik;
+using namespace vornik::field;
 using namespace vornik::test;
 
 namespace {
@@ -21,10 +22,10 @@ protected:
     {
         loadSettings();
         writeFileBytes(m_dir.path() / "vornik.txt",
-            recordLine({ { 0, "1" }, { 1, "銅の剣"_sj }, { 42, "1" } })
-                + recordLine({ { 0, "2" }, { 1, "絹の服"_sj }, { 42, "2" } })
-                + recordLine({ { 0, "3" }, { 1, "木の盾"_sj }, { 42, "1" } })
-                + recordLine({ { 0, "4" }, { 1, "銀の指輪"_sj }, { 42, "1" } }));
+            recordLine({ { Id, "1" }, { Name, "銅の剣"_sj }, { Skill, "1" } })
+                + recordLine({ { Id, "2" }, { Name, "絹の服"_sj }, { Skill, "2" } })
+                + recordLine({ { Id, "3" }, { Name, "木の盾"_sj }, { Skill, "1" } })
+                + recordLine({ { Id, "4" }, { Name, "銀の指輪"_sj }, { Skill, "1" } }));
         // Record 3 has two memo lines: the first counts, as when it is shown.
         // "007" is record 7 (ids are numbers), which is not in the file.
         writeFileBytes(m_dir.path() / "vornik_memo.txt",

@@ -1,33 +1,24 @@
 #include "output/core/csv_export.h"
 #include "output/core/export_file.h"
 #include "platform/sjis_literal.h"
-#include "tests/core/fault_injection.h"
-#include "tests/core/output_sample_table.h"
+#include "tests/support/fault_injection.h"
+#include "tests/support/refusing_buffer.h"
+#include "tests/support/sample_export_table.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
-#include <streambuf>
 
 using namespace vornik;
+using vornik::test::fixture;
 using vornik::test::row;
 using vornik::test::SampleTable;
 
 namespace {
 
 // A stream buffer whose device is gone: every write is refused.
-class RefusingBuffer : public std::streambuf {
-protected:
-    int_type overflow(int_type) override { return traits_type::eof(); }
-};
-
-std::string fixture(const std::string& name)
-{
-    return test::readFileBytes(std::filesystem::path(VORNIK_TEST_DATA_DIR) / name);
-}
-
 } // namespace
 
 TEST(CsvField, QuotesSeparatorsAndLineBreaksAndDisarmsFormulas)
@@ -102,7 +93,7 @@ TEST(WriteCsv, LongTextsAreCutWithoutSplittingACharacter)
 TEST(WriteCsv, ReportsARefusingStream)
 {
     const SampleTable sample;
-    RefusingBuffer refusing;
+    test::RefusingBuffer refusing;
     std::ostream out(&refusing);
     EXPECT_FALSE(writeCsv(out, sample.table()));
 }

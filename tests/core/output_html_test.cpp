@@ -1,39 +1,21 @@
 #include "output/core/html_export.h"
 #include "platform/sjis_literal.h"
-#include "tests/core/output_sample_table.h"
+#include "tests/support/file_lines.h"
+#include "tests/support/refusing_buffer.h"
+#include "tests/support/sample_export_table.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
-#include <streambuf>
 
 using namespace vornik;
+using vornik::test::fixture;
 using vornik::test::row;
 using vornik::test::SampleTable;
 
 namespace {
-
-class RefusingBuffer : public std::streambuf {
-protected:
-    int_type overflow(int_type) override { return traits_type::eof(); }
-};
-
-std::string fixture(const std::string& name)
-{
-    return test::readFileBytes(std::filesystem::path(VORNIK_TEST_DATA_DIR) / name);
-}
-
-std::vector<std::string> splitCrLf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    lines.push_back(text.substr(start));
-    return lines;
-}
 
 TableExportPage pageWithHeading(std::string heading)
 {
@@ -110,8 +92,8 @@ TEST(WriteHtml, WritesThePageLineByLine)
     ASSERT_TRUE(writeHtml(out, sample.table(), page));
 
     const std::string expected = fixture("output_page.htm");
-    const std::vector<std::string> got = splitCrLf(out.str());
-    const std::vector<std::string> want = splitCrLf(expected);
+    const std::vector<std::string> got = test::split(out.str(), "\r\n");
+    const std::vector<std::string> want = test::split(expected, "\r\n");
     ASSERT_EQ(got.size(), want.size());
     for (std::size_t i = 0; i < want.size(); ++i)
         EXPECT_EQ(got[i], want[i]) << "line " << i + 1;
@@ -125,7 +107,7 @@ TEST(WriteHtml, EmptyListAndEscapedHeading)
     const std::vector<ResultRow> rows;
     std::ostringstream out;
     ASSERT_TRUE(writeHtml(out, { headings, rows }, pageWithHeading("[検索条件]　<b>x</b> "_sj)));
-    const std::vector<std::string> lines = splitCrLf(out.str());
+    const std::vector<std::string> lines = test::split(out.str(), "\r\n");
     ASSERT_EQ(lines.size(), 23u);
     // Browsers outside Japan need the character set named.
     EXPECT_EQ(lines[2], " <META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">");
@@ -137,13 +119,13 @@ TEST(WriteHtml, EmptyListAndEscapedHeading)
 
     std::ostringstream noHeading;
     ASSERT_TRUE(writeHtml(noHeading, { headings, rows }, TableExportPage {}));
-    EXPECT_EQ(splitCrLf(noHeading.str())[7], "<P align=\"CENTER\"><FONT size=\"-1\"></FONT></P>");
+    EXPECT_EQ(test::split(noHeading.str(), "\r\n")[7], "<P align=\"CENTER\"><FONT size=\"-1\"></FONT></P>");
 }
 
 TEST(WriteHtml, ReportsARefusingStream)
 {
     const SampleTable sample;
-    RefusingBuffer refusing;
+    test::RefusingBuffer refusing;
     std::ostream out(&refusing);
     EXPECT_FALSE(writeHtml(out, sample.table(), TableExportPage {}));
 }

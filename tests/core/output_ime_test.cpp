@@ -3,23 +3,18 @@
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
 #include "storage/vocabulary.h"
-#include "tests/core/fault_injection.h"
+#include "tests/support/fault_injection.h"
+#include "tests/support/refusing_buffer.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
-#include <streambuf>
 
 using namespace vornik;
 
 namespace {
-
-class RefusingBuffer : public std::streambuf {
-protected:
-    int_type overflow(int_type) override { return traits_type::eof(); }
-};
 
 class ImeTest : public ::testing::Test {
 protected:
@@ -135,7 +130,7 @@ TEST_F(ImeTest, FailuresAreToldApart)
         EXPECT_FALSE(error.empty());
     }
 
-    RefusingBuffer refusing;
+    test::RefusingBuffer refusing;
     std::ostream broken(&refusing);
     EXPECT_EQ(writeImeDictionary(broken, error), ImeExportResult::WriteFailed);
     // The scan was closed: the next export can open the data file again.

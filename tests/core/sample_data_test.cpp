@@ -5,6 +5,7 @@
 #include "platform/sjis_literal.h"
 #include "platform/sjis_text.h"
 #include "storage/record.h"
+#include "tests/support/file_lines.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -26,34 +27,11 @@ const std::filesystem::path kSamples = VORNIK_SAMPLES_DIR;
 // the test.
 std::vector<std::string> crlfLines(const std::string& bytes)
 {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "last line has no CR LF";
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
+    EXPECT_TRUE(bytes.empty() || bytes.ends_with("\r\n")) << "last line has no CR LF";
+    const std::vector<std::string> lines = test::crlfLines(bytes);
     for (const std::string& line : lines)
         EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "bare CR or LF in: " << sjisToUtf8(line);
     return lines;
-}
-
-// A comma is never a trail byte, so a plain byte split is safe.
-std::vector<std::string> splitCommas(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma - start));
-        if (comma == std::string::npos)
-            return fields;
-        start = comma + 1;
-    }
 }
 
 bool isNumber(const std::string& text)
@@ -80,7 +58,7 @@ std::vector<RecipeRecord> loadSampleRecords()
 {
     std::vector<RecipeRecord> records;
     for (const std::string& line : crlfLines(test::readFileBytes(kSamples / "vornik.txt"))) {
-        const std::vector<std::string> fields = splitCommas(line);
+        const std::vector<std::string> fields = test::fieldsOf(line);
         EXPECT_EQ(fields.size(), static_cast<std::size_t>(kFieldCount)) << sjisToUtf8(line);
         RecipeRecord record;
         for (std::size_t i = 0; i < fields.size() && i < record.fields().size(); ++i)
@@ -264,7 +242,7 @@ TEST(SampleDictionary, HasFourFieldsPerLineAndAnEntryForEveryRecipe)
     EXPECT_EQ(sjisToUtf8(bytes).find("\xEF\xBF\xBD"), std::string::npos) << "not valid code page 932";
     std::map<std::string, std::vector<std::string>> entries;
     for (const std::string& line : crlfLines(bytes)) {
-        const std::vector<std::string> fields = splitCommas(line);
+        const std::vector<std::string> fields = test::fieldsOf(line);
         ASSERT_EQ(fields.size(), 4u) << sjisToUtf8(line);
         EXPECT_FALSE(fields[0].empty());
         EXPECT_TRUE(entries.emplace(fields[0], fields).second) << "duplicate " << sjisToUtf8(fields[0]);

@@ -3,6 +3,7 @@
 #include "app/core/search_criteria.h"
 #include "platform/sjis_literal.h"
 #include "storage/vocabulary.h"
+#include "tests/support/sample_export_table.h"
 
 #include <gtest/gtest.h>
 
@@ -177,10 +178,7 @@ TEST_F(SearchTest, LevelBoundsAreInclusiveAndNeedALevel)
 }
 
 namespace {
-ResultRow row(int id, std::vector<std::string> cells)
-{
-    return ResultRow(std::to_string(id), 0, cells);
-}
+using vornik::test::row;
 
 std::vector<int> ids(const std::vector<ResultRow>& rows)
 {

@@ -15,16 +15,12 @@
 #endif
 
 using namespace vornik;
+using vornik::test::fixture;
 using vornik::test::readFileBytes;
 using vornik::test::TempProgramDir;
 using vornik::test::writeFileBytes;
 
 namespace {
-
-std::string fixture(const std::string& name)
-{
-    return readFileBytes(std::filesystem::path(VORNIK_TEST_DATA_DIR) / name);
-}
 
 std::filesystem::path iniPath(const TempProgramDir& dir)
 {

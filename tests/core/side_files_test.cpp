@@ -2,7 +2,7 @@
 #include "storage/memo_pad.h"
 
 #include "platform/sjis_literal.h"
-#include "tests/core/fault_injection.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>

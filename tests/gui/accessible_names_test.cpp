@@ -11,13 +11,13 @@
 #include "dialogs/planner_dlg.h"
 #include "dialogs/skill_value_dlg.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "storage/paths.h"
+#include "tests/support/modal_driver.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,7 +26,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 
 using namespace vornik;
 using vornik::test::TempProgramDir;
@@ -157,15 +156,12 @@ private slots:
     {
         QString faults = QStringLiteral("the about box did not open");
         QStringList labels;
-        QTimer::singleShot(0, this, [&faults, &labels] {
-            QWidget* box = QApplication::activeModalWidget();
-            if (!box)
-                return;
+        test::ModalDriver driver({ [&faults, &labels](QWidget* box) {
             faults = namingFaults(box).join(QLatin1Char('\n'));
             for (const QLabel* label : box->findChildren<QLabel*>())
                 labels << label->text();
             box->close();
-        });
+        } });
         showAboutBox(nullptr);
         QCOMPARE(faults, QString());
         // Which folder holds the files: an installed program uses the user's own.

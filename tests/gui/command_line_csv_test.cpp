@@ -6,8 +6,8 @@
 #include "app/main_dlg.h"
 #include "app/search_panel.h"
 #include "output/export_commands.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "tests/support/run_program.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QComboBox>

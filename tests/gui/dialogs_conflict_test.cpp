@@ -6,11 +6,13 @@
 #include "dialogs/detail_dlg.h"
 #include "dialogs/edit_dlg.h"
 #include "dialogs/sjis_byte_limit.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QLineEdit>
@@ -27,15 +29,8 @@ namespace {
 
 std::string recordLine(const std::string& id, const std::string& name, const std::string& description)
 {
-    RecipeRecord record;
-    record.id() = id;
-    record.name() = name;
-    record.hq() = "<><>";
-    record.description() = description;
-    std::string line = record[0];
-    for (int pos = 1; pos < kFieldCount; ++pos)
-        line += "," + record[pos];
-    return line + "\r\n";
+    return test::recordLine({ { field::Id, id }, { field::Name, name }, { field::Hq, "<><>" },
+        { field::Description, description } });
 }
 
 const std::string& firstVersion()
@@ -52,20 +47,11 @@ const std::string& otherRecord()
 
 } // namespace
 
-class DialogsConflictTest : public QObject {
+class DialogsConflictTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
-    std::string data() const { return readFileBytes(m_dir->file("vornik.txt")); }
     void setData(const std::string& bytes) { writeFileBytes(m_dir->file("vornik.txt"), bytes); }
-    std::string memoFile() const { return readFileBytes(m_dir->file("vornik_memo.txt")); }
-    std::vector<PlatformCall> messages() const
-    {
-        return m_platform->services().callsOf(PlatformCallKind::MessageBox);
-    }
 
     // Opens record 3 for editing and types a new name and memo.
     void openAndType(CEditDlg& dialog)
@@ -81,17 +67,12 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         setOpenErrorHandler(nullptr);
         loadSettings();
         setData(firstVersion() + otherRecord());
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void changedElsewhereAsksAndNoKeepsEverythingTyped()
     {

@@ -7,23 +7,25 @@
 #include "dialogs/record_commands.h"
 #include "dialogs/sjis_byte_limit.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/profile.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/modal_driver.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/recording_main_window.h"
+#include "tests/support/scripted_folder.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
+#include "tests/support/widget_input.h"
 #include "ui/main_window_access.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -31,78 +33,20 @@
 #include <functional>
 
 using namespace vornik;
+using vornik::test::entries;
+using namespace vornik::field;
 using vornik::test::child;
 using namespace std::string_literals;
 using test::readFileBytes;
 using test::recordLine;
 using test::writeFileBytes;
 
-namespace {
-
-QStringList entries(QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
-class FakeMainWindow : public MainWindowAccess {
-public:
-    std::optional<std::string> selected;
-    std::vector<std::string> removedIds;
-    std::vector<std::string> launched;
-
-    QWidget* mainWidget() override { return nullptr; }
-    std::optional<std::string> selectedRecordId() const override { return selected; }
-    std::string currentItemName() const override { return {}; }
-    const std::vector<std::string>& columnHeadings() const override { return m_headings; }
-    const std::vector<ResultRow>& shownRows() const override { return m_rows; }
-    SearchInputs searchInputs() const override { return {}; }
-    void removeRowsWithId(const std::string& id) override { removedIds.push_back(id); }
-    void SetStatusText(const std::string&) override { }
-    void LaunchSearchInstance(const std::string& name) override { launched.push_back(name); }
-    void updateCaption() override { }
-
-private:
-    std::vector<std::string> m_headings;
-    std::vector<ResultRow> m_rows;
-};
-
-// Runs `step` on the modal dialog of type T once it is showing, and closes
-// any modal window still open a while later, so a fault fails instead of
-// hanging. Both timers end with the object.
-template <typename T> class ModalStep {
-public:
-    explicit ModalStep(std::function<void(T&)> step)
-    {
-        QTimer::singleShot(0, &m_context, [step] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
-                step(*dialog);
-        });
-        QTimer::singleShot(3000, &m_context, [] {
-            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                open->reject();
-        });
-    }
-
-private:
-    QObject m_context;
-};
-
-} // namespace
-
-class DialogsDetailTest : public QObject {
+class DialogsDetailTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
     std::string m_original;
 
-    std::string dataPath() const { return m_dir->file("vornik.txt"); }
-    std::string data() const { return readFileBytes(dataPath()); }
-    std::string memoFile() const { return readFileBytes(m_dir->file("vornik_memo.txt")); }
     std::vector<PlatformCall> calls(PlatformCallKind kind) const
     {
         return m_platform->services().callsOf(kind);
@@ -121,26 +65,23 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         setOpenErrorHandler(nullptr);
         loadSettings();
         // Record 4 has no main skill but a stored crystal; record 9 is
         // complete.
-        m_original = recordLine({ { 0, "4" }, { 1, "霜草"_sj }, { 10, "2" }, { 41, "<><>" }, { 42, "0" },
-                         { 47, "0" } })
-            + recordLine({ { 0, "9" }, { 1, "灰樫の弓 2"_sj }, { 2, "霜草"_sj }, { 3, "霜草"_sj },
-                { 4, "月光石"_sj }, { 10, "1" }, { 14, "1" }, { 24, "20" }, { 34, "31" },
-                { 41, "灰樫の弓 2<>灰樫の弓 3<>"_sj }, { 42, "4" }, { 43, "3" }, { 44, "弓<br>Lv20"_sj },
-                { 45, "1" }, { 46, "0" }, { 47, "1" }, { 48, "琥珀糸 3"_sj } });
+        m_original = recordLine({ { Id, "4" }, { Name, "霜草"_sj }, { Crystal, "2" }, { Hq, "<><>" },
+                         { Skill, "0" }, { Stackable, "0" } })
+            + recordLine({ { Id, "9" }, { Name, "灰樫の弓 2"_sj }, { Material1, "霜草"_sj },
+                { Material1 + 1, "霜草"_sj }, { Material1 + 2, "月光石"_sj }, { Crystal, "1" },
+                { SkillUsed1 + 3, "1" }, { NeedLevel1 + 3, "20" }, { CapLevel1 + 3, "31" },
+                { Hq, "灰樫の弓 2<>灰樫の弓 3<>"_sj }, { Skill, "4" }, { Rank, "3" },
+                { Description, "弓<br>Lv20"_sj }, { Ex, "1" }, { Rare, "0" }, { Stackable, "1" },
+                { Desynth, "琥珀糸 3"_sj } });
         writeFileBytes(dataPath(), m_original);
         writeFileBytes(m_dir->file("vornik_memo.txt"), "9,"s + "弓のメモ<br>二行目"_sj + "\r\n");
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void showsTheWholeRecord()
     {
@@ -315,8 +256,8 @@ private slots:
 
     void deleteAsksWithNoPreselected()
     {
-        FakeMainWindow window;
-        window.selected = "4";
+        test::RecordingMainWindow window;
+        window.selectedId = "4";
         deleteRecordCommand(window); // Enter at the question: No
         const std::vector<PlatformCall> asked = calls(PlatformCallKind::MessageBox);
         QCOMPARE(asked.size(), std::size_t(1));
@@ -336,7 +277,7 @@ private slots:
         QVERIFY(!memoFile().empty()); // memo lines stay
 
         // A delete that fails keeps the row and says so.
-        window.selected = "9";
+        window.selectedId = "9";
         std::filesystem::create_directory(m_dir->path() / "temp.dat");
         m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
         deleteRecordCommand(window);
@@ -349,43 +290,44 @@ private slots:
     void commandsFindTheRecordByItsExactIdText()
     {
         // Ids that read as one number, or as none, are still different records.
-        const std::string seven = recordLine({ { 0, "7" }, { 1, "七"_sj } });
-        const std::string sevenAgain = recordLine({ { 0, "7" }, { 1, "七の二"_sj } });
+        const std::string seven = recordLine({ { Id, "7" }, { Name, "七"_sj } });
+        const std::string sevenAgain = recordLine({ { Id, "7" }, { Name, "七の二"_sj } });
         writeFileBytes(dataPath(),
-            seven + recordLine({ { 0, "07" }, { 1, "〇七"_sj } })
-                + recordLine({ { 0, " 8" }, { 1, "八"_sj } }) + recordLine({ { 0, "abc" }, { 1, "英字"_sj } })
-                + recordLine({ { 0, "99999999999" }, { 1, "大"_sj } }) + sevenAgain);
+            seven + recordLine({ { Id, "07" }, { Name, "〇七"_sj } })
+                + recordLine({ { Id, " 8" }, { Name, "八"_sj } })
+                + recordLine({ { Id, "abc" }, { Name, "英字"_sj } })
+                + recordLine({ { Id, "99999999999" }, { Name, "大"_sj } }) + sevenAgain);
         const std::vector<std::pair<std::string, QString>> rows { { "07", QStringLiteral("〇七") },
             { " 8", QStringLiteral("八") }, { "abc", QStringLiteral("英字") },
             { "99999999999", QStringLiteral("大") } };
-        FakeMainWindow window;
+        test::RecordingMainWindow window;
         for (const auto& [id, name] : rows) {
-            window.selected = id;
+            window.selectedId = id;
             QString shown;
             {
-                ModalStep<CDetailDlg> look([&shown](CDetailDlg& dialog) {
+                test::ModalDriver look({ test::on<CDetailDlg>([&shown](CDetailDlg& dialog) {
                     shown = child<QLineEdit>(dialog, "name")->text();
                     dialog.reject();
-                });
+                }) });
                 detailCommand(window);
             }
             QCOMPARE(shown, name);
         }
 
         // Editing " 8" replaces its own line, which keeps its id text.
-        window.selected = " 8";
+        window.selectedId = " 8";
         {
-            ModalStep<CEditDlg> type([](CEditDlg& dialog) {
+            test::ModalDriver type({ test::on<CEditDlg>([](CEditDlg& dialog) {
                 child<QLineEdit>(dialog, "name")->setText(QStringLiteral("八改"));
                 dialog.OnOK();
-            });
+            }) });
             editRecordCommand(window);
         }
         QVERIFY(data().find("\r\n 8,"s + "八改"_sj + ",") != std::string::npos);
         QVERIFY(data().find("\r\n8,") == std::string::npos);
 
         for (const auto& row : rows) {
-            window.selected = row.first;
+            window.selectedId = row.first;
             m_platform->services().queueMessageAnswer(MessageAnswer::Yes);
             deleteRecordCommand(window);
             QCOMPARE(window.removedIds.back(), row.first);
@@ -408,8 +350,9 @@ private slots:
 
     void commandsWithoutSelectionDoNothing()
     {
-        FakeMainWindow window;
-        ModalStep<QDialog> guard([](QDialog& open) { open.reject(); }); // only if one opened by mistake
+        test::RecordingMainWindow window;
+        test::ModalDriver guard(
+            { test::on<QDialog>([](QDialog& open) { open.reject(); }) }); // only if one opened by mistake
         editRecordCommand(window);
         deleteRecordCommand(window);
         detailCommand(window);
@@ -420,49 +363,49 @@ private slots:
 
     void detailCommandLaunchesTheChosenSearch()
     {
-        FakeMainWindow window;
-        window.selected = "9";
+        test::RecordingMainWindow window;
+        window.selectedId = "9";
         {
-            ModalStep<CDetailDlg> choose([](CDetailDlg& dialog) {
+            test::ModalDriver choose({ test::on<CDetailDlg>([](CDetailDlg& dialog) {
                 child<QListWidget>(dialog, "materials")->setCurrentRow(1);
                 dialog.OnMaterialRecipeSearch();
-            });
+            }) });
             detailCommand(window);
         }
         QCOMPARE(window.launched, std::vector<std::string> { "霜草"_sj });
 
         window.launched.clear();
         {
-            ModalStep<CDetailDlg> escape([](CDetailDlg& dialog) { dialog.reject(); });
+            test::ModalDriver escape({ test::on<CDetailDlg>([](CDetailDlg& dialog) { dialog.reject(); }) });
             detailCommand(window);
         }
         QVERIFY(window.launched.empty());
 
         // A record deleted meanwhile: the message, and no dialog to wait for.
-        window.selected = "5";
+        window.selectedId = "5";
         detailCommand(window);
         QCOMPARE(calls(PlatformCallKind::MessageBox).back().message.caption, QStringLiteral("検索エラー"));
     }
 
     void newAndEditCommandsOpenTheEditDialog()
     {
-        FakeMainWindow window;
+        test::RecordingMainWindow window;
         {
-            ModalStep<CEditDlg> type([](CEditDlg& dialog) {
+            test::ModalDriver type({ test::on<CEditDlg>([](CEditDlg& dialog) {
                 child<QLineEdit>(dialog, "name")->setText(QStringLiteral("新しい品"));
                 dialog.OnOK();
-            });
+            }) });
             newRecordCommand(window);
         }
         QVERIFY(data().find("\r\n10,"s + "新しい品"_sj + ",") != std::string::npos);
 
-        window.selected = "4";
+        window.selectedId = "4";
         QString shownName;
         {
-            ModalStep<CEditDlg> look([&shownName](CEditDlg& dialog) {
+            test::ModalDriver look({ test::on<CEditDlg>([&shownName](CEditDlg& dialog) {
                 shownName = child<QLineEdit>(dialog, "name")->text();
                 dialog.reject();
-            });
+            }) });
             editRecordCommand(window);
         }
         QCOMPARE(shownName, QStringLiteral("霜草"));

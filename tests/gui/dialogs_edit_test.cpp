@@ -9,14 +9,17 @@
 #include "dialogs/sjis_byte_limit.h"
 #include "dialogs/skill_value_dlg.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/file_lines.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
+#include "tests/support/widget_input.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,6 +33,9 @@
 #include <functional>
 
 using namespace vornik;
+using vornik::test::entries;
+using vornik::test::typeText;
+using namespace vornik::field;
 using vornik::test::child;
 using namespace std::string_literals;
 using test::readFileBytes;
@@ -37,32 +43,6 @@ using test::recordLine;
 using test::writeFileBytes;
 
 namespace {
-
-// The line of a record as a list of its fields.
-std::vector<std::string> fieldsOf(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma - start));
-        if (comma == std::string::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
-
-std::vector<std::string> linesOf(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 // Answers the material and skill value dialogs in place of a user.
 class ScriptedEditDlg : public CEditDlg {
@@ -86,64 +66,32 @@ std::function<int(CMaterialDlg&)> answerMaterial(const std::string& name, int co
 
 // Types characters one by one, as a keyboard or an input method delivers
 // them (QTest::keyClicks knows only ASCII).
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-QStringList entries(QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 } // namespace
 
-class DialogsEditTest : public QObject {
+class DialogsEditTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
     std::string m_original;
-
-    std::string dataPath() const { return m_dir->file("vornik.txt"); }
-    std::string data() const { return readFileBytes(dataPath()); }
-    std::string memoFile() const { return readFileBytes(m_dir->file("vornik_memo.txt")); }
-    std::vector<PlatformCall> messages() const
-    {
-        return m_platform->services().callsOf(PlatformCallKind::MessageBox);
-    }
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         setOpenErrorHandler(nullptr);
         loadSettings();
         // Record 3 is made of 霜草, 霜草, 月光石 (stored out of list order),
         // skill 2 with rank 2, crystal 4, and no HQ results.
-        m_original = recordLine({ { 0, "3" }, { 1, "灰樫材 3"_sj }, { 2, "霜草"_sj }, { 3, "霜草"_sj },
-                         { 4, "月光石"_sj }, { 10, "4" }, { 12, "1" }, { 22, "12" }, { 41, "<><>" },
-                         { 42, "2" }, { 43, "2" }, { 44, "木材<br>（素材）"_sj }, { 45, "0" }, { 46, "1" },
-                         { 47, "1" }, { 48, "灰 2"_sj } })
-            + recordLine({ { 0, "7" }, { 1, "霜草"_sj }, { 41, "" }, { 42, "0" } });
+        m_original = recordLine({ { Id, "3" }, { Name, "灰樫材 3"_sj }, { Material1, "霜草"_sj },
+                         { Material1 + 1, "霜草"_sj }, { Material1 + 2, "月光石"_sj }, { Crystal, "4" },
+                         { SkillUsed1 + 1, "1" }, { NeedLevel1 + 1, "12" }, { Hq, "<><>" }, { Skill, "2" },
+                         { Rank, "2" }, { Description, "木材<br>（素材）"_sj }, { Ex, "0" }, { Rare, "1" },
+                         { Stackable, "1" }, { Desynth, "灰 2"_sj } })
+            + recordLine({ { Id, "7" }, { Name, "霜草"_sj }, { Hq, "" }, { Skill, "0" } });
         writeFileBytes(dataPath(), m_original);
         writeFileBytes(m_dir->file("vornik_memo.txt"), "3,"s + "古いメモ"_sj + "\r\n");
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void newRecordIsAppendedUnderTheNextId()
     {
@@ -164,17 +112,17 @@ private slots:
         dialog.OnOK();
 
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const std::vector<std::string> lines = linesOf(data());
+        const std::vector<std::string> lines = test::crlfLines(data());
         QCOMPARE(lines.size(), std::size_t(3));
-        const std::vector<std::string> added = fieldsOf(lines[2]);
-        QCOMPARE(added[0], std::string("8"));
-        QCOMPARE(added[1], "星鉄の剣 2"_sj); // "×" typed is stored as a blank
-        QCOMPARE(added[2], "霜草"_sj);
-        QCOMPARE(added[4], "霜草"_sj);
-        QCOMPARE(added[5], std::string());
-        QCOMPARE(added[10], std::string("1"));
-        QCOMPARE(added[41], std::string("<><>"));
-        QCOMPARE(added[42], std::string("1"));
+        const std::vector<std::string> added = test::fieldsOf(lines[2]);
+        QCOMPARE(added[Id], std::string("8"));
+        QCOMPARE(added[Name], "星鉄の剣 2"_sj); // "×" typed is stored as a blank
+        QCOMPARE(added[Material1], "霜草"_sj);
+        QCOMPARE(added[Material1 + 2], "霜草"_sj);
+        QCOMPARE(added[Material1 + 3], std::string());
+        QCOMPARE(added[Crystal], std::string("1"));
+        QCOMPARE(added[Hq], std::string("<><>"));
+        QCOMPARE(added[Skill], std::string("1"));
         QCOMPARE(memoFile(), "3,"s + "古いメモ"_sj + "\r\n8," + "一行目<br>二行目"_sj + "\r\n");
     }
 
@@ -196,9 +144,9 @@ private slots:
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(messages().size(), std::size_t(2)); // asked again, nothing else
-        const std::vector<std::string> lines = linesOf(data());
+        const std::vector<std::string> lines = test::crlfLines(data());
         QCOMPARE(lines.size(), std::size_t(1));
-        QCOMPARE(fieldsOf(lines[0])[1], "星鉄の剣"_sj);
+        QCOMPARE(test::fieldsOf(lines[0])[Name], "星鉄の剣"_sj);
     }
 
     void editShowsTheRecordAndRewritesItInPlace()
@@ -240,7 +188,8 @@ private slots:
         // Laying out megabytes would freeze the dialog; the box shows the
         // beginning read-only and the whole text is stored back.
         const std::string huge = "前書き<br>"_sj + std::string(kMaxShownDescriptionBytes, 'w');
-        writeFileBytes(dataPath(), recordLine({ { 0, "9" }, { 1, "巻物"_sj }, { 42, "0" }, { 44, huge } }));
+        writeFileBytes(dataPath(),
+            recordLine({ { Id, "9" }, { Name, "巻物"_sj }, { Skill, "0" }, { Description, huge } }));
         ScriptedEditDlg dialog;
         dialog.m_recordId = "9";
         dialog.m_isEdit = true;
@@ -251,7 +200,7 @@ private slots:
         QVERIFY(box->toPlainText().size() < 70000);
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(fieldsOf(linesOf(data())[0])[44], huge);
+        QCOMPARE(test::fieldsOf(test::crlfLines(data())[0])[Description], huge);
     }
 
     void emptyHqIsShownAsItsPlaceholderAndKeptUntouched()
@@ -331,9 +280,9 @@ private slots:
         dialog.OnMaterialAdd();
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const std::vector<std::string> edited = fieldsOf(linesOf(data())[0]);
-        QCOMPARE(edited[9], "霜草"_sj);
-        QCOMPARE(edited[10], std::string("4"));
+        const std::vector<std::string> edited = test::fieldsOf(test::crlfLines(data())[0]);
+        QCOMPARE(edited[Material1 + 7], "霜草"_sj);
+        QCOMPARE(edited[Crystal], std::string("4"));
     }
 
     void itemInfoFillsOnlyAnEmptyDescription()
@@ -402,12 +351,12 @@ private slots:
         dialog.OnEditNeededLevels();
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const std::vector<std::string> stored = fieldsOf(linesOf(data())[0]);
-        QCOMPARE(stored[12], std::string("1"));
-        QCOMPARE(stored[14], std::string("1"));
-        QCOMPARE(stored[22], std::string("?"));
-        QCOMPARE(stored[24], std::string("?"));
-        QCOMPARE(stored[32], std::string());
+        const std::vector<std::string> stored = test::fieldsOf(test::crlfLines(data())[0]);
+        QCOMPARE(stored[SkillUsed1 + 1], std::string("1"));
+        QCOMPARE(stored[SkillUsed1 + 3], std::string("1"));
+        QCOMPARE(stored[NeedLevel1 + 1], std::string("?"));
+        QCOMPARE(stored[NeedLevel1 + 3], std::string("?"));
+        QCOMPARE(stored[CapLevel1 + 1], std::string());
     }
 
     void levelBoxesTakeThreeBytes()
@@ -470,7 +419,7 @@ private slots:
         std::filesystem::remove(m_dir->path() / "temp.dat");
         dialog.OnOK();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(fieldsOf(linesOf(data())[0])[1], "新しい名前"_sj);
+        QCOMPARE(test::fieldsOf(test::crlfLines(data())[0])[Name], "新しい名前"_sj);
     }
 
     void dataFileGoneBeforeStoreIsReportedOnce()

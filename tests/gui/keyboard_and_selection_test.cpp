@@ -11,13 +11,14 @@
 #include "dialogs/detail_dlg.h"
 #include "dialogs/edit_dlg.h"
 #include "dialogs/skill_value_dlg.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
 #include "tests/support/named_child.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QAction>
@@ -30,6 +31,7 @@
 #include <QTest>
 
 using namespace vornik;
+using namespace vornik::field;
 using test::recordLine;
 using vornik::test::child;
 
@@ -38,24 +40,17 @@ namespace {
 // skill 1 (鍛冶) with rank and cap level, as the first-run columns show them.
 std::string recipe(const char* id, const std::string& name, const char* rank, const char* cap)
 {
-    return recordLine({ { 0, id }, { 1, name }, { 2, "石"_sj }, { 10, "1" }, { 11, "1" }, { 21, "5" },
-        { 31, cap }, { 41, "<><>" }, { 42, "1" }, { 43, rank }, { 45, "0" }, { 46, "0" }, { 47, "1" } });
+    return recordLine({ { Id, id }, { Name, name }, { Material1, "石"_sj }, { Crystal, "1" },
+        { SkillUsed1, "1" }, { NeedLevel1, "5" }, { CapLevel1, cap }, { Hq, "<><>" }, { Skill, "1" },
+        { Rank, rank }, { Ex, "0" }, { Rare, "0" }, { Stackable, "1" } });
 }
 
 } // namespace
 
-class KeyboardAndSelectionTest : public QObject {
+class KeyboardAndSelectionTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
-    std::vector<PlatformCall> messages() const
-    {
-        return m_platform->services().callsOf(PlatformCallKind::MessageBox);
-    }
-
     std::unique_ptr<CMainDlg> activeWindow()
     {
         auto window = std::make_unique<CMainDlg>();
@@ -70,18 +65,13 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         setOpenErrorHandler(nullptr);
         test::writeFileBytes(m_dir->path() / "vornik.txt",
             recipe("1", "鉄の剣"_sj, "3", "20") + recipe("2", "麻の服"_sj, "1", "8")
                 + recipe("3", "鉄の盾"_sj, "2", "15") + recipe("4", "麻布"_sj, "1", "3"));
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void firstRowSelectedAndCurrentAfterEverySearch()
     {

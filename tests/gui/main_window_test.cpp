@@ -11,9 +11,11 @@
 #include "output/core/outside_links.h"
 #include "platform/data_folder.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/profile.h"
+#include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QCheckBox>
@@ -24,41 +26,25 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <map>
-
 using namespace vornik;
 using vornik::test::readFileBytes;
-using vornik::test::TempProgramDir;
 using vornik::test::writeFileBytes;
 
 namespace {
-
-// One data-file line from the fields given by position; the rest empty.
-std::string line(const std::map<int, std::string>& fields)
-{
-    std::string out;
-    for (int pos = 0; pos < 50; ++pos) {
-        if (pos)
-            out += ',';
-        const auto it = fields.find(pos);
-        if (it != fields.end())
-            out += it->second;
-    }
-    return out + "\r\n";
-}
 
 // id, name, skill, rank, cap level of the main skill, description
 std::string recipe(int id, const std::string& name, int skill, int rank, const std::string& cap,
     const std::string& description = {})
 {
-    std::map<int, std::string> f { { 0, std::to_string(id) }, { 1, name }, { 2, "石"_sj }, { 10, "1" },
-        { 41, "<><>" }, { 42, std::to_string(skill) }, { 43, std::to_string(rank) }, { 44, description },
-        { 45, "0" }, { 46, "0" }, { 47, "1" } };
+    using namespace field;
+    std::vector<test::Field> f { { Id, std::to_string(id) }, { Name, name }, { Material1, "石"_sj },
+        { Crystal, "1" }, { Hq, "<><>" }, { Skill, std::to_string(skill) }, { Rank, std::to_string(rank) },
+        { Description, description }, { Ex, "0" }, { Rare, "0" }, { Stackable, "1" } };
     if (skill >= 1 && skill <= 10 && !cap.empty()) {
-        f[10 + skill] = "1";
-        f[30 + skill] = cap;
+        f.emplace_back(SkillUsed1 + skill - 1, "1");
+        f.emplace_back(CapLevel1 + skill - 1, cap);
     }
-    return line(f);
+    return test::recordLine(f);
 }
 
 std::vector<std::string> column(const CMainDlg& window, std::size_t position)
@@ -71,13 +57,10 @@ std::vector<std::string> column(const CMainDlg& window, std::size_t position)
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
     void writeData()
     {
         writeFileBytes(m_dir->path() / "vornik.txt",
@@ -99,16 +82,11 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         writeData();
     }
 
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void freshStartWritesVersionAndDefaults()
     {

@@ -4,8 +4,9 @@
 
 #include "app/memo_pane.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
+#include "tests/support/scripted_folder.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <QtTest>
@@ -15,18 +16,11 @@ using namespace std::string_literals;
 using test::readFileBytes;
 using test::writeFileBytes;
 
-class MemoPadSharingTest : public QObject {
+class MemoPadSharingTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
     std::string memo() const { return readFileBytes(m_dir->file("memo.txt")); }
-    std::size_t questions() const
-    {
-        return m_platform->services().callsOf(PlatformCallKind::MessageBox).size();
-    }
     // Typing, as the user does: the pane counts as changed.
     static void type(MemoPane& pane, const QString& text)
     {
@@ -46,15 +40,10 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         writeFileBytes(m_dir->file("memo.txt"), "共有の\r\nメモ"_sj);
     }
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void untouchedWindowNeverWrites()
     {
@@ -65,12 +54,12 @@ private slots:
         // The second window only lost the focus.
         QVERIFY(second.SaveMemoPad());
         QCOMPARE(memo(), "一つ目の窓"_sj);
-        QCOMPARE(questions(), std::size_t(0));
+        QCOMPARE(messages().size(), std::size_t(0));
         // Its own earlier save is no conflict.
         type(first, QStringLiteral("一つ目の窓\n二行目"));
         QVERIFY(first.SaveMemoPad());
         QCOMPARE(memo(), "一つ目の窓\r\n二行目"_sj);
-        QCOMPARE(questions(), std::size_t(0));
+        QCOMPARE(messages().size(), std::size_t(0));
     }
 
     void charactersShiftJisCannotHoldAreRefused()
@@ -79,7 +68,7 @@ private slots:
         pane.LoadMemoPad();
         type(pane, QStringLiteral("共有の한"));
         QVERIFY(!pane.SaveMemoPad());
-        QCOMPARE(questions(), std::size_t(1));
+        QCOMPARE(messages().size(), std::size_t(1));
         QCOMPARE(memo(), "共有の\r\nメモ"_sj);
         type(pane, QStringLiteral("共有の"));
         QVERIFY(pane.SaveMemoPad());
@@ -120,7 +109,7 @@ private slots:
         // What the second window shows now is what it compares with.
         type(second, second.toPlainText() + QStringLiteral("!"));
         QVERIFY(second.SaveMemoPad());
-        QCOMPARE(questions(), std::size_t(1));
+        QCOMPARE(messages().size(), std::size_t(1));
     }
 };
 

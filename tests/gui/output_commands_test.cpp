@@ -12,14 +12,16 @@
 #include "output/link_commands.h"
 #include "platform/native_path.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/field_codec.h"
 #include "storage/paths.h"
 #include "storage/profile.h"
 #include "storage/vocabulary.h"
-#include "tests/core/fault_injection.h"
+#include "tests/support/fault_injection.h"
+#include "tests/support/recording_main_window.h"
+#include "tests/support/scripted_folder.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 #include "ui/main_window_access.h"
 
@@ -33,36 +35,9 @@ using namespace vornik;
 using vornik::test::FaultInjector;
 using vornik::test::readFileBytes;
 using vornik::test::ScopedFileOps;
-using vornik::test::TempProgramDir;
 using vornik::test::writeFileBytes;
 
 namespace {
-
-class FakeMainWindow : public MainWindowAccess {
-public:
-    QWidget* mainWidget() override { return &m_widget; }
-    std::optional<std::string> selectedRecordId() const override { return selectedId; }
-    std::string currentItemName() const override { return itemName; }
-    const std::vector<std::string>& columnHeadings() const override { return headings; }
-    const std::vector<ResultRow>& shownRows() const override { return rows; }
-    SearchInputs searchInputs() const override { return inputs; }
-    void removeRowsWithId(const std::string&) override { }
-    void SetStatusText(const std::string&) override { }
-    void LaunchSearchInstance(const std::string&) override { }
-    // The caption is built from the setting, so the test keeps what the
-    // setting said at that moment.
-    void updateCaption() override { captions.push_back(dataFilePath()); }
-
-    std::optional<std::string> selectedId;
-    std::string itemName;
-    std::vector<std::string> headings;
-    std::vector<ResultRow> rows;
-    SearchInputs inputs;
-    std::vector<std::string> captions;
-
-private:
-    QWidget m_widget;
-};
 
 QString qPath(const std::string& path)
 {
@@ -129,15 +104,14 @@ std::string dataLine(const RecipeRecord& record)
 
 } // namespace
 
-class OutputCommandsTest : public QObject {
+class OutputCommandsTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
-        m_window = std::make_unique<FakeMainWindow>();
+        startFolder();
+        m_window = std::make_unique<test::RecordingMainWindow>();
         m_window->headings = { "名前"_sj, "ﾗﾝｸ"_sj, "材料"_sj };
         m_window->rows = { ResultRow { "1", 0, { "鉄の剣"_sj, "見習い"_sj, "鉄塊, 木材"_sj } },
             ResultRow { "2", 0, { "銅の盾②"_sj, "", "銅塊"_sj } } };
@@ -157,8 +131,7 @@ private slots:
     {
         setOpenErrorHandler({});
         m_window.reset();
-        m_platform.reset();
-        m_dir.reset();
+        endFolder();
     }
 
     void tableExportAsksWithTheExportDialogAndWritesCsv()
@@ -732,9 +705,7 @@ private slots:
 private:
     ScriptedPlatformServices& services() { return m_platform->services(); }
 
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-    std::unique_ptr<FakeMainWindow> m_window;
+    std::unique_ptr<test::RecordingMainWindow> m_window;
     std::vector<std::string> m_openErrors;
 };
 

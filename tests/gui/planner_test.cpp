@@ -5,18 +5,17 @@
 #include "dialogs/detail_dlg.h"
 #include "dialogs/planner_dlg.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/record.h"
 #include "storage/vocabulary.h"
+#include "tests/support/modal_driver.h"
 #include "tests/support/planner_data.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
 
-#include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -75,12 +74,10 @@ private slots:
         }
         QVERIFY(open);
         QString seen;
-        QTimer::singleShot(0, this, [&seen] {
-            if (auto* planner = qobject_cast<CPlannerDlg*>(QApplication::activeModalWidget())) {
-                seen = planner->windowTitle() + ' ' + totalsRows(*planner).join(',');
-                planner->accept();
-            }
-        });
+        test::ModalDriver driver({ test::on<CPlannerDlg>([&seen](CPlannerDlg& planner) {
+            seen = planner.windowTitle() + ' ' + totalsRows(planner).join(',');
+            planner.accept();
+        }) });
         open->click();
         QCOMPARE(seen.section(' ', 0, 3), QStringLiteral("必要素材 - 蒼鋼の剣 -"));
         QVERIFY(seen.contains(QStringLiteral("素材 蒼鉱石 3,")));

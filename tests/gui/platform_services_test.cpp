@@ -5,11 +5,11 @@
 
 #include "platform/qt/platform_services.h"
 #include "platform/qt/qt_platform_services.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/qt/translations.h"
+#include "tests/support/modal_driver.h"
+#include "tests/support/scripted_platform_services.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -17,11 +17,9 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -31,51 +29,6 @@ using namespace vornik;
 namespace {
 
 const QString kExportFilters = QStringLiteral("CSV形式(*.csv)|*.csv|Web形式(*.htm,*.html)|*.htm||");
-
-// Runs each step on the active modal window as soon as there is one, then
-// waits for the next window (a dialog may open another on accept). A window
-// left open by a failed step is closed after a while, so a fault shows as a
-// failure instead of a hang.
-class ModalDriver {
-public:
-    using Step = std::function<void(QWidget*)>;
-
-    explicit ModalDriver(std::vector<Step> steps)
-        : m_steps(std::move(steps))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start(20);
-    }
-
-    bool finished() const { return m_next == m_steps.size(); }
-
-private:
-    static constexpr int kPatienceTicks = 250;
-
-    void poll()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (modal == m_lastHandled || finished()) {
-            if (++m_idleTicks > kPatienceTicks)
-                modal->close();
-            return;
-        }
-        m_idleTicks = 0;
-        m_lastHandled = modal;
-        // Run from its own timer: a step that opens a nested window blocks
-        // until that closes, and the polling timer must keep firing meanwhile.
-        Step& step = m_steps[m_next++];
-        QTimer::singleShot(0, modal, [&step, modal] { step(modal); });
-    }
-
-    std::vector<Step> m_steps;
-    std::size_t m_next = 0;
-    QPointer<QWidget> m_lastHandled;
-    int m_idleTicks = 0;
-    QTimer m_timer;
-};
 
 QStringList buttonTexts(QMessageBox* box)
 {
@@ -321,7 +274,7 @@ void PlatformServicesTest::realMessageBoxShowsJapaneseButtons()
     QString defaultText;
     QString caption;
     Qt::TextFormat format = Qt::AutoText;
-    ModalDriver driver({ [&](QWidget* modal) {
+    test::ModalDriver driver({ [&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         QVERIFY(box);
         seen = buttonTexts(box);
@@ -349,7 +302,7 @@ void PlatformServicesTest::realMessageBoxEscapeAndOk()
 {
     QtPlatformServices real;
     QStringList okTexts;
-    ModalDriver driver({
+    test::ModalDriver driver({
         [&](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); },
         [&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
@@ -378,7 +331,7 @@ void PlatformServicesTest::realSaveDialogFollowsChosenType()
     QString title;
     QString typedAtStart;
     QStringList shownTypes;
-    ModalDriver driver({ [&](QWidget* modal) {
+    test::ModalDriver driver({ [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog);
         nameFilters = dialog->nameFilters();
@@ -415,7 +368,7 @@ void PlatformServicesTest::realSaveDialogAsksBeforeOverwriting()
 
     QtPlatformServices real;
     bool asked = false;
-    ModalDriver driver({
+    test::ModalDriver driver({
         [&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             QVERIFY(dialog);
@@ -466,7 +419,7 @@ void PlatformServicesTest::realOpenDialogAcceptsNewAndExistingNames()
         request.initialFolder = folder.path();
         request.initialName = QStringLiteral("*.txt");
         request.defaultExtension = QStringLiteral("txt");
-        ModalDriver driver({ [&](QWidget* modal) {
+        test::ModalDriver driver({ [&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             QVERIFY(dialog);
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);

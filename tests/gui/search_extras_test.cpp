@@ -5,12 +5,14 @@
 #include "app/main_dlg.h"
 #include "app/saved_search_menu.h"
 #include "app/search_panel.h"
-#include "platform/qt/scripted_platform_services.h"
 #include "platform/sjis_literal.h"
 #include "storage/numbers.h"
 #include "storage/profile.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/scripted_folder.h"
+#include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
+#include "tests/support/widget_input.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,8 +23,9 @@
 #include <QTest>
 
 using namespace vornik;
+using vornik::test::typeText;
+using namespace vornik::field;
 using vornik::test::recordLine;
-using vornik::test::TempProgramDir;
 using vornik::test::writeFileBytes;
 
 namespace {
@@ -37,25 +40,12 @@ std::vector<int> shownIds(const CMainDlg& window)
 
 // Key presses carrying Japanese text, one character each, as an input method
 // delivers them (QTest::keyClicks takes Latin-1 only).
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
 } // namespace
 
-class SearchExtrasTest : public QObject {
+class SearchExtrasTest : public QObject, protected test::ScriptedFolder {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<ScopedScriptedPlatform> m_platform;
-
     std::unique_ptr<CMainDlg> openWindow()
     {
         auto window = std::make_unique<CMainDlg>();
@@ -63,24 +53,17 @@ private:
         return window;
     }
 
-    std::size_t messageBoxes() { return m_platform->services().callsOf(PlatformCallKind::MessageBox).size(); }
-
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TempProgramDir>();
-        m_platform = std::make_unique<ScopedScriptedPlatform>();
+        startFolder();
         writeFileBytes(m_dir->path() / "vornik.txt",
-            recordLine({ { 0, "1" }, { 1, "鉄の剣"_sj }, { 42, "1" }, { 43, "2" } })
-                + recordLine({ { 0, "2" }, { 1, "鉄の盾"_sj }, { 42, "1" }, { 43, "1" } })
-                + recordLine({ { 0, "3" }, { 1, "麻の服"_sj }, { 42, "2" }, { 43, "1" } }));
+            recordLine({ { Id, "1" }, { Name, "鉄の剣"_sj }, { Skill, "1" }, { Rank, "2" } })
+                + recordLine({ { Id, "2" }, { Name, "鉄の盾"_sj }, { Skill, "1" }, { Rank, "1" } })
+                + recordLine({ { Id, "3" }, { Name, "麻の服"_sj }, { Skill, "2" }, { Rank, "1" } }));
     }
 
-    void cleanup()
-    {
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { endFolder(); }
 
     void typingWithTheOptionOnFollowsTheKeyboard()
     {
@@ -99,7 +82,7 @@ private slots:
         name->clear(); // no criterion left: nothing shown, and no warning
         QTRY_VERIFY(window->shownRows().empty());
         QTest::qWait(2 * LiveSearch::kPauseMs);
-        QCOMPARE(messageBoxes(), std::size_t { 0 });
+        QCOMPARE(messages().size(), std::size_t { 0 });
     }
 
     void typingWithTheOptionOffSearchesNothing()
@@ -171,7 +154,7 @@ private slots:
         panel->nameBox()->setEditText(QStringLiteral("鉄"));
         m_platform->services().queueMessageAnswer(MessageAnswer::No);
         window->savedSearches()->saveCurrent();
-        QCOMPARE(messageBoxes(), std::size_t { 1 });
+        QCOMPARE(messages().size(), std::size_t { 1 });
         QCOMPARE(loadSavedSearch("鍛冶もの"_sj)->name, "の"_sj);
         m_platform->services().clearCalls();
 
@@ -186,10 +169,10 @@ private slots:
         QCOMPARE(shownIds(*window), (std::vector<int> { 2, 1 }));
         QCOMPARE(panel->inputs().skill, "鍛冶"_sj);
         QVERIFY(panel->inputs().includeMemo);
-        QCOMPARE(messageBoxes(), std::size_t { 0 });
+        QCOMPARE(messages().size(), std::size_t { 0 });
 
         QVERIFY(!window->runSavedSearch("ない"_sj));
-        QCOMPARE(messageBoxes(), std::size_t { 1 });
+        QCOMPARE(messages().size(), std::size_t { 1 });
     }
 };
 

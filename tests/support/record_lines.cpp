@@ -1,10 +1,10 @@
 #include "tests/support/record_lines.h"
 
-#include "storage/record.h"
+#include "storage/data_file.h"
 
 namespace vornik::test {
 
-std::string recordLine(std::initializer_list<std::pair<int, std::string>> fields)
+std::string recordFields(const std::vector<Field>& fields)
 {
     RecipeRecord record;
     for (const auto& [pos, value] : fields)
@@ -12,7 +12,37 @@ std::string recordLine(std::initializer_list<std::pair<int, std::string>> fields
     std::string line = record[0];
     for (int pos = 1; pos < kFieldCount; ++pos)
         line += "," + record[pos];
-    return line + "\r\n";
+    return line;
+}
+
+std::string recordLine(const std::vector<Field>& fields)
+{
+    return recordFields(fields) + "\r\n";
+}
+
+std::string namedRecord(const std::string& id, const std::string& name)
+{
+    return recordFields({ { field::Id, id }, { field::Name, name } });
+}
+
+void setCurrent(const std::string& id, const std::string& name)
+{
+    RecipeRecord& record = currentRecord();
+    record = RecipeRecord();
+    record.id() = id;
+    record.name() = name;
+}
+
+std::vector<RecipeRecord> readAllRecords()
+{
+    StorageError error;
+    std::vector<RecipeRecord> records;
+    if (!openDataFile(error))
+        return records;
+    while (readNextRecord(error))
+        records.push_back(currentRecord());
+    closeDataFile();
+    return records;
 }
 
 } // namespace vornik::test

@@ -46,4 +46,9 @@ void writeFileBytes(const std::filesystem::path& path, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::string fixture(const std::string& name)
+{
+    return readFileBytes(std::filesystem::path(VORNIK_TEST_DATA_DIR) / name);
+}
+
 } // namespace vornik::test

@@ -26,5 +26,7 @@ private:
 // Whole file as bytes; empty when missing.
 std::string readFileBytes(const std::filesystem::path& path);
 void writeFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// A file of tests/data, as bytes.
+std::string fixture(const std::string& name);
 
 } // namespace vornik::test

@@ -1,7 +1,8 @@
 #pragma once
 // A FileOps double that passes every call on to the real implementation but
-// makes the k-th call fail. Looping k from 1 until a run no longer reaches k
-// exercises a failure at every step of an operation.
+// makes the k-th call fail (or that call and every later one). Looping k from
+// 1 until a run no longer reaches k exercises a failure at every step of an
+// operation.
 
 #include "platform/file_ops.h"
 
@@ -11,20 +12,27 @@
 
 namespace vornik::test {
 
+enum class FaultMode {
+    Once, // only call k fails
+    FromThenOn, // call k and every later call fail
+};
+
 class FaultInjector : public FileOps {
 public:
     // failAt = 0 only counts. With shortWrite the failing write "succeeds"
     // having written nothing, as a full disk may report it.
-    explicit FaultInjector(int failAt = 0, int error = EIO, bool shortWrite = false)
+    explicit FaultInjector(
+        int failAt = 0, int error = EIO, bool shortWrite = false, FaultMode mode = FaultMode::Once)
         : m_failAt(failAt)
         , m_error(error)
         , m_shortWrite(shortWrite)
+        , m_mode(mode)
     {
     }
 
     int calls() const { return m_calls; }
     bool fired() const { return m_fired; }
-    // Name of the call that failed ("open", "write", ...).
+    // Name of the (first) call that failed ("open", "write", ...).
     const std::string& failedCall() const { return m_failedCall; }
     const std::vector<std::string>& log() const { return m_log; }
 
@@ -86,10 +94,13 @@ private:
     {
         ++m_calls;
         m_log.emplace_back(call);
-        if (m_calls != m_failAt)
+        const bool fail
+            = m_mode == FaultMode::Once ? m_calls == m_failAt : m_failAt > 0 && m_calls >= m_failAt;
+        if (!fail)
             return false;
+        if (!m_fired)
+            m_failedCall = call;
         m_fired = true;
-        m_failedCall = call;
         error = m_error;
         return true;
     }
@@ -97,6 +108,7 @@ private:
     int m_failAt;
     int m_error;
     bool m_shortWrite;
+    FaultMode m_mode;
     int m_calls = 0;
     bool m_fired = false;
     std::string m_failedCall;

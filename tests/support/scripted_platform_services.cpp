@@ -1,4 +1,4 @@
-#include "platform/qt/scripted_platform_services.h"
+#include "tests/support/scripted_platform_services.h"
 
 #include <QtGlobal>
 

@@ -12,6 +12,7 @@
 
 namespace vornik::test {
 
+// A shown row of record `id` with these cells and no icon.
 inline ResultRow row(int id, std::vector<std::string> cells)
 {
     return ResultRow(std::to_string(id), 0, cells);
