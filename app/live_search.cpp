@@ -16,18 +16,16 @@ bool liveSearchSetting()
 LiveResult runLiveQuery(const LiveQuery& query, const std::atomic<bool>& cancelled)
 {
     LiveResult result;
-    result.outcome
-        = scanFileForMatches(query.files, readCriteria(query.inputs), query.layout, result.rows, cancelled);
+    result.outcome = scanFileForMatches(query.files, query.criteria, result.rows, cancelled);
     if (result.outcome != ScanResult::Complete || !searchSortsRows(result.rows.size()))
         return result;
-    for (const std::size_t column : searchSortColumns(query.layout, !query.inputs.skill.empty())) {
-        if (cancelled.load(std::memory_order_relaxed)) {
-            result.outcome = ScanResult::Cancelled;
-            return result;
-        }
-        SortResults(result.rows, columnSortOrder(query.layout, column, query.tieColumn, true));
-        result.sortColumn = column;
+    if (cancelled.load(std::memory_order_relaxed)) {
+        result.outcome = ScanResult::Cancelled;
+        return result;
     }
+    const bool skillChosen = !query.criteria.skillQuery.empty();
+    result.rows.sort(query.layout, searchSortPasses(query.layout, skillChosen, query.tieColumn));
+    result.sortColumn = searchSortColumns(query.layout, skillChosen).back();
     result.sorted = true;
     return result;
 }

@@ -176,9 +176,10 @@ void CMainDlg::setUpSearchExtras()
         [this] {
             LiveQuery query;
             query.inputs = m_panel->inputs();
+            query.criteria = readCriteria(query.inputs);
             query.layout = m_layout;
             query.files = { dataFilePath(), memoFilePath() };
-            query.tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
+            query.tieColumn = m_model->tieColumn();
             return query;
         },
         this);
@@ -201,13 +202,13 @@ void CMainDlg::showLiveResult(LiveResult& result)
         return; // a search of the user's own is filling the list
     showListPane(true);
     m_list->setUpdatesEnabled(false);
-    m_model->clear();
     if (result.outcome == ScanResult::Complete)
-        m_model->appendRows(std::move(result.rows));
+        m_model->setRows(std::move(result.rows));
+    else
+        m_model->clear();
     if (result.sorted) {
-        m_sortAscending = true;
-        m_sortColumn = result.sortColumn;
-        m_list->showSortIndicator(static_cast<int>(m_sortColumn), m_sortAscending);
+        m_model->sortedAfterSearchBy(result.sortColumn);
+        showSortIndicator();
     } else {
         m_list->clearSortIndicator();
     }
@@ -306,16 +307,20 @@ void CMainDlg::OnSearch()
         platformServices().messageBox(request);
         return;
     }
+    const SearchCriteria criteria = readCriteria(inputs);
     showListPane(true);
     BusyCursor busy;
     m_panel->addNameToHistory(inputs.name);
     m_list->setUpdatesEnabled(false);
-    ScanDataFile();
+    ScanDataFile(criteria);
     const std::size_t n = m_model->rowCount();
-    if (searchSortsRows(n))
-        sortAfterSearch(!inputs.skill.empty());
-    else
+    if (searchSortsRows(n)) {
+        SetStatusText("ソート処理中です。"_sj);
+        m_model->sortAfterSearch(!criteria.skillQuery.empty());
+        showSortIndicator();
+    } else {
         m_list->clearSortIndicator();
+    }
     m_list->setUpdatesEnabled(true);
     SetStatusText(matchCountText(n));
     focusFirstRow();
@@ -329,23 +334,9 @@ void CMainDlg::focusFirstRow()
     m_list->setFocus();
 }
 
-void CMainDlg::sortAfterSearch(bool skillChosen)
+void CMainDlg::showSortIndicator()
 {
-    SetStatusText("ソート処理中です。"_sj);
-    m_sortAscending = true;
-    for (const std::size_t column : searchSortColumns(m_layout, skillChosen)) {
-        m_sortColumn = column;
-        sortBy(m_sortColumn);
-    }
-    m_list->showSortIndicator(static_cast<int>(m_sortColumn), m_sortAscending);
-}
-
-void CMainDlg::sortBy(std::size_t column)
-{
-    BusyCursor busy;
-    // Before the first heading click, ties are broken by the name.
-    const std::size_t tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
-    m_model->sortRows(columnSortOrder(m_layout, column, tieColumn, m_sortAscending));
+    m_list->showSortIndicator(static_cast<int>(m_model->sortColumn()), m_model->sortAscending());
 }
 
 void CMainDlg::OnShowAll()
@@ -356,28 +347,27 @@ void CMainDlg::OnShowAll()
     m_list->setUpdatesEnabled(false);
     m_panel->addNameToHistory(std::string());
     showListPane(true);
-    ScanDataFile();
+    ScanDataFile(readCriteria(m_panel->inputs()));
     m_list->clearSortIndicator();
     m_list->setUpdatesEnabled(true);
     SetStatusText(matchCountText(m_model->rowCount()));
     focusFirstRow();
 }
 
-bool CMainDlg::ScanDataFile()
+bool CMainDlg::ScanDataFile(const SearchCriteria& criteria)
 {
     if (m_searchBusy)
         return false;
     m_searchBusy = true;
     m_model->clear();
     SetStatusText(matchCountText(0));
-    const SearchCriteria criteria = readCriteria(m_panel->inputs());
-    std::vector<ResultRow> rows;
+    ResultList rows;
     setStorageError(std::string());
-    const bool opened = scanForMatches(criteria, m_layout, rows, [this](std::size_t count) {
+    const bool opened = scanForMatches(criteria, rows, [this](std::size_t count) {
         SetStatusText(matchCountText(count));
         m_status->repaint();
     });
-    m_model->appendRows(std::move(rows));
+    m_model->setRows(std::move(rows));
     m_searchBusy = false;
     // A read error part way through must not pass for a complete result.
     if (opened && !storageError().empty())
@@ -387,15 +377,9 @@ bool CMainDlg::ScanDataFile()
 
 void CMainDlg::OnColumnClick(int position)
 {
-    if (position == m_lastClickedColumn) {
-        m_sortAscending = !m_sortAscending;
-    } else {
-        m_sortAscending = true;
-        m_sortColumn = static_cast<std::size_t>(position);
-    }
-    sortBy(m_sortColumn);
-    m_lastClickedColumn = position;
-    m_list->showSortIndicator(static_cast<int>(m_sortColumn), m_sortAscending);
+    BusyCursor busy;
+    m_model->OnColumnClick(position);
+    showSortIndicator();
 }
 
 // ---- result list -------------------------------------------------------------
@@ -422,7 +406,7 @@ const std::vector<std::string>& CMainDlg::columnHeadings() const
     return m_model->headings();
 }
 
-const std::vector<ResultRow>& CMainDlg::shownRows() const
+RowRange CMainDlg::shownRows() const
 {
     return m_model->rows();
 }
@@ -444,8 +428,9 @@ std::string CMainDlg::currentItemName() const
 {
     const std::optional<int> row = m_list->selectedRow();
     std::optional<std::string_view> nameCell;
+    const ResultRow selected = row ? m_model->rowAt(*row) : ResultRow();
     if (row)
-        nameCell = m_model->rows()[static_cast<std::size_t>(*row)].cell(0);
+        nameCell = selected.cell(0);
     return vornik::currentItemName(nameCell, m_panel->inputs().name);
 }
 

@@ -19,34 +19,55 @@ MemoHits memoHitsFor(const SearchCriteria& criteria, const std::string& memoPath
     return findMemoHits(criteria, readAllMemos(memoPath));
 }
 
-} // namespace
-
-bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
-    const std::function<void(std::size_t)>& progress)
+// The window's scan: `onMatch(record, line)` for every match, in file order.
+template <typename OnMatch> bool scanDataFile(const SearchCriteria& criteria, OnMatch onMatch)
 {
     if (!openDataFile())
         return false;
-    constexpr std::size_t kProgressEvery = 2048;
-    RecipeRecord& record = currentRecord();
+    const RecipeRecord& record = currentRecord();
     const MemoHits memoHits = memoHitsFor(criteria, memoFilePath());
     // Most lines of a name search hold no trace of the name: those are
     // passed over without decoding their fifty fields.
     const LineFilter filter(criteria, &memoHits);
-    const auto mayMatch = [&filter](std::string_view line) { return filter.mayMatch(line); };
-    const auto next = [&] { return filter.passesAll() ? readNextRecord() : readNextRecordWhere(mayMatch); };
-    while (next()) {
-        if (!MatchRecord(criteria, record, &memoHits))
-            continue;
-        rows.push_back(makeResultRow(layout, record));
-        if (progress && rows.size() % kProgressEvery == 0)
-            progress(rows.size());
+    std::string_view line;
+    const auto mayMatch = [&filter, &line](std::string_view read) {
+        line = read;
+        return filter.mayMatch(read);
+    };
+    while (readNextRecordWhere(mayMatch)) {
+        if (MatchRecord(criteria, record, &memoHits))
+            onMatch(record, line);
     }
     closeDataFile();
     return true;
 }
 
-ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria,
-    const ColumnLayout& layout, std::vector<ResultRow>& rows, const std::atomic<bool>& cancelled)
+constexpr std::size_t kProgressEvery = 2048;
+
+} // namespace
+
+bool scanForMatches(
+    const SearchCriteria& criteria, ResultList& rows, const std::function<void(std::size_t)>& progress)
+{
+    return scanDataFile(criteria, [&](const RecipeRecord&, std::string_view line) {
+        rows.appendLine(line);
+        if (progress && rows.size() % kProgressEvery == 0)
+            progress(rows.size());
+    });
+}
+
+bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
+    const std::function<void(std::size_t)>& progress)
+{
+    return scanDataFile(criteria, [&](const RecipeRecord& record, std::string_view) {
+        rows.push_back(makeResultRow(layout, record));
+        if (progress && rows.size() % kProgressEvery == 0)
+            progress(rows.size());
+    });
+}
+
+ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria, ResultList& rows,
+    const std::atomic<bool>& cancelled)
 {
     LineReader reader;
     if (!reader.open(files.dataPath))
@@ -62,7 +83,7 @@ ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& crit
             continue;
         decodeLine(line, record);
         if (MatchRecord(criteria, record, &memoHits))
-            rows.push_back(makeResultRow(layout, record));
+            rows.appendLine(line);
     }
     return reader.error() == 0 ? ScanResult::Complete : ScanResult::ReadError;
 }
@@ -91,12 +112,20 @@ std::vector<std::size_t> searchSortColumns(const ColumnLayout& layout, bool skil
     return columns;
 }
 
+std::vector<SortOrder> searchSortPasses(const ColumnLayout& layout, bool skillChosen, std::size_t tieColumn)
+{
+    std::vector<SortOrder> passes;
+    for (const std::size_t column : searchSortColumns(layout, skillChosen))
+        passes.push_back(columnSortOrder(layout, column, tieColumn, true));
+    return passes;
+}
+
 void sortAfterSearch(std::vector<ResultRow>& rows, const ColumnLayout& layout, bool skillChosen)
 {
     if (!searchSortsRows(rows.size()))
         return;
-    for (const std::size_t column : searchSortColumns(layout, skillChosen))
-        SortResults(rows, columnSortOrder(layout, column, 0, true));
+    for (const SortOrder& pass : searchSortPasses(layout, skillChosen, 0))
+        SortResults(rows, pass);
 }
 
 } // namespace vornik

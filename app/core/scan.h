@@ -2,6 +2,7 @@
 // One search: read the data file from the top and keep a row per match.
 
 #include "app/core/result_columns.h"
+#include "app/core/result_list.h"
 #include "app/core/result_sort.h"
 #include "app/core/search_criteria.h"
 
@@ -13,9 +14,13 @@
 
 namespace vornik {
 
-// Appends a row for every matching record to `rows`, in file order. Calls
+// Appends the line of every matching record to `rows`, in file order. Calls
 // `progress` with the running count now and then. False when the data file
 // could not be opened (the open-error handler has been told).
+bool scanForMatches(
+    const SearchCriteria& criteria, ResultList& rows, const std::function<void(std::size_t)>& progress = {});
+// The same scan with every cell of every match written, for output that
+// shows all rows (the command line).
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
     const std::function<void(std::size_t)>& progress = {});
 
@@ -27,8 +32,8 @@ struct ScanFiles {
     std::string dataPath;
     std::string memoPath;
 };
-ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria,
-    const ColumnLayout& layout, std::vector<ResultRow>& rows, const std::atomic<bool>& cancelled);
+ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria, ResultList& rows,
+    const std::atomic<bool>& cancelled);
 
 // A search sorts its rows when there are at least two and fewer than this
 // many (larger results stay in file order: sorting them took too long).
@@ -45,6 +50,8 @@ SortOrder columnSortOrder(
 // chosen, the ﾗﾝｸ column. The rank sort keeps the order within one rank, so
 // the rows stand by rank and, within a rank, by their 限界 text.
 std::vector<std::size_t> searchSortColumns(const ColumnLayout& layout, bool skillChosen);
+// Those passes as sort orders, ties broken by `tieColumn`.
+std::vector<SortOrder> searchSortPasses(const ColumnLayout& layout, bool skillChosen, std::size_t tieColumn);
 
 // The sort that follows a search, as a window does it before any heading
 // click (ties by the name column); nothing when searchSortsRows is false.

@@ -119,43 +119,43 @@ ResultRow plainRow(const ColumnLayout& layout, const RecipeRecord& r)
     std::vector<std::string> cells;
     for (const ListColumn& column : layout.columns) {
         std::string cell;
-        switch (column.flag) {
-        case columnflag::Skill:
+        switch (column.kind) {
+        case ColumnKind::Skill:
             cell = skill;
             break;
-        case columnflag::Rank:
+        case ColumnKind::Rank:
             cell = rankName(textToInt(r.rank()));
             break;
-        case columnflag::Need:
+        case ColumnKind::Need:
             cell = skillLevelSummary(LevelKind::Need, r);
             break;
-        case columnflag::Cap:
+        case ColumnKind::Cap:
             cell = skillLevelSummary(LevelKind::Cap, r);
             break;
-        case columnflag::Materials:
+        case ColumnKind::Materials:
             cell = materialSummary(MaterialForm::Display, r);
             if (layout.crystalPrefix && hasSkill && crystalName(crystal) != "-")
                 cell = "(" + crystalName(crystal) + ") " + cell;
             break;
-        case columnflag::Description:
+        case ColumnKind::Description:
             cell = sjis::replaceAll(r.description(), "<br>", " ");
             break;
-        case columnflag::HighQuality:
+        case ColumnKind::HighQuality:
             cell = hqSummary(r);
             break;
-        case columnflag::Desynth:
+        case ColumnKind::Desynth:
             cell = sjis::replaceAll(r.desynth(), " ", "×"_sj);
             break;
-        case columnflag::Stackable:
+        case ColumnKind::Stackable:
             cell = r.stackable() == "1" ? "○"_sj : "";
             break;
-        case columnflag::Ex:
+        case ColumnKind::Ex:
             cell = r.ex() == "1" ? "○"_sj : "";
             break;
-        case columnflag::Rare:
+        case ColumnKind::Rare:
             cell = r.rare() == "1" ? "○"_sj : "";
             break;
-        default:
+        case ColumnKind::Name:
             cell = " " + sjis::replaceAll(r.name(), " ", "×"_sj);
             break;
         }

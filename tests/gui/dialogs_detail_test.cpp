@@ -57,7 +57,7 @@ public:
     std::optional<std::string> selectedRecordId() const override { return selected; }
     std::string currentItemName() const override { return {}; }
     const std::vector<std::string>& columnHeadings() const override { return m_headings; }
-    const std::vector<ResultRow>& shownRows() const override { return m_rows; }
+    RowRange shownRows() const override { return m_rows; }
     SearchInputs searchInputs() const override { return {}; }
     void removeRowsWithId(const std::string& id) override { removedIds.push_back(id); }
     void SetStatusText(const std::string&) override { }
