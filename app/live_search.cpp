@@ -36,6 +36,9 @@ LiveSearch::LiveSearch(QueryProvider provider, QObject* parent, Job job)
     , m_job(std::move(job))
 {
     m_pause.setSingleShot(true);
+    // A coarse timer may end the pause up to 5 % early or late; a precise
+    // one ends it when due, so the list follows the keys at one steady pace.
+    m_pause.setTimerType(Qt::PreciseTimer);
     m_pause.setInterval(kPauseMs);
     connect(&m_pause, &QTimer::timeout, this, &LiveSearch::start);
 }

@@ -34,8 +34,9 @@ template <typename OnMatch> bool scanDataFile(const SearchCriteria& criteria, On
         line = read;
         return filter.mayMatch(read);
     };
+    const bool everyRecord = matchesEveryRecord(criteria);
     while (readNextRecordWhere(mayMatch)) {
-        if (MatchRecord(criteria, record, &memoHits))
+        if (everyRecord || MatchRecord(criteria, record, &memoHits))
             onMatch(record, line);
     }
     closeDataFile();
@@ -74,16 +75,20 @@ ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& crit
         return ScanResult::Unopened;
     const MemoHits memoHits = memoHitsFor(criteria, files.memoPath);
     const LineFilter filter(criteria, &memoHits);
+    const bool everyRecord = matchesEveryRecord(criteria);
     RecipeRecord record;
     std::string_view line;
     while (reader.readLine(line)) {
         if (cancelled.load(std::memory_order_relaxed))
             return ScanResult::Cancelled;
-        if (!filter.mayMatch(line))
-            continue;
-        decodeLine(line, record);
-        if (MatchRecord(criteria, record, &memoHits))
-            rows.appendLine(line);
+        if (!everyRecord) {
+            if (!filter.mayMatch(line))
+                continue;
+            decodeLine(line, record);
+            if (!MatchRecord(criteria, record, &memoHits))
+                continue;
+        }
+        rows.appendLine(line);
     }
     return reader.error() == 0 ? ScanResult::Complete : ScanResult::ReadError;
 }

@@ -14,12 +14,14 @@
 #include "storage/field_codec.h"
 #include "storage/formatting.h"
 #include "storage/numbers.h"
+#include "storage/paths.h"
 #include "storage/vocabulary.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <random>
 #include <string>
 #include <vector>
@@ -294,6 +296,31 @@ protected:
         // The scan leaves the last line in the current record, whether or
         // not that line was decoded on the way.
         EXPECT_EQ(currentRecord().fields(), m_plainRecords.back().fields());
+
+        // The list keeps the lines and writes the same cells when asked; the
+        // worker's scan keeps the same lines; sorted, both stand as the
+        // made rows do after the search's sort.
+        ResultList list;
+        ASSERT_TRUE(scanForMatches(criteria, list));
+        ResultList live;
+        const std::atomic<bool> running = false;
+        ASSERT_EQ(scanFileForMatches({ dataFilePath(), memoFilePath() }, criteria, live, running),
+            ScanResult::Complete);
+        ASSERT_EQ(list.size(), expected.size());
+        ASSERT_EQ(live.size(), expected.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const ResultRow row = list.formatRow(layout, i);
+            EXPECT_EQ(row.id(), expected[i].id());
+            EXPECT_EQ(row.icon, expected[i].icon);
+            EXPECT_EQ(row.cellTexts(), expected[i].cellTexts()) << "row " << i << " query " << inputs.name;
+            EXPECT_EQ(live.line(i), list.line(i));
+        }
+        const bool skillChosen = !inputs.skill.empty();
+        sortAfterSearch(rows, layout, skillChosen);
+        if (searchSortsRows(list.size()))
+            list.sort(layout, searchSortPasses(layout, skillChosen, 0));
+        for (std::size_t i = 0; i < list.size(); ++i)
+            EXPECT_EQ(list.id(i), rows[i].id()) << "sorted row " << i << " query " << inputs.name;
     }
 
     TempProgramDir m_dir;
@@ -327,11 +354,10 @@ TEST_F(FastPathTest, NameSearchesGiveThePlainRowsInEveryMode)
         "%20", // gone after decoding
         "\\", // the trail byte of "ソ" and "表"
         "@", // the trail byte of "ァ"
-        "ソ塊"_sj,
-        "表"_sj,
-        "20",
+        "ソ塊"_sj, "表"_sj, "20",
         "ｿﾞﾝﾋﾞの置物"_sj, // only on the last line
         "どこにもない名前"_sj,
+        "", // every record, or with 完全一致のみ the empty names only
     };
     for (const std::string& query : queries) {
         for (const bool materials : { false, true }) {
