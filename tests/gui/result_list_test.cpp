@@ -14,6 +14,7 @@
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 using namespace vornik;
 
@@ -70,6 +71,7 @@ private slots:
     void showsConvertedTextIconsAndHeadings();
     void removesEveryRowOfARecord();
     void sortKeepsTheSelectedRow();
+    void sortStateFollowsClicksAndSearches();
     void viewAppliesAndReportsWidths();
     void viewSignals();
     void crystalImagesAndFonts();
@@ -211,6 +213,39 @@ void ResultListTest::sortKeepsTheSelectedRow()
     QVERIFY(!model.sortAscending());
     QCOMPARE(idsOf(model), (std::vector<int> { 11, 10, 13, 12 }));
     QVERIFY(view.selectedRecordId() == std::optional<std::string>("10"));
+}
+
+void ResultListTest::sortStateFollowsClicksAndSearches()
+{
+    rankVocabulary().set(1, "見習い"_sj);
+    rankVocabulary().set(2, "徒弟"_sj);
+    ResultListModel model;
+    model.setColumnLayout(buildColumnLayout("x1xxx1", "")); // 名前, ﾗﾝｸ, 説明; 限界 hidden
+    model.setRows(listOf({ { 1, "b", "x", "2" }, { 2, "a", "y", "1" }, { 3, "c", "x", "1" }, { 4, "d" } }));
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<int> ids;
+        std::size_t sortColumn;
+        bool ascending;
+    };
+    const Step steps[] = {
+        // Ties by the name before any click; empty cells last.
+        { "click 説明", [&] { model.OnColumnClick(2); }, { 1, 3, 2, 4 }, 2, true },
+        // The name (限界 is hidden), then the rank, ties by the click.
+        { "search with a skill", [&] { model.sortAfterSearch(true); }, { 2, 3, 1, 4 }, 1, true },
+        // The same heading again flips the key the search set.
+        { "click 説明 again", [&] { model.OnColumnClick(2); }, { 4, 1, 2, 3 }, 1, false },
+        { "click 名前", [&] { model.OnColumnClick(0); }, { 2, 1, 3, 4 }, 0, true },
+    };
+    for (const Step& step : steps) {
+        step.act();
+        QVERIFY2(idsOf(model) == step.ids, step.what);
+        QCOMPARE(model.sortColumn(), step.sortColumn);
+        QCOMPARE(model.sortAscending(), step.ascending);
+    }
+    QCOMPARE(model.lastClickedColumn(), 0);
+    rankVocabulary().clear();
 }
 
 void ResultListTest::viewAppliesAndReportsWidths()
