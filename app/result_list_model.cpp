@@ -199,22 +199,27 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return QVariant();
-    const ResultRow& row = shownRow(static_cast<std::size_t>(index.row()));
     const auto column = static_cast<std::size_t>(index.column());
+    const auto cellsOf
+        = [this, &index]() -> const ResultRow& { return shownRow(static_cast<std::size_t>(index.row())); };
     switch (role) {
     // At most kMaxCellBytes of a cell, as the exports write it: laying out
     // a description of many megabytes would freeze the window.
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        const ResultRow& row = cellsOf();
         return column < row.cellCount() ? fromSjis(shownCell(row, column)) : QString();
-    case Qt::ToolTipRole:
+    }
+    case Qt::ToolTipRole: {
         // The whole text of a cell; the view shows it only where the
         // column is too narrow for it (two skills in 限界, long materials).
+        const ResultRow& row = cellsOf();
         if (row.cell(column).empty())
             return QVariant();
         return fromSjis(shownCell(row, column));
+    }
     case Qt::DecorationRole:
         if (column == 0)
-            return crystalIconSet(row.icon, m_iconSize);
+            return crystalIconSet(cellsOf().icon, m_iconSize);
         return QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
