@@ -10,8 +10,8 @@ namespace {
 
 // The first block is small (most searches find a few rows); each next one
 // twice the size, up to a size where a block costs nothing to waste.
-constexpr std::size_t kFirstBlockBytes = 16 * 1024;
-constexpr std::size_t kLargestBlockBytes = 1024 * 1024;
+constexpr std::size_t kFirstBlockBytes = std::size_t { 16 } * 1024;
+constexpr std::size_t kLargestBlockBytes = std::size_t { 1024 } * 1024;
 
 std::size_t positionOf(const std::vector<std::size_t>& columns, std::size_t column)
 {
