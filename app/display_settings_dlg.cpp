@@ -19,22 +19,6 @@ namespace {
 
 constexpr int kBoxesPerRow = 3;
 
-// Check box labels by flag index.
-const char16_t* const kColumnLabels[columnflag::DialogFlags] = {
-    u"スキル(&M)",
-    u"ランク(&S)",
-    u"必要(&L)",
-    u"限界(&U)",
-    u"素材(&R)",
-    u"説明(&E)",
-    u"ハイクォリティ(&H)",
-    u"分解(&B)",
-    u"スタック(&T)",
-    u"Ex(&E)",
-    u"Rare(&A)",
-    u"クリスタル(&C)",
-};
-
 template <typename Control> Control* labelled(const QString& label, QWidget* parent)
 {
     auto* control = new Control(label, parent);
@@ -58,8 +42,10 @@ void CDisplaySettingsDlg::buildControls()
 
     auto* columns = labelled<QGroupBox>(QStringLiteral("表示項目"), this);
     auto* columnGrid = new QGridLayout(columns);
-    for (int flag = 0; flag < columnflag::DialogFlags; ++flag) {
-        QCheckBox* box = labelled<QCheckBox>(QString::fromUtf16(kColumnLabels[flag]), columns);
+    for (int flag = 0; flag < kColumnFlagCount; ++flag) {
+        const std::string_view label = columnFlagLabel(flag);
+        QCheckBox* box = labelled<QCheckBox>(
+            QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())), columns);
         m_columnBoxes[static_cast<std::size_t>(flag)] = box;
         columnGrid->addWidget(box, flag / kBoxesPerRow, flag % kBoxesPerRow);
     }

@@ -34,7 +34,7 @@ private:
     void buildControls();
     void loadSettings();
 
-    std::array<QCheckBox*, columnflag::DialogFlags> m_columnBoxes {};
+    std::array<QCheckBox*, kColumnFlagCount> m_columnBoxes {};
     QRadioButton* m_shopOnline = nullptr;
     QRadioButton* m_shopOffline = nullptr;
     QCheckBox* m_liveSearch = nullptr;

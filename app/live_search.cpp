@@ -16,18 +16,16 @@ bool liveSearchSetting()
 LiveResult runLiveQuery(const LiveQuery& query, const std::atomic<bool>& cancelled)
 {
     LiveResult result;
-    result.outcome
-        = scanFileForMatches(query.files, readCriteria(query.inputs), query.layout, result.rows, cancelled);
+    result.outcome = scanFileForMatches(query.files, query.criteria, result.rows, cancelled);
     if (result.outcome != ScanResult::Complete || !searchSortsRows(result.rows.size()))
         return result;
-    for (const std::size_t column : searchSortColumns(query.layout, !query.inputs.skill.empty())) {
-        if (cancelled.load(std::memory_order_relaxed)) {
-            result.outcome = ScanResult::Cancelled;
-            return result;
-        }
-        SortResults(result.rows, columnSortOrder(query.layout, column, query.tieColumn, true));
-        result.sortColumn = column;
+    if (cancelled.load(std::memory_order_relaxed)) {
+        result.outcome = ScanResult::Cancelled;
+        return result;
     }
+    const bool skillChosen = !query.criteria.skillQuery.empty();
+    result.rows.sort(query.layout, searchSortPasses(query.layout, skillChosen, query.tieColumn));
+    result.sortColumn = searchSortColumns(query.layout, skillChosen).back();
     result.sorted = true;
     return result;
 }
@@ -38,6 +36,9 @@ LiveSearch::LiveSearch(QueryProvider provider, QObject* parent, Job job)
     , m_job(std::move(job))
 {
     m_pause.setSingleShot(true);
+    // A coarse timer may end the pause up to 5 % early or late; a precise
+    // one ends it when due, so the list follows the keys at one steady pace.
+    m_pause.setTimerType(Qt::PreciseTimer);
     m_pause.setInterval(kPauseMs);
     connect(&m_pause, &QTimer::timeout, this, &LiveSearch::start);
 }

@@ -26,6 +26,7 @@ bool liveSearchSetting();
 // What one scan needs, taken on the GUI thread when the pause ends.
 struct LiveQuery {
     SearchInputs inputs;
+    SearchCriteria criteria; // read from the inputs on the GUI thread
     ColumnLayout layout;
     ScanFiles files;
     std::size_t tieColumn = 0; // the search's sort breaks ties by this column
@@ -33,7 +34,7 @@ struct LiveQuery {
 
 struct LiveResult {
     ScanResult outcome = ScanResult::Complete;
-    std::vector<ResultRow> rows; // sorted as a search sorts them
+    ResultList rows; // sorted as a search sorts them
     std::size_t sortColumn = 0; // the last sort pass's column, when sorted
     bool sorted = false;
 };

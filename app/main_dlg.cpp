@@ -40,6 +40,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,6 +58,9 @@ namespace {
 // A window started for a search opens this far right of and below the
 // saved placement, so it does not hide the window that started it exactly.
 constexpr int kCascadeStep = 30;
+
+// How often a long scan draws its running count in the status bar.
+constexpr qint64 kProgressDrawMs = 100;
 
 // The data file that cannot be opened is reported without an owner window,
 // by whichever operation first tries to read it.
@@ -199,9 +203,10 @@ void CMainDlg::setUpSearchExtras()
         [this] {
             LiveQuery query;
             query.inputs = m_panel->inputs();
+            query.criteria = readCriteria(query.inputs);
             query.layout = m_layout;
             query.files = { dataFilePath(), memoFilePath() };
-            query.tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
+            query.tieColumn = m_model->tieColumn();
             return query;
         },
         this);
@@ -224,13 +229,13 @@ void CMainDlg::showLiveResult(LiveResult& result)
         return; // a search of the user's own is filling the list
     showListPane(true);
     m_list->setUpdatesEnabled(false);
-    m_model->clear();
     if (result.outcome == ScanResult::Complete)
-        m_model->appendRows(std::move(result.rows));
+        m_model->setRows(std::move(result.rows));
+    else
+        m_model->clear();
     if (result.sorted) {
-        m_sortAscending = true;
-        m_sortColumn = result.sortColumn;
-        m_list->showSortIndicator(static_cast<int>(m_sortColumn), m_sortAscending);
+        m_model->sortedAfterSearchBy(result.sortColumn);
+        showSortIndicator();
     } else {
         m_list->clearSortIndicator();
     }
@@ -324,16 +329,20 @@ void CMainDlg::OnSearch()
                 "検索条件を指定してください。\nすべてのレシピを表示した場合は表示メニューから行えます。"));
         return;
     }
+    const SearchCriteria criteria = readCriteria(inputs);
     showListPane(true);
     BusyCursor busy;
     m_panel->addNameToHistory(inputs.name);
     m_list->setUpdatesEnabled(false);
-    ScanDataFile();
+    ScanDataFile(criteria);
     const std::size_t n = m_model->rowCount();
-    if (searchSortsRows(n))
-        sortAfterSearch(!inputs.skill.empty());
-    else
+    if (searchSortsRows(n)) {
+        SetStatusText("ソート処理中です。"_sj);
+        m_model->sortAfterSearch(!criteria.skillQuery.empty());
+        showSortIndicator();
+    } else {
         m_list->clearSortIndicator();
+    }
     m_list->setUpdatesEnabled(true);
     SetStatusText(matchCountText(n));
     focusFirstRow();
@@ -347,23 +356,9 @@ void CMainDlg::focusFirstRow()
     m_list->setFocus();
 }
 
-void CMainDlg::sortAfterSearch(bool skillChosen)
+void CMainDlg::showSortIndicator()
 {
-    SetStatusText("ソート処理中です。"_sj);
-    m_sortAscending = true;
-    for (const std::size_t column : searchSortColumns(m_layout, skillChosen)) {
-        m_sortColumn = column;
-        sortBy(m_sortColumn);
-    }
-    m_list->showSortIndicator(static_cast<int>(m_sortColumn), m_sortAscending);
-}
-
-void CMainDlg::sortBy(std::size_t column)
-{
-    BusyCursor busy;
-    // Before the first heading click, ties are broken by the name.
-    const std::size_t tieColumn = m_lastClickedColumn < 0 ? 0 : static_cast<std::size_t>(m_lastClickedColumn);
-    m_model->sortRows(columnSortOrder(m_layout, column, tieColumn, m_sortAscending));
+    m_list->showSortIndicator(static_cast<int>(m_model->sortColumn()), m_model->sortAscending());
 }
 
 void CMainDlg::OnShowAll()
@@ -374,28 +369,34 @@ void CMainDlg::OnShowAll()
     m_list->setUpdatesEnabled(false);
     m_panel->addNameToHistory(std::string());
     showListPane(true);
-    ScanDataFile();
+    ScanDataFile(readCriteria(m_panel->inputs()));
     m_list->clearSortIndicator();
     m_list->setUpdatesEnabled(true);
     SetStatusText(matchCountText(m_model->rowCount()));
     focusFirstRow();
 }
 
-bool CMainDlg::ScanDataFile()
+bool CMainDlg::ScanDataFile(const SearchCriteria& criteria)
 {
     if (m_searchBusy)
         return false;
     m_searchBusy = true;
     m_model->clear();
     SetStatusText(matchCountText(0));
-    const SearchCriteria criteria = readCriteria(m_panel->inputs());
-    std::vector<ResultRow> rows;
+    ResultList rows;
     StorageError error;
-    const bool opened = scanForMatches(criteria, m_layout, rows, error, [this](std::size_t count) {
+    // The running count is drawn a few times a second: drawing it for every
+    // batch of rows cost more than reading them.
+    QElapsedTimer sinceDrawn;
+    sinceDrawn.start();
+    const bool opened = scanForMatches(criteria, rows, error, [this, &sinceDrawn](std::size_t count) {
         SetStatusText(matchCountText(count));
-        m_status->repaint();
+        if (sinceDrawn.elapsed() >= kProgressDrawMs) {
+            m_status->repaint();
+            sinceDrawn.restart();
+        }
     });
-    m_model->appendRows(std::move(rows));
+    m_model->setRows(std::move(rows));
     m_searchBusy = false;
     // A read error part way through must not pass for a complete result.
     if (opened && error.failed())
@@ -405,15 +406,9 @@ bool CMainDlg::ScanDataFile()
 
 void CMainDlg::OnColumnClick(int position)
 {
-    if (position == m_lastClickedColumn) {
-        m_sortAscending = !m_sortAscending;
-    } else {
-        m_sortAscending = true;
-        m_sortColumn = static_cast<std::size_t>(position);
-    }
-    sortBy(m_sortColumn);
-    m_lastClickedColumn = position;
-    m_list->showSortIndicator(static_cast<int>(m_sortColumn), m_sortAscending);
+    BusyCursor busy;
+    m_model->OnColumnClick(position);
+    showSortIndicator();
 }
 
 // ---- result list -------------------------------------------------------------
@@ -440,7 +435,7 @@ const std::vector<std::string>& CMainDlg::columnHeadings() const
     return m_model->headings();
 }
 
-const std::vector<ResultRow>& CMainDlg::shownRows() const
+RowRange CMainDlg::shownRows() const
 {
     return m_model->rows();
 }
@@ -462,8 +457,9 @@ std::string CMainDlg::currentItemName() const
 {
     const std::optional<int> row = m_list->selectedRow();
     std::optional<std::string_view> nameCell;
+    const ResultRow selected = row ? m_model->rowAt(*row) : ResultRow();
     if (row)
-        nameCell = m_model->rows()[static_cast<std::size_t>(*row)].cell(0);
+        nameCell = selected.cell(0);
     return vornik::currentItemName(nameCell, m_panel->inputs().name);
 }
 

@@ -37,7 +37,7 @@ public:
     std::optional<std::string> selectedRecordId() const override;
     std::string currentItemName() const override;
     const std::vector<std::string>& columnHeadings() const override;
-    const std::vector<ResultRow>& shownRows() const override;
+    RowRange shownRows() const override;
     SearchInputs searchInputs() const override;
     void removeRowsWithId(const std::string& id) override;
     void SetStatusText(const std::string& text) override;
@@ -78,10 +78,9 @@ private:
     void connectRecordCommands();
     void connectOutputCommands();
     void showListPane(bool list);
-    bool ScanDataFile();
-    void sortAfterSearch(bool skillChosen);
+    bool ScanDataFile(const SearchCriteria& criteria);
     void focusFirstRow();
-    void sortBy(std::size_t column);
+    void showSortIndicator();
     void ShowRecordMemo();
     void showContextMenu(const QPoint& globalPos);
     void SaveColumnWidths();
@@ -108,9 +107,6 @@ private:
     std::string m_statusText;
     bool m_searchBusy = false;
     bool m_listShown = false;
-    std::size_t m_sortColumn = 0;
-    int m_lastClickedColumn = -1; // no heading clicked yet
-    bool m_sortAscending = true;
     // Started for a "/i=" search: opens offset from the saved placement.
     bool m_cascade = false;
     std::optional<PlacementRect> m_placementTarget;

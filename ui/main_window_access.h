@@ -30,9 +30,10 @@ public:
     virtual std::string currentItemName() const = 0;
 
     // The list as shown: headings of the visible columns by position (0 is
-    // "名前") and the rows in display order.
+    // "名前") and the rows in display order, each with its cells written when
+    // it is taken from the range.
     virtual const std::vector<std::string>& columnHeadings() const = 0;
-    virtual const std::vector<ResultRow>& shownRows() const = 0;
+    virtual RowRange shownRows() const = 0;
     // The search boxes' current texts.
     virtual SearchInputs searchInputs() const = 0;
 

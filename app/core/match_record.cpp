@@ -124,6 +124,15 @@ std::optional<int> itemLevel(std::string_view description)
     return textToInt(description.substr(from, tilde - from));
 }
 
+bool matchesEveryRecord(const SearchCriteria& c)
+{
+    // An empty name is contained in every name (and memos are looked at
+    // only for a name); "完全一致のみ" with it matches only empty names.
+    return c.nameQuery.empty() && !c.exactOnly && c.skillQuery.empty() && c.rankIndex == 0
+        && c.classQuery.empty() && c.crystalIndex == 0 && c.jobQuery.empty() && c.levelFrom == -1
+        && c.levelTo == -1;
+}
+
 bool MatchRecord(const SearchCriteria& c, const RecipeRecord& r, const MemoHits* memoHits)
 {
     const std::string& recordSkill = skillName(textToInt(r.skill()));

@@ -25,6 +25,11 @@ MemoHits findMemoHits(
 bool MatchRecord(const SearchCriteria& criteria, const RecipeRecord& record = currentRecord(),
     const MemoHits* memoHits = nullptr);
 
+// True when MatchRecord is true for every record whatever its fields
+// (no criterion is set, as for すべてのデータを表示): a scan then need not
+// decode a single field.
+bool matchesEveryRecord(const SearchCriteria& criteria);
+
 // A quick test on a raw data-file line, before it is decoded: false only when
 // no record decoded from that line can match the criteria. Texts that every
 // match must contain are looked for as plain bytes; a text that decoding

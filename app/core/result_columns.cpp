@@ -1,5 +1,6 @@
 #include "app/core/result_columns.h"
 
+#include "platform/sjis_codec.h"
 #include "platform/sjis_literal.h"
 #include "platform/sjis_text.h"
 #include "storage/formatting.h"
@@ -15,36 +16,6 @@ namespace vornik {
 namespace {
 
 constexpr int kCrystalImages = 10;
-
-const std::string& headingOf(int flag)
-{
-    switch (flag) {
-    case columnflag::Skill:
-        return "ｽｷﾙ"_sj;
-    case columnflag::Rank:
-        return "ﾗﾝｸ"_sj;
-    case columnflag::Need:
-        return "必要"_sj;
-    case columnflag::Cap:
-        return "限界"_sj;
-    case columnflag::Materials:
-        return "素材"_sj;
-    case columnflag::Description:
-        return "説明"_sj;
-    case columnflag::HighQuality:
-        return "ﾊｲｸｫﾘﾃｨ"_sj;
-    case columnflag::Desynth:
-        return "分解"_sj;
-    case columnflag::Stackable:
-        return "ｽﾀｯｸ"_sj;
-    case columnflag::Ex:
-        return "Ex"_sj;
-    case columnflag::Rare:
-        return "Rare"_sj;
-    default:
-        return "名前"_sj;
-    }
-}
 
 bool flagSet(std::string_view flags, int index)
 {
@@ -110,64 +81,108 @@ void appendReplaced(std::string& out, std::string_view text, std::string_view fr
     out.append(text.substr(start));
 }
 
-void appendMaterialsCell(std::string& out, bool prefix, bool hasSkill, const RecipeRecord& record)
+// ---- the column table -------------------------------------------------------
+//
+// Cell writers append straight to the row's buffer: "すべてのデータを表示" and the
+// sort after a search write hundreds of thousands of cells, so no temporaries.
+
+void writeName(std::string& out, const CellSource& in)
 {
-    if (prefix && hasSkill) {
-        const std::string& crystal = crystalName(textToInt(record.crystal()));
+    out += ' ';
+    appendReplaced(out, in.record.name(), " ", "×"_sj);
+}
+
+void writeSkill(std::string& out, const CellSource& in)
+{
+    out += in.skill;
+}
+
+void writeRank(std::string& out, const CellSource& in)
+{
+    out += rankName(textToInt(in.record.rank()));
+}
+
+void writeNeed(std::string& out, const CellSource& in)
+{
+    appendSkillLevelSummary(out, LevelKind::Need, in.record);
+}
+
+void writeCap(std::string& out, const CellSource& in)
+{
+    appendSkillLevelSummary(out, LevelKind::Cap, in.record);
+}
+
+void writeMaterials(std::string& out, const CellSource& in)
+{
+    if (in.crystalPrefix && in.hasSkill) {
+        const std::string& crystal = crystalName(textToInt(in.record.crystal()));
         if (crystal != "-") {
             out += '(';
             out += crystal;
             out += ") ";
         }
     }
-    appendMaterialSummary(out, MaterialForm::Display, record);
+    appendMaterialSummary(out, MaterialForm::Display, in.record);
 }
 
-// Appends the text of one cell to `out`; hundreds of thousands of cells per
-// search, so no temporaries.
-void appendCell(std::string& out, int flag, const ColumnLayout& layout, bool hasSkill,
-    const std::string& skill, const RecipeRecord& record)
+void writeDescription(std::string& out, const CellSource& in)
 {
-    switch (flag) {
-    case columnflag::Skill:
-        out += skill;
-        break;
-    case columnflag::Rank:
-        out += rankName(textToInt(record.rank()));
-        break;
-    case columnflag::Need:
-        appendSkillLevelSummary(out, LevelKind::Need, record);
-        break;
-    case columnflag::Cap:
-        appendSkillLevelSummary(out, LevelKind::Cap, record);
-        break;
-    case columnflag::Materials:
-        appendMaterialsCell(out, layout.crystalPrefix, hasSkill, record);
-        break;
-    case columnflag::Description:
-        appendReplaced(out, record.description(), "<br>", " ");
-        break;
-    case columnflag::HighQuality:
-        out += hqSummary(record);
-        break;
-    case columnflag::Desynth:
-        appendReplaced(out, record.desynth(), " ", "×"_sj);
-        break;
-    case columnflag::Stackable:
-        out += mark(record.stackable());
-        break;
-    case columnflag::Ex:
-        out += mark(record.ex());
-        break;
-    case columnflag::Rare:
-        out += mark(record.rare());
-        break;
-    default:
-        out += ' ';
-        appendReplaced(out, record.name(), " ", "×"_sj);
-        break;
-    }
+    appendReplaced(out, in.record.description(), "<br>", " ");
 }
+
+void writeHighQuality(std::string& out, const CellSource& in)
+{
+    out += hqSummary(in.record);
+}
+
+void writeDesynth(std::string& out, const CellSource& in)
+{
+    appendReplaced(out, in.record.desynth(), " ", "×"_sj);
+}
+
+void writeStackable(std::string& out, const CellSource& in)
+{
+    out += mark(in.record.stackable());
+}
+
+void writeEx(std::string& out, const CellSource& in)
+{
+    out += mark(in.record.ex());
+}
+
+void writeRare(std::string& out, const CellSource& in)
+{
+    out += mark(in.record.rare());
+}
+
+// In the order of ColumnKind, which is the order of the flags.
+constexpr std::array<ColumnDefinition, kColumnKindCount> kColumns { {
+    { ColumnKind::Name, kNameColumnFlag, "名前", "", writeName },
+    { ColumnKind::Skill, 0, "ｽｷﾙ", "スキル(&M)", writeSkill },
+    { ColumnKind::Rank, 1, "ﾗﾝｸ", "ランク(&S)", writeRank },
+    { ColumnKind::Need, 2, "必要", "必要(&L)", writeNeed },
+    { ColumnKind::Cap, 3, "限界", "限界(&U)", writeCap },
+    { ColumnKind::Materials, 4, "素材", "素材(&R)", writeMaterials },
+    { ColumnKind::Description, 5, "説明", "説明(&E)", writeDescription },
+    { ColumnKind::HighQuality, 6, "ﾊｲｸｫﾘﾃｨ", "ハイクォリティ(&H)", writeHighQuality },
+    { ColumnKind::Desynth, 7, "分解", "分解(&B)", writeDesynth },
+    { ColumnKind::Stackable, 8, "ｽﾀｯｸ", "スタック(&T)", writeStackable },
+    { ColumnKind::Ex, 9, "Ex", "Ex(&E)", writeEx },
+    { ColumnKind::Rare, 10, "Rare", "Rare(&A)", writeRare },
+} };
+
+constexpr bool tableFollowsTheFlags()
+{
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        if (static_cast<std::size_t>(kColumns[i].kind) != i || kColumns[i].flag != static_cast<int>(i) - 1)
+            return false;
+    }
+    return true;
+}
+static_assert(tableFollowsTheFlags(), "one row per ColumnKind, in flag order");
+static_assert(kColumns.size() == static_cast<std::size_t>(kCrystalPrefixFlag) + 1);
+
+constexpr std::string_view kCrystalPrefixLabel = "クリスタル(&C)";
 
 int iconFor(bool hasSkill, const RecipeRecord& record)
 {
@@ -192,19 +207,33 @@ ColumnLayout buildColumnLayout(std::string_view flags, std::string_view widthsTe
 {
     ColumnLayout layout;
     layout.widthsByPosition = parseWidths(widthsText);
-    layout.columns.push_back({ headingOf(kNameColumnFlag), kNameColumnFlag, layout.widthsByPosition[0] });
-    for (int flag = 0; flag < columnflag::ColumnKinds; ++flag) {
-        if (!flagSet(flags, flag))
+    for (const ColumnDefinition& column : kColumns) {
+        if (column.flag != kNameColumnFlag && !flagSet(flags, column.flag))
             continue;
         const int position = static_cast<int>(layout.columns.size());
-        layout.columns.push_back(
-            { headingOf(flag), flag, layout.widthsByPosition[static_cast<std::size_t>(position)] });
-        if (flag == columnflag::Rank)
+        layout.columns.push_back({ utf8ToSjis(column.heading), column.kind,
+            layout.widthsByPosition[static_cast<std::size_t>(position)] });
+        switch (column.kind) {
+        case ColumnKind::Rank:
             layout.rankColumn = position;
-        else if (flag == columnflag::Cap)
+            break;
+        case ColumnKind::Cap:
             layout.capColumn = position;
+            break;
+        case ColumnKind::Name:
+        case ColumnKind::Skill:
+        case ColumnKind::Need:
+        case ColumnKind::Materials:
+        case ColumnKind::Description:
+        case ColumnKind::HighQuality:
+        case ColumnKind::Desynth:
+        case ColumnKind::Stackable:
+        case ColumnKind::Ex:
+        case ColumnKind::Rare:
+            break;
+        }
     }
-    layout.crystalPrefix = flagSet(flags, columnflag::CrystalPrefix);
+    layout.crystalPrefix = flagSet(flags, kCrystalPrefixFlag);
     return layout;
 }
 
@@ -238,18 +267,66 @@ bool saveColumnWidths(const std::vector<int>& widthsByPosition)
     return writeIniString(ini::ColumnWidths, columnWidthsText(widthsByPosition));
 }
 
-ResultRow makeResultRow(const ColumnLayout& layout, const RecipeRecord& record)
+namespace {
+
+// Writes the cells at `positions` into the builder kept between rows.
+template <typename Positions>
+ResultRow writeRow(const ColumnLayout& layout, const RecipeRecord& record, const Positions& positions)
 {
     const std::string& skill = skillName(textToInt(record.skill()));
-    const bool hasSkill = skill != "-";
-
-    static_assert(1 + columnflag::ColumnKinds <= ResultRow::kMaxCells);
+    const CellSource source { record, skill, skill != "-", layout.crystalPrefix };
+    static_assert(kColumnKindCount <= ResultRow::kMaxCells);
     thread_local ResultRowBuilder builder;
-    for (const ListColumn& column : layout.columns) {
-        appendCell(builder.openCell(), column.flag, layout, hasSkill, skill, record);
+    for (const std::size_t position : positions) {
+        if (position < layout.columns.size())
+            columnDefinition(layout.columns[position].kind).writeCell(builder.openCell(), source);
         builder.closeCell();
     }
-    return builder.take(record.storedId(), iconFor(hasSkill, record));
+    return builder.take(record.storedId(), iconFor(source.hasSkill, record));
+}
+
+// 0, 1, .., n - 1 without a vector.
+struct FirstPositions {
+    std::size_t n;
+    struct Iterator {
+        std::size_t at;
+        std::size_t operator*() const { return at; }
+        Iterator& operator++()
+        {
+            ++at;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return at != other.at; }
+    };
+    Iterator begin() const { return { 0 }; }
+    Iterator end() const { return { n }; }
+};
+
+} // namespace
+
+const ColumnDefinition& columnDefinition(ColumnKind kind)
+{
+    return kColumns[static_cast<std::size_t>(kind)];
+}
+
+std::string_view columnFlagLabel(int flag)
+{
+    if (flag == kCrystalPrefixFlag)
+        return kCrystalPrefixLabel;
+    if (flag < 0 || flag >= kCrystalPrefixFlag)
+        return {};
+    return kColumns[static_cast<std::size_t>(flag) + 1].dialogLabel;
+}
+
+ResultRow makeResultRow(const ColumnLayout& layout, const RecipeRecord& record)
+{
+    return writeRow(layout, record, FirstPositions { layout.columns.size() });
+}
+
+ResultRow makeCellsRow(
+    const ColumnLayout& layout, const RecipeRecord& record, const std::vector<std::size_t>& positions)
+{
+    return writeRow(layout, record, positions);
 }
 
 std::string matchCountText(std::size_t n)

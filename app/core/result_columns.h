@@ -18,31 +18,63 @@ namespace vornik {
 
 class ProfileFile;
 
-// Index of each character in the column flags text.
-namespace columnflag {
-inline constexpr int Skill = 0;
-inline constexpr int Rank = 1;
-inline constexpr int Need = 2;
-inline constexpr int Cap = 3;
-inline constexpr int Materials = 4;
-inline constexpr int Description = 5;
-inline constexpr int HighQuality = 6;
-inline constexpr int Desynth = 7;
-inline constexpr int Stackable = 8;
-inline constexpr int Ex = 9;
-inline constexpr int Rare = 10;
-inline constexpr int CrystalPrefix = 11; // no column: the crystal in front of the materials
-inline constexpr int ColumnKinds = 11; // flags 0 .. 10 are columns
-inline constexpr int DialogFlags = 12; // flags 0 .. 11 have a check box
-} // namespace columnflag
+// The result list's columns in the order they are shown. Each is one row of
+// the column table (result_columns.cpp): its flag, its heading, its check box
+// in 表示設定 and the writer of its cells. Code that treats the kinds one by
+// one switches over this enum without a default, so the compiler names every
+// place a new column has to be added.
+enum class ColumnKind {
+    Name,
+    Skill,
+    Rank,
+    Need,
+    Cap,
+    Materials,
+    Description,
+    HighQuality,
+    Desynth,
+    Stackable,
+    Ex,
+    Rare
+};
+inline constexpr std::size_t kColumnKindCount = 12;
 
+// Index of a column's character in the column flags text; the name column
+// has none, it is always shown.
 inline constexpr int kNameColumnFlag = -1;
+// The last flag is no column: it puts the crystal in front of the materials.
+inline constexpr int kCrystalPrefixFlag = 11;
+// Flags 0 .. 11 have a check box in 表示設定.
+inline constexpr int kColumnFlagCount = 12;
+
+// What a cell writer reads: the record, and what several cells share.
+struct CellSource {
+    const RecipeRecord& record;
+    const std::string& skill; // the record's skill name, "-" for none
+    bool hasSkill;
+    bool crystalPrefix; // the crystal prefix flag is set
+};
+// Appends the cell's text (Shift-JIS) to `out`.
+using CellWriter = void (*)(std::string& out, const CellSource& source);
+
+struct ColumnDefinition {
+    ColumnKind kind;
+    int flag;
+    std::string_view heading; // UTF-8, as written here; shown in Shift-JIS
+    std::string_view dialogLabel; // UTF-8; empty for the name, which has no box
+    CellWriter writeCell;
+};
+
+const ColumnDefinition& columnDefinition(ColumnKind kind);
+// The check box label of flag 0 .. kColumnFlagCount - 1 (UTF-8).
+std::string_view columnFlagLabel(int flag);
+
 inline constexpr std::size_t kWidthPositions = 21;
 inline constexpr int kDefaultColumnWidth = 100;
 
 struct ListColumn {
     std::string heading; // Shift-JIS
-    int flag = kNameColumnFlag;
+    ColumnKind kind = ColumnKind::Name;
     int width = kDefaultColumnWidth;
 };
 
@@ -73,6 +105,10 @@ bool saveColumnWidths(const std::vector<int>& widthsByPosition);
 // id and the crystal image (0, a blank, when the record has no skill or its
 // crystal number has no image).
 ResultRow makeResultRow(const ColumnLayout& layout, const RecipeRecord& record);
+// A row of only the cells at `positions` (in that order; a position past the
+// last column gives an empty cell): what a sort compares.
+ResultRow makeCellsRow(
+    const ColumnLayout& layout, const RecipeRecord& record, const std::vector<std::size_t>& positions);
 
 // Status text after a search: n followed by "件のデータが一致しました。".
 std::string matchCountText(std::size_t n);

@@ -33,8 +33,7 @@ ResultRow::ResultRow(std::string_view rowId, int rowIcon, const std::vector<std:
 }
 
 ResultRow::ResultRow(const ResultRow& other)
-    : position(other.position)
-    , icon(other.icon)
+    : icon(other.icon)
 {
     if (!other.m_block)
         return;

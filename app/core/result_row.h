@@ -8,10 +8,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vornik {
@@ -21,9 +24,6 @@ public:
     // The name and one cell for each optional column.
     static constexpr std::size_t kMaxCells = 12;
 
-    // Free for the list that holds the row (it carries row positions
-    // through a sort in it); nothing here reads it.
-    int position = 0;
     int icon = 0; // crystal image index, 0 for none
 
     ResultRow() = default;
@@ -78,6 +78,63 @@ private:
     std::string m_text;
     std::array<std::uint32_t, ResultRow::kMaxCells> m_ends {};
     std::size_t m_count = 0;
+};
+
+// Rows in display order, each made when it is asked for: the rows of the
+// result list, whose cells are written only then, or rows made already. A
+// row is handed out by value, so it stays valid however far the range moves.
+class RowRange {
+public:
+    using RowAt = std::function<ResultRow(std::size_t)>;
+
+    RowRange(const std::vector<ResultRow>& rows) // NOLINT: every vector of rows is a range
+        : m_rows(&rows)
+        , m_size(rows.size())
+    {
+    }
+    RowRange(std::size_t size, RowAt rowAt)
+        : m_rowAt(std::move(rowAt))
+        , m_size(size)
+    {
+    }
+
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    ResultRow operator[](std::size_t index) const { return m_rows ? (*m_rows)[index] : m_rowAt(index); }
+    ResultRow front() const { return (*this)[0]; }
+
+    class Iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = ResultRow;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = ResultRow;
+
+        Iterator(const RowRange* range, std::size_t at)
+            : m_range(range)
+            , m_at(at)
+        {
+        }
+        ResultRow operator*() const { return (*m_range)[m_at]; }
+        Iterator& operator++()
+        {
+            ++m_at;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return m_at == other.m_at; }
+
+    private:
+        const RowRange* m_range;
+        std::size_t m_at;
+    };
+    Iterator begin() const { return { this, 0 }; }
+    Iterator end() const { return { this, m_size }; }
+
+private:
+    const std::vector<ResultRow>* m_rows = nullptr;
+    RowAt m_rowAt;
+    std::size_t m_size = 0;
 };
 
 } // namespace vornik

@@ -286,7 +286,6 @@ std::size_t digitOf(const RadixItem& item, int digit)
 struct SortScratch {
     std::vector<SortEntry> entries;
     std::vector<SortEntry> merged;
-    std::vector<std::uint32_t> order;
     std::vector<RadixItem> items;
     std::vector<RadixItem> movedItems;
 
@@ -296,7 +295,6 @@ struct SortScratch {
         if (entries.capacity() > kKeptEntries) {
             entries = {};
             merged = {};
-            order = {};
             items = {};
             movedItems = {};
         }
@@ -419,10 +417,15 @@ int CompareRows(const ResultRow& a, const ResultRow& b, const SortOrder& order)
     return compareTexts(a, b, order);
 }
 
-void SortResults(std::vector<ResultRow>& rows, const SortOrder& order)
+void sortedPositions(
+    const std::vector<ResultRow>& rows, const SortOrder& order, std::vector<std::uint32_t>& sorted)
 {
-    if (rows.size() < 2)
+    sorted.clear();
+    if (rows.size() < 2) {
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            sorted.push_back(static_cast<std::uint32_t>(i));
         return;
+    }
     SortScratch& scratch = sortScratch();
     scratch.entries.clear();
     scratch.entries.reserve(rows.size());
@@ -439,11 +442,19 @@ void SortResults(std::vector<ResultRow>& rows, const SortOrder& order)
         scratch.merged.resize(scratch.entries.size());
         stableSortRange(scratch.entries.data(), scratch.merged.data(), scratch.entries.size(), entryOrder);
     }
-    scratch.order.clear();
+    sorted.reserve(rows.size());
     for (const SortEntry& entry : scratch.entries)
-        scratch.order.push_back(entry.row);
-    applyOrder(rows, scratch.order);
+        sorted.push_back(entry.row);
     scratch.releaseIfLarge();
+}
+
+void SortResults(std::vector<ResultRow>& rows, const SortOrder& order)
+{
+    if (rows.size() < 2)
+        return;
+    std::vector<std::uint32_t> sorted;
+    sortedPositions(rows, order, sorted);
+    applyOrder(rows, sorted);
 }
 
 } // namespace vornik

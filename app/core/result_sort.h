@@ -5,6 +5,7 @@
 #include "app/core/result_row.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,10 @@ int CompareRows(const ResultRow& a, const ResultRow& b, const SortOrder& order);
 // Stable sort by CompareRows; descending is the exact reverse, so rows that
 // compare equal keep their order in both directions.
 void SortResults(std::vector<ResultRow>& rows, const SortOrder& order);
+
+// The same sort as the new order of positions, the rows left in place:
+// `sorted[i]` is the position in `rows` of the row that goes to position i.
+void sortedPositions(
+    const std::vector<ResultRow>& rows, const SortOrder& order, std::vector<std::uint32_t>& sorted);
 
 } // namespace vornik

@@ -20,35 +20,57 @@ MemoHits memoHitsFor(const SearchCriteria& criteria, const std::string& memoPath
     return findMemoHits(criteria, readAllMemos(memoPath));
 }
 
-} // namespace
-
-bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
-    StorageError& error, const std::function<void(std::size_t)>& progress)
+// The window's scan: `onMatch(record, line)` for every match, in file order.
+template <typename OnMatch>
+bool scanDataFile(const SearchCriteria& criteria, StorageError& error, OnMatch onMatch)
 {
     if (!openDataFile(error))
         return false;
-    constexpr std::size_t kProgressEvery = 2048;
-    RecipeRecord& record = currentRecord();
+    const RecipeRecord& record = currentRecord();
     const MemoHits memoHits = memoHitsFor(criteria, memoFilePath());
     // Most lines of a name search hold no trace of the name: those are
     // passed over without decoding their fifty fields.
     const LineFilter filter(criteria, &memoHits);
-    const auto mayMatch = [&filter](std::string_view line) { return filter.mayMatch(line); };
-    const auto next
-        = [&] { return filter.passesAll() ? readNextRecord(error) : readNextRecordWhere(mayMatch, error); };
-    while (next()) {
-        if (!MatchRecord(criteria, record, &memoHits))
-            continue;
-        rows.push_back(makeResultRow(layout, record));
-        if (progress && rows.size() % kProgressEvery == 0)
-            progress(rows.size());
+    std::string_view line;
+    const auto mayMatch = [&filter, &line](std::string_view read) {
+        line = read;
+        return filter.mayMatch(read);
+    };
+    const bool everyRecord = matchesEveryRecord(criteria);
+    while (readNextRecordWhere(mayMatch, error)) {
+        if (everyRecord || MatchRecord(criteria, record, &memoHits))
+            onMatch(record, line);
     }
     closeDataFile();
     return true;
 }
 
-ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria,
-    const ColumnLayout& layout, std::vector<ResultRow>& rows, const std::atomic<bool>& cancelled)
+constexpr std::size_t kProgressEvery = 2048;
+
+} // namespace
+
+bool scanForMatches(const SearchCriteria& criteria, ResultList& rows, StorageError& error,
+    const std::function<void(std::size_t)>& progress)
+{
+    return scanDataFile(criteria, error, [&](const RecipeRecord&, std::string_view line) {
+        rows.appendLine(line);
+        if (progress && rows.size() % kProgressEvery == 0)
+            progress(rows.size());
+    });
+}
+
+bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
+    StorageError& error, const std::function<void(std::size_t)>& progress)
+{
+    return scanDataFile(criteria, error, [&](const RecipeRecord& record, std::string_view) {
+        rows.push_back(makeResultRow(layout, record));
+        if (progress && rows.size() % kProgressEvery == 0)
+            progress(rows.size());
+    });
+}
+
+ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria, ResultList& rows,
+    const std::atomic<bool>& cancelled)
 {
     LineReader reader;
     if (!reader.open(files.dataPath))
@@ -56,16 +78,20 @@ ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& crit
     reader.setConvertFromUtf8(isUtf8File(files.dataPath));
     const MemoHits memoHits = memoHitsFor(criteria, files.memoPath);
     const LineFilter filter(criteria, &memoHits);
+    const bool everyRecord = matchesEveryRecord(criteria);
     RecipeRecord record;
     std::string_view line;
     while (reader.readLine(line)) {
         if (cancelled.load(std::memory_order_relaxed))
             return ScanResult::Cancelled;
-        if (!filter.mayMatch(line))
-            continue;
-        decodeLine(line, record);
-        if (MatchRecord(criteria, record, &memoHits))
-            rows.push_back(makeResultRow(layout, record));
+        if (!everyRecord) {
+            if (!filter.mayMatch(line))
+                continue;
+            decodeLine(line, record);
+            if (!MatchRecord(criteria, record, &memoHits))
+                continue;
+        }
+        rows.appendLine(line);
     }
     return reader.error() == 0 ? ScanResult::Complete : ScanResult::ReadError;
 }
@@ -94,12 +120,20 @@ std::vector<std::size_t> searchSortColumns(const ColumnLayout& layout, bool skil
     return columns;
 }
 
+std::vector<SortOrder> searchSortPasses(const ColumnLayout& layout, bool skillChosen, std::size_t tieColumn)
+{
+    std::vector<SortOrder> passes;
+    for (const std::size_t column : searchSortColumns(layout, skillChosen))
+        passes.push_back(columnSortOrder(layout, column, tieColumn, true));
+    return passes;
+}
+
 void sortAfterSearch(std::vector<ResultRow>& rows, const ColumnLayout& layout, bool skillChosen)
 {
     if (!searchSortsRows(rows.size()))
         return;
-    for (const std::size_t column : searchSortColumns(layout, skillChosen))
-        SortResults(rows, columnSortOrder(layout, column, 0, true));
+    for (const SortOrder& pass : searchSortPasses(layout, skillChosen, 0))
+        SortResults(rows, pass);
 }
 
 } // namespace vornik

@@ -2,6 +2,7 @@
 // One search: read the data file from the top and keep a row per match.
 
 #include "app/core/result_columns.h"
+#include "app/core/result_list.h"
 #include "app/core/result_sort.h"
 #include "app/core/search_criteria.h"
 #include "storage/storage_error.h"
@@ -14,11 +15,15 @@
 
 namespace vornik {
 
-// Appends a row for every matching record to `rows`, in file order. Calls
+// Appends the line of every matching record to `rows`, in file order. Calls
 // `progress` with the running count now and then. False when the data file
 // could not be opened (the open-error handler has been told). A read error
 // part way through returns true with `error` set: the rows found before it
 // are kept, but they are no complete result.
+bool scanForMatches(const SearchCriteria& criteria, ResultList& rows, StorageError& error,
+    const std::function<void(std::size_t)>& progress = {});
+// The same scan with every cell of every match written, for output that
+// shows all rows (the command line).
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
     StorageError& error, const std::function<void(std::size_t)>& progress = {});
 
@@ -30,8 +35,8 @@ struct ScanFiles {
     std::string dataPath;
     std::string memoPath;
 };
-ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria,
-    const ColumnLayout& layout, std::vector<ResultRow>& rows, const std::atomic<bool>& cancelled);
+ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria, ResultList& rows,
+    const std::atomic<bool>& cancelled);
 
 // A search sorts its rows when there are at least two and fewer than this
 // many (larger results stay in file order: sorting them took too long).
@@ -48,6 +53,8 @@ SortOrder columnSortOrder(
 // chosen, the ﾗﾝｸ column. The rank sort keeps the order within one rank, so
 // the rows stand by rank and, within a rank, by their 限界 text.
 std::vector<std::size_t> searchSortColumns(const ColumnLayout& layout, bool skillChosen);
+// Those passes as sort orders, ties broken by `tieColumn`.
+std::vector<SortOrder> searchSortPasses(const ColumnLayout& layout, bool skillChosen, std::size_t tieColumn);
 
 // The sort that follows a search, as a window does it before any heading
 // click (ties by the name column); nothing when searchSortsRows is false.

@@ -14,7 +14,7 @@ namespace vornik {
 
 struct DisplayedTable {
     const std::vector<std::string>& headings;
-    const std::vector<ResultRow>& rows;
+    RowRange rows;
 };
 
 // The list hands out at most this many bytes of a heading or a cell; longer

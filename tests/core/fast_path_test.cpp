@@ -14,12 +14,14 @@
 #include "storage/field_codec.h"
 #include "storage/formatting.h"
 #include "storage/numbers.h"
+#include "storage/paths.h"
 #include "storage/vocabulary.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <random>
 #include <string>
 #include <vector>
@@ -119,43 +121,43 @@ ResultRow plainRow(const ColumnLayout& layout, const RecipeRecord& r)
     std::vector<std::string> cells;
     for (const ListColumn& column : layout.columns) {
         std::string cell;
-        switch (column.flag) {
-        case columnflag::Skill:
+        switch (column.kind) {
+        case ColumnKind::Skill:
             cell = skill;
             break;
-        case columnflag::Rank:
+        case ColumnKind::Rank:
             cell = rankName(textToInt(r.rank()));
             break;
-        case columnflag::Need:
+        case ColumnKind::Need:
             cell = skillLevelSummary(LevelKind::Need, r);
             break;
-        case columnflag::Cap:
+        case ColumnKind::Cap:
             cell = skillLevelSummary(LevelKind::Cap, r);
             break;
-        case columnflag::Materials:
+        case ColumnKind::Materials:
             cell = materialSummary(MaterialForm::Display, r);
             if (layout.crystalPrefix && hasSkill && crystalName(crystal) != "-")
                 cell = "(" + crystalName(crystal) + ") " + cell;
             break;
-        case columnflag::Description:
+        case ColumnKind::Description:
             cell = sjis::replaceAll(r.description(), "<br>", " ");
             break;
-        case columnflag::HighQuality:
+        case ColumnKind::HighQuality:
             cell = hqSummary(r);
             break;
-        case columnflag::Desynth:
+        case ColumnKind::Desynth:
             cell = sjis::replaceAll(r.desynth(), " ", "×"_sj);
             break;
-        case columnflag::Stackable:
+        case ColumnKind::Stackable:
             cell = r.stackable() == "1" ? "○"_sj : "";
             break;
-        case columnflag::Ex:
+        case ColumnKind::Ex:
             cell = r.ex() == "1" ? "○"_sj : "";
             break;
-        case columnflag::Rare:
+        case ColumnKind::Rare:
             cell = r.rare() == "1" ? "○"_sj : "";
             break;
-        default:
+        case ColumnKind::Name:
             cell = " " + sjis::replaceAll(r.name(), " ", "×"_sj);
             break;
         }
@@ -295,6 +297,31 @@ protected:
         // The scan leaves the last line in the current record, whether or
         // not that line was decoded on the way.
         EXPECT_EQ(currentRecord().fields(), m_plainRecords.back().fields());
+
+        // The list keeps the lines and writes the same cells when asked; the
+        // worker's scan keeps the same lines; sorted, both stand as the
+        // made rows do after the search's sort.
+        ResultList list;
+        ASSERT_TRUE(scanForMatches(criteria, list, error));
+        ResultList live;
+        const std::atomic<bool> running = false;
+        ASSERT_EQ(scanFileForMatches({ dataFilePath(), memoFilePath() }, criteria, live, running),
+            ScanResult::Complete);
+        ASSERT_EQ(list.size(), expected.size());
+        ASSERT_EQ(live.size(), expected.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const ResultRow row = list.formatRow(layout, i);
+            EXPECT_EQ(row.id(), expected[i].id());
+            EXPECT_EQ(row.icon, expected[i].icon);
+            EXPECT_EQ(row.cellTexts(), expected[i].cellTexts()) << "row " << i << " query " << inputs.name;
+            EXPECT_EQ(live.line(i), list.line(i));
+        }
+        const bool skillChosen = !inputs.skill.empty();
+        sortAfterSearch(rows, layout, skillChosen);
+        if (searchSortsRows(list.size()))
+            list.sort(layout, searchSortPasses(layout, skillChosen, 0));
+        for (std::size_t i = 0; i < list.size(); ++i)
+            EXPECT_EQ(list.id(i), rows[i].id()) << "sorted row " << i << " query " << inputs.name;
     }
 
     TempProgramDir m_dir;
@@ -328,11 +355,10 @@ TEST_F(FastPathTest, NameSearchesGiveThePlainRowsInEveryMode)
         "%20", // gone after decoding
         "\\", // the trail byte of "ソ" and "表"
         "@", // the trail byte of "ァ"
-        "ソ塊"_sj,
-        "表"_sj,
-        "20",
+        "ソ塊"_sj, "表"_sj, "20",
         "ｿﾞﾝﾋﾞの置物"_sj, // only on the last line
         "どこにもない名前"_sj,
+        "", // every record, or with 完全一致のみ the empty names only
     };
     for (const std::string& query : queries) {
         for (const bool materials : { false, true }) {

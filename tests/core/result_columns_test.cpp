@@ -71,8 +71,8 @@ TEST(ColumnLayoutTest, FirstRunSettingsShowFiveColumnsWithTheirWidths)
     EXPECT_EQ(layout.rankColumn, 1);
     EXPECT_EQ(layout.capColumn, 2);
     EXPECT_TRUE(layout.crystalPrefix);
-    EXPECT_EQ(layout.columns[0].flag, kNameColumnFlag);
-    EXPECT_EQ(layout.columns[4].flag, columnflag::Description);
+    EXPECT_EQ(layout.columns[0].kind, ColumnKind::Name);
+    EXPECT_EQ(layout.columns[4].kind, ColumnKind::Description);
 }
 
 TEST(ColumnLayoutTest, ShowingAColumnShiftsWidthsByPosition)

@@ -165,10 +165,10 @@ private slots:
         window->OnSearch();
         QCOMPARE(window->shownRows().size(), std::size_t { 3 });
         // By rank position (見習い before 徒弟), within one rank by 限界 text.
-        std::vector<std::string_view> ids;
+        std::vector<std::string> ids;
         for (const ResultRow& row : window->shownRows())
-            ids.push_back(row.id());
-        QVERIFY(ids == (std::vector<std::string_view> { "4", "2", "1" }));
+            ids.emplace_back(row.id());
+        QVERIFY(ids == (std::vector<std::string> { "4", "2", "1" }));
     }
 
     void headingClickTwiceReverses()

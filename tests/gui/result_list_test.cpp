@@ -4,6 +4,8 @@
 #include "app/result_list_model.h"
 #include "app/result_list_view.h"
 #include "platform/sjis_literal.h"
+#include "storage/vocabulary.h"
+#include "tests/support/record_lines.h"
 
 #include <QElapsedTimer>
 #include <QFontDatabase>
@@ -12,14 +14,33 @@
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 using namespace vornik;
 
 namespace {
 
-ResultRow makeRow(int id, int icon, std::vector<std::string> cells)
+// A record as a row of the list: id, name (shown after a blank), the skill
+// and crystal behind the icon, rank and description.
+struct Recipe {
+    int id;
+    std::string name;
+    std::string description = {};
+    std::string rank = {};
+    std::string skill = {};
+    std::string crystal = {};
+};
+
+ResultList listOf(std::initializer_list<Recipe> recipes)
 {
-    return ResultRow(std::to_string(id), icon, cells);
+    ResultList list;
+    for (const Recipe& r : recipes) {
+        const std::string line = test::recordLine(
+            { { field::Id, std::to_string(r.id) }, { field::Name, r.name }, { field::Crystal, r.crystal },
+                { field::Skill, r.skill }, { field::Rank, r.rank }, { field::Description, r.description } });
+        list.appendLine(std::string_view(line).substr(0, line.size() - 2)); // no line end
+    }
+    return list;
 }
 
 std::vector<int> idsOf(const ResultListModel& model)
@@ -50,6 +71,7 @@ private slots:
     void showsConvertedTextIconsAndHeadings();
     void removesEveryRowOfARecord();
     void sortKeepsTheSelectedRow();
+    void sortStateFollowsClicksAndSearches();
     void viewAppliesAndReportsWidths();
     void viewSignals();
     void crystalImagesAndFonts();
@@ -64,55 +86,63 @@ void ResultListTest::appendsALargeBatchQuickly()
     view.resize(800, 600);
     view.show();
 
-    std::vector<ResultRow> rows;
-    rows.reserve(100000);
-    for (int i = 0; i < 100000; ++i)
-        rows.push_back(makeRow(i, i % 10, { " 品" + std::to_string(i), "-", "", "", "" }));
+    ResultList rows;
+    std::size_t lineBytes = 0;
+    for (int i = 0; i < 100000; ++i) {
+        const std::string line = std::to_string(i) + "," + "品"_sj + std::to_string(i) + std::string(48, ',');
+        rows.appendLine(line);
+        lineBytes += line.size();
+    }
 
-    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     QElapsedTimer timer;
     timer.start();
-    model.appendRows(std::move(rows));
+    model.setRows(std::move(rows));
     QCoreApplication::processEvents();
     const qint64 elapsed = timer.elapsed();
-    qInfo("100000 rows appended and laid out in %lld ms", static_cast<long long>(elapsed));
+    qInfo("100000 rows set and laid out in %lld ms", static_cast<long long>(elapsed));
 
     QCOMPARE(model.rowCount(), 100000);
-    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(reset.count(), 1);
     QVERIFY(rows.empty());
-    QVERIFY2(elapsed < 1000, "appending 100000 rows took a second or more");
-
-    model.appendRows({ makeRow(7, 0, { "x" }) });
-    QCOMPARE(model.rowCount(), 100001);
-    QVERIFY(model.recordIdAt(100000) == std::optional<std::string>("7"));
+    QVERIFY2(elapsed < 1000, "setting 100000 rows took a second or more");
+    QVERIFY(model.recordIdAt(99999) == std::optional<std::string>("99999"));
+    QCOMPARE(model.data(model.index(99999, 0)).toString(), QStringLiteral(" 品99999"));
+    // The lines, 16 bytes a row and the cells of the rows painted: nothing
+    // grows with the text of cells not shown.
+    QVERIFY2(
+        model.heldBytes() < lineBytes + 100000 * 16 + 1024 * 1024, "the rows hold more than their lines");
     model.clear();
     QCOMPARE(model.rowCount(), 0);
 }
 
 void ResultListTest::showsConvertedTextIconsAndHeadings()
 {
+    skillVocabulary().set(1, "鍛冶"_sj);
+    rankVocabulary().set(3, "中堅"_sj);
     ResultListModel model;
-    model.setColumnLayout(buildColumnLayout("x1", ""));
-    model.appendRows({ makeRow(5, 3, { " 鉄の小刀×3"_sj, "中堅"_sj }), makeRow(6, 0, { " 木の杖"_sj }) });
+    model.setColumnLayout(buildColumnLayout("x1xxx1", ""));
+    model.setRows(listOf({ { 5, "鉄の小刀 3"_sj, "【片手】"_sj, "3", "1", "3" }, { 6, "木の杖"_sj } }));
 
-    QCOMPARE(model.columnCount(), 2);
+    QCOMPARE(model.columnCount(), 3);
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("名前"));
     QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("ﾗﾝｸ"));
-    QVERIFY(!model.headerData(2, Qt::Horizontal).isValid());
-    QCOMPARE(model.headings(), (std::vector<std::string> { "名前"_sj, "ﾗﾝｸ"_sj }));
+    QVERIFY(!model.headerData(3, Qt::Horizontal).isValid());
+    QCOMPARE(model.headings(), (std::vector<std::string> { "名前"_sj, "ﾗﾝｸ"_sj, "説明"_sj }));
 
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral(" 鉄の小刀×3"));
     QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("中堅"));
-    // A row with fewer cells than columns shows empty text, not garbage.
-    QCOMPARE(model.data(model.index(1, 1)).toString(), QString());
+    QCOMPARE(model.data(model.index(1, 1)).toString(), QStringLiteral("-"));
+    QCOMPARE(model.data(model.index(1, 2)).toString(), QString());
     QVERIFY(!model.data(model.index(2, 0)).isValid());
     // The whole text as a tip, for cells cut by a narrow column; none for empty cells.
     QCOMPARE(model.data(model.index(0, 0), Qt::ToolTipRole).toString(), QStringLiteral(" 鉄の小刀×3"));
-    QVERIFY(!model.data(model.index(1, 1), Qt::ToolTipRole).isValid());
+    QVERIFY(!model.data(model.index(1, 2), Qt::ToolTipRole).isValid());
     // A description of megabytes is shown and tipped cut, as the exports write it.
-    model.appendRows({ makeRow(8, 0, { " 巻物"_sj, std::string(4 * 1024 * 1024, 'w') }) });
-    QCOMPARE(model.data(model.index(2, 1)).toString().size(), 999);
-    QCOMPARE(model.data(model.index(2, 1), Qt::ToolTipRole).toString().size(), 999);
+    model.setRows(listOf({ { 5, "鉄の小刀 3"_sj, "【片手】"_sj, "3", "1", "3" }, { 6, "木の杖"_sj },
+        { 8, "巻物"_sj, std::string(4 * 1024 * 1024, 'w') } }));
+    QCOMPARE(model.data(model.index(2, 2)).toString().size(), 999);
+    QCOMPARE(model.data(model.index(2, 2), Qt::ToolTipRole).toString().size(), 999);
 
     const auto alignment = model.data(model.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>();
     QVERIFY(alignment & Qt::AlignLeft);
@@ -139,19 +169,20 @@ void ResultListTest::showsConvertedTextIconsAndHeadings()
     model.setColumnLayout(buildColumnLayout("", ""));
     QCOMPARE(model.rowCount(), 0);
     QCOMPARE(model.columnCount(), 1);
+    skillVocabulary().clear();
+    rankVocabulary().clear();
 }
 
 void ResultListTest::removesEveryRowOfARecord()
 {
     ResultListModel model;
     model.setColumnLayout(buildColumnLayout("", ""));
-    model.appendRows({ makeRow(1, 0, { "a" }), makeRow(2, 0, { "b" }), makeRow(2, 0, { "c" }),
-        makeRow(3, 0, { "d" }), makeRow(2, 0, { "e" }) });
+    model.setRows(listOf({ { 1, "a" }, { 2, "b" }, { 2, "c" }, { 3, "d" }, { 2, "e" } }));
     QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
     model.removeRowsWithId("2");
     QCOMPARE(idsOf(model), (std::vector<int> { 1, 3 }));
     QCOMPARE(removed.count(), 2);
-    QCOMPARE(model.data(model.index(1, 0)).toString(), QStringLiteral("d"));
+    QCOMPARE(model.data(model.index(1, 0)).toString(), QStringLiteral(" d"));
 
     model.removeRowsWithId("99");
     QCOMPARE(model.rowCount(), 2);
@@ -164,16 +195,13 @@ void ResultListTest::sortKeepsTheSelectedRow()
     ResultListView view;
     ResultListModel model;
     view.setModel(&model);
-    model.setColumnLayout(buildColumnLayout("xxx1", ""));
-    model.appendRows({ makeRow(10, 0, { " c", "30" }), makeRow(11, 0, { " a", "" }),
-        makeRow(12, 0, { " b", "10" }), makeRow(13, 0, { " d", "20" }) });
+    model.setColumnLayout(buildColumnLayout("xxxxx1", ""));
+    model.setRows(listOf({ { 10, "c", "30" }, { 11, "a" }, { 12, "b", "10" }, { 13, "d", "20" } }));
     view.selectRow(0);
     QVERIFY(view.selectedRecordId() == std::optional<std::string>("10"));
 
-    SortOrder order;
-    order.sortColumn = 1;
     QSignalSpy layoutChanged(&model, &QAbstractItemModel::layoutChanged);
-    model.sortRows(order);
+    model.OnColumnClick(1);
     QCOMPARE(layoutChanged.count(), 1);
     // Empty cells last when ascending; ids travel with their rows.
     QCOMPARE(idsOf(model), (std::vector<int> { 12, 13, 10, 11 }));
@@ -181,10 +209,43 @@ void ResultListTest::sortKeepsTheSelectedRow()
     QCOMPARE(view.selectedRow(), std::optional<int>(2));
     QVERIFY(view.selectedRecordId() == std::optional<std::string>("10"));
 
-    order.ascending = false;
-    model.sortRows(order);
+    model.OnColumnClick(1);
+    QVERIFY(!model.sortAscending());
     QCOMPARE(idsOf(model), (std::vector<int> { 11, 10, 13, 12 }));
     QVERIFY(view.selectedRecordId() == std::optional<std::string>("10"));
+}
+
+void ResultListTest::sortStateFollowsClicksAndSearches()
+{
+    rankVocabulary().set(1, "見習い"_sj);
+    rankVocabulary().set(2, "徒弟"_sj);
+    ResultListModel model;
+    model.setColumnLayout(buildColumnLayout("x1xxx1", "")); // 名前, ﾗﾝｸ, 説明; 限界 hidden
+    model.setRows(listOf({ { 1, "b", "x", "2" }, { 2, "a", "y", "1" }, { 3, "c", "x", "1" }, { 4, "d" } }));
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<int> ids;
+        std::size_t sortColumn;
+        bool ascending;
+    };
+    const Step steps[] = {
+        // Ties by the name before any click; empty cells last.
+        { "click 説明", [&] { model.OnColumnClick(2); }, { 1, 3, 2, 4 }, 2, true },
+        // The name (限界 is hidden), then the rank, ties by the click.
+        { "search with a skill", [&] { model.sortAfterSearch(true); }, { 2, 3, 1, 4 }, 1, true },
+        // The same heading again flips the key the search set.
+        { "click 説明 again", [&] { model.OnColumnClick(2); }, { 4, 1, 2, 3 }, 1, false },
+        { "click 名前", [&] { model.OnColumnClick(0); }, { 2, 1, 3, 4 }, 0, true },
+    };
+    for (const Step& step : steps) {
+        step.act();
+        QVERIFY2(idsOf(model) == step.ids, step.what);
+        QCOMPARE(model.sortColumn(), step.sortColumn);
+        QCOMPARE(model.sortAscending(), step.ascending);
+    }
+    QCOMPARE(model.lastClickedColumn(), 0);
+    rankVocabulary().clear();
 }
 
 void ResultListTest::viewAppliesAndReportsWidths()
@@ -200,9 +261,9 @@ void ResultListTest::viewAppliesAndReportsWidths()
     view.header()->resizeSection(2, 90);
     QCOMPARE(columnWidthsText(view.currentWidths()), std::string("166,68,90,246,367,"));
     // A new search empties and refills the list; the user's widths stay.
-    model.appendRows({ makeRow(1, 0, { " a", "", "", "", "" }) });
+    model.setRows(listOf({ { 1, "a" } }));
     model.clear();
-    model.appendRows({ makeRow(2, 0, { " b", "", "", "", "" }) });
+    model.setRows(listOf({ { 2, "b" } }));
     QCOMPARE(view.currentWidths(), (std::vector<int> { 166, 68, 90, 246, 367 }));
 
     QVERIFY(!view.rootIsDecorated());
@@ -224,7 +285,7 @@ void ResultListTest::viewSignals()
     ResultListModel model;
     view.setModel(&model);
     model.setColumnLayout(buildColumnLayout("x1", "100,100"));
-    model.appendRows({ makeRow(1, 0, { " a", "x" }), makeRow(2, 0, { " b", "y" }) });
+    model.setRows(listOf({ { 1, "a" }, { 2, "b" } }));
     view.resize(400, 300);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));

@@ -108,8 +108,7 @@ private slots:
                 releaseFirst.acquire();
                 firstSawCancel = cancelled.load();
             }
-            result.rows.emplace_back(
-                query.inputs.name == "A" ? "1" : "2", 0, std::initializer_list<std::string_view> {});
+            result.rows.appendLine(query.inputs.name == "A" ? "1" : "2");
             return result;
         };
         QObject owner;
@@ -122,7 +121,7 @@ private slots:
             &owner, job);
         std::vector<int> shown;
         connect(&live, &LiveSearch::resultReady, &owner,
-            [&](const LiveResult& r) { shown.push_back(textToInt(r.rows[0].id())); });
+            [&](const LiveResult& r) { shown.push_back(textToInt(r.rows.id(0))); });
         live.setEnabled(true);
 
         live.criteriaChanged();

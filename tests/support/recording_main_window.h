@@ -19,7 +19,7 @@ public:
     std::optional<std::string> selectedRecordId() const override { return selectedId; }
     std::string currentItemName() const override { return itemName; }
     const std::vector<std::string>& columnHeadings() const override { return headings; }
-    const std::vector<ResultRow>& shownRows() const override { return rows; }
+    RowRange shownRows() const override { return rows; }
     SearchInputs searchInputs() const override { return inputs; }
     void removeRowsWithId(const std::string& id) override { removedIds.push_back(id); }
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }

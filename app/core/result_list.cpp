@@ -1,0 +1,121 @@
+#include "app/core/result_list.h"
+
+#include "storage/field_codec.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vornik {
+namespace {
+
+// The first block is small (most searches find a few rows); each next one
+// twice the size, up to a size where a block costs nothing to waste.
+constexpr std::size_t kFirstBlockBytes = std::size_t { 16 } * 1024;
+constexpr std::size_t kLargestBlockBytes = std::size_t { 1024 } * 1024;
+
+std::size_t positionOf(const std::vector<std::size_t>& columns, std::size_t column)
+{
+    return static_cast<std::size_t>(std::find(columns.begin(), columns.end(), column) - columns.begin());
+}
+
+} // namespace
+
+void ResultList::appendLine(std::string_view line)
+{
+    if (m_blocks.empty() || m_blocks.back().capacity() - m_blocks.back().size() < line.size()) {
+        const std::size_t next = m_blocks.empty()
+            ? kFirstBlockBytes
+            : std::min(2 * m_blocks.back().capacity(), kLargestBlockBytes);
+        m_blocks.emplace_back().reserve(std::max(next, line.size()));
+    }
+    std::string& block = m_blocks.back();
+    m_lines.push_back({ static_cast<std::uint32_t>(m_blocks.size() - 1),
+        static_cast<std::uint32_t>(block.size()), static_cast<std::uint32_t>(line.size()) });
+    block.append(line);
+    m_order.push_back(static_cast<std::uint32_t>(m_lines.size() - 1));
+}
+
+void ResultList::clear()
+{
+    m_blocks = {};
+    m_lines = {};
+    m_order = {};
+}
+
+std::string_view ResultList::lineAt(std::uint32_t index) const
+{
+    const LineSpan& span = m_lines[index];
+    return std::string_view(m_blocks[span.block]).substr(span.offset, span.length);
+}
+
+std::string_view ResultList::line(std::size_t row) const
+{
+    return lineAt(m_order[row]);
+}
+
+std::string_view ResultList::id(std::size_t row) const
+{
+    const std::string_view text = line(row);
+    return text.substr(0, text.find(','));
+}
+
+ResultRow ResultList::formatRow(const ColumnLayout& layout, std::size_t row) const
+{
+    decodeLine(line(row), m_record);
+    return makeResultRow(layout, m_record);
+}
+
+RowRange ResultList::formattedRows(const ColumnLayout& layout) const
+{
+    return RowRange(size(), [this, &layout](std::size_t row) { return formatRow(layout, row); });
+}
+
+void ResultList::sort(const ColumnLayout& layout, const std::vector<SortOrder>& passes)
+{
+    if (size() < 2 || passes.empty())
+        return;
+    std::vector<std::size_t> columns;
+    for (const SortOrder& pass : passes) {
+        for (const std::size_t column : { pass.sortColumn, pass.tieColumn }) {
+            if (positionOf(columns, column) == columns.size())
+                columns.push_back(column);
+        }
+    }
+    std::vector<ResultRow> keys;
+    keys.reserve(size());
+    for (std::size_t row = 0; row < size(); ++row) {
+        decodeLine(line(row), m_record);
+        keys.push_back(makeCellsRow(layout, m_record, columns));
+    }
+    std::vector<std::uint32_t> sorted;
+    std::vector<std::uint32_t> order(m_order.size());
+    std::vector<ResultRow> movedKeys(keys.size());
+    for (const SortOrder& pass : passes) {
+        SortOrder byKeys = pass;
+        byKeys.sortColumn = positionOf(columns, pass.sortColumn);
+        byKeys.tieColumn = positionOf(columns, pass.tieColumn);
+        sortedPositions(keys, byKeys, sorted);
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+            order[i] = m_order[sorted[i]];
+            movedKeys[i] = std::move(keys[sorted[i]]);
+        }
+        m_order.swap(order);
+        keys.swap(movedKeys);
+    }
+}
+
+void ResultList::removeRows(std::size_t first, std::size_t count)
+{
+    const auto begin = m_order.begin() + static_cast<std::ptrdiff_t>(first);
+    m_order.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
+}
+
+std::size_t ResultList::heldBytes() const
+{
+    std::size_t bytes = m_lines.capacity() * sizeof(LineSpan) + m_order.capacity() * sizeof(std::uint32_t);
+    for (const std::string& block : m_blocks)
+        bytes += block.capacity();
+    return bytes;
+}
+
+} // namespace vornik
