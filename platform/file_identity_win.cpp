@@ -48,4 +48,27 @@ unsigned long currentProcessId()
     return static_cast<unsigned long>(::GetCurrentProcessId());
 }
 
+bool isProcessRunning(unsigned long id)
+{
+    if (id == 0)
+        return true;
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr) {
+        // Access denied: it runs, in a session or of a user we may not ask.
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    // A process that ended lives on as long as somebody holds a handle.
+    const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(process);
+    return running;
+}
+
+bool isOwnRegularFile(const std::string& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(nativePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
+        == 0;
+}
+
 } // namespace vornik
