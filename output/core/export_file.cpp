@@ -9,8 +9,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <limits>
-#include <optional>
 #include <ostream>
 #include <streambuf>
 #include <system_error>
@@ -177,30 +175,6 @@ bool fillFile(ScopedFile& out, const std::string& shownPath, const std::function
     return true;
 }
 
-// The process id of a temporary name "<prefix><id>.tmp", as
-// writeExportFile makes them (decimal, no leading zero).
-std::optional<unsigned long> tempOwner(
-    const std::filesystem::path::string_type& name, const std::filesystem::path::string_type& prefix)
-{
-    const std::filesystem::path::string_type suffix = std::filesystem::path(".tmp").native();
-    constexpr std::size_t kMaxDigits = 10; // a 32-bit id
-    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0
-        || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
-        return std::nullopt;
-    const auto digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-    if (digits.size() > kMaxDigits || digits.front() == '0')
-        return std::nullopt;
-    unsigned long long id = 0;
-    for (const auto c : digits) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        id = id * 10 + static_cast<unsigned long long>(c - '0');
-    }
-    if (id > std::numeric_limits<unsigned long>::max())
-        return std::nullopt;
-    return static_cast<unsigned long>(id);
-}
-
 bool createFailed(const std::string& shownPath, int code, std::string& error)
 {
     error = fileErrorText(FileAction::Create, shownPath, code);
@@ -220,29 +194,6 @@ ExportFormat exportFormatForPath(std::string_view path)
     if (dot == std::string_view::npos)
         return ExportFormat::Html;
     return equalsIgnoringAsciiCase(name.substr(dot + 1), "csv") ? ExportFormat::Csv : ExportFormat::Html;
-}
-
-void removeStaleExportTemps(const std::string& target)
-{
-    namespace fs = std::filesystem;
-    const fs::path native = nativePath(target);
-    const fs::path folder = native.has_parent_path() ? native.parent_path() : fs::path(".");
-    const fs::path::string_type prefix = native.filename().native() + fs::path(".").native();
-    const fs::file_time_type now = fs::file_time_type::clock::now();
-    std::error_code error;
-    for (fs::directory_iterator entry(folder, error); !error && entry != fs::directory_iterator();
-         entry.increment(error)) {
-        const std::optional<unsigned long> owner = tempOwner(entry->path().filename().native(), prefix);
-        if (!owner || *owner == currentProcessId() || isProcessRunning(*owner))
-            continue;
-        const std::string file = programPath(entry->path());
-        std::error_code timeError;
-        const fs::file_time_type written = fs::last_write_time(entry->path(), timeError);
-        if (!isOwnRegularFile(file) || timeError || now - written < kStaleExportTempAge)
-            continue;
-        int ignored = 0;
-        fileOps().remove(file, ignored);
-    }
 }
 
 bool writeExportFile(
@@ -269,8 +220,9 @@ bool writeExportFile(
         break;
     }
 
-    removeStaleExportTemps(target);
-    TempFileGuard temp(target + "." + std::to_string(currentProcessId()) + ".tmp");
+    // What an export that was killed left beside the target.
+    removeAbandonedTempFiles(target);
+    TempFileGuard temp(uniqueTempPathBeside(target));
     int code = 0;
     if (!temp.create(code))
         return createFailed(path, code, error);

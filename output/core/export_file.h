@@ -4,7 +4,6 @@
 // full, device gone), reaches the caller, and no failure can cost the old
 // file: the success prompt must never follow a broken or lost file.
 
-#include <chrono>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -34,15 +33,6 @@ ExportFormat exportFormatForPath(std::string_view path);
 // replaced and holds nothing to lose; it is written directly.
 bool writeExportFile(
     const std::string& path, const std::function<bool(std::ostream&)>& write, std::string& error);
-
-// Removes the temporary files a window killed while writing to `target`
-// left beside it: "<target>.<process id>.tmp" whose process no longer runs,
-// only a regular file of the user's, and only one not written for
-// kStaleExportTempAge (a window on another computer that writes into a
-// shared folder has process ids of its own). writeExportFile calls it
-// before it writes; anything else beside the target is left alone.
-void removeStaleExportTemps(const std::string& target);
-inline constexpr std::chrono::minutes kStaleExportTempAge { 10 };
 
 // Save As: `target` becomes a copy of `source` the same way (refused for the
 // program's own files, never half written).

@@ -3,6 +3,7 @@
 
 #include "output/core/export_file.h"
 #include "output/core/export_target.h"
+#include "platform/atomic_file.h"
 #include "platform/file_identity.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_program_dir.h"
@@ -195,10 +196,12 @@ std::string writerId(const fs::path& folder, const std::string& name)
     return "0";
 }
 
-enum class Kind { File, Folder, Link };
+enum class Kind { File, Link };
 
 } // namespace
 
+// Only the temporary file of a window that no longer runs goes (other names,
+// folders and recent files: AtomicFile.TemporaryFilesLeftByAKilledProgram...).
 TEST(ExportTarget, TempFilesOfKilledWindowsAreRemovedNothingElse)
 {
     if (const std::optional<std::string> role = test::childRole())
@@ -219,34 +222,27 @@ TEST(ExportTarget, TempFilesOfKilledWindowsAreRemovedNothingElse)
         const char* target;
         std::string name;
         Kind kind;
-        bool old;
         bool removed;
     } rows[] = {
-        { "left by the killed window", "list.csv", "list.csv." + dead + ".tmp", Kind::File, true, true },
-        { "of a window still writing", "other.csv", "other.csv." + live + ".tmp", Kind::File, true, false },
-        { "this window's own", "list.csv", "list.csv." + own + ".tmp", Kind::File, true, false },
-        { "written just now", "new.csv", "new.csv." + dead + ".tmp", Kind::File, false, false },
-        { "beside another file", "list.csv", "plan.csv." + dead + ".tmp", Kind::File, true, false },
-        { "no process id", "list.csv", "list.csv.0" + dead + ".tmp", Kind::File, true, false },
-        { "a folder", "dir.csv", "dir.csv." + dead + ".tmp", Kind::Folder, true, false },
+        { "left by the killed window", "list.csv", "list.csv." + dead + ".tmp", Kind::File, true },
+        { "of a window still writing", "other.csv", "other.csv." + live + ".tmp", Kind::File, false },
+        { "this window's own", "list.csv", "list.csv." + own + ".tmp", Kind::File, false },
 #ifndef _WIN32 // links need a privilege on Windows
-        { "a link", "link.csv", "link.csv." + dead + ".tmp", Kind::Link, true, false },
+        { "a link", "link.csv", "link.csv." + dead + ".tmp", Kind::Link, false },
 #endif
     };
     writeFileBytes(dir.path() / "linked.csv", "keep");
+    const auto twoHoursAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
     for (const auto& row : rows) {
         const fs::path path = dir.path() / row.name;
-        if (row.kind == Kind::Folder)
-            fs::create_directory(path);
-        else if (row.kind == Kind::Link)
+        if (row.kind == Kind::Link)
             fs::create_symlink(dir.path() / "linked.csv", path);
         else if (!fs::exists(path))
             writeFileBytes(path, "half");
-        if (row.old)
-            fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(1));
+        fs::last_write_time(path, twoHoursAgo);
     }
     for (const auto& row : rows) {
-        removeStaleExportTemps(dir.file(row.target));
+        removeAbandonedTempFiles(dir.file(row.target));
         EXPECT_EQ(fs::exists(fs::symlink_status(dir.path() / row.name)), !row.removed) << row.what;
     }
     EXPECT_EQ(readFileBytes(dir.path() / "linked.csv"), "keep");
@@ -254,7 +250,7 @@ TEST(ExportTarget, TempFilesOfKilledWindowsAreRemovedNothingElse)
     // An export cleans up before it writes.
     const fs::path leftover = dir.path() / ("list.csv." + dead + ".tmp");
     writeFileBytes(leftover, "half");
-    fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    fs::last_write_time(leftover, twoHoursAgo);
     std::string error;
     ASSERT_TRUE(writeNew(dir.file("list.csv"), error)) << error;
     EXPECT_FALSE(fs::exists(leftover));
