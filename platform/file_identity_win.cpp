@@ -57,10 +57,14 @@ bool isProcessRunning(unsigned long id)
         // Access denied: it runs, in a session or of a user we may not ask.
         return ::GetLastError() == ERROR_ACCESS_DENIED;
     }
-    // A process that ended lives on as long as somebody holds a handle.
-    const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    // A process that ended lives on as long as somebody holds a handle. A
+    // wait would need a right the query right does not give; an exit code
+    // that cannot be read, or a process that ended with the code meaning
+    // "still active", counts as running.
+    DWORD exitCode = 0;
+    const bool ended = ::GetExitCodeProcess(process, &exitCode) != 0 && exitCode != STILL_ACTIVE;
     ::CloseHandle(process);
-    return running;
+    return !ended;
 }
 
 bool isOwnRegularFile(const std::string& path)
