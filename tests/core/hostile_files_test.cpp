@@ -165,22 +165,41 @@ TEST(HostileFiles, ReadSafelyAndNeverDamaged)
 namespace vornik {
 namespace {
 
-// A file saved as UTF-8 is searched and read as the text it holds.
-TEST(HostileFiles, Utf8IsReadAsItsText)
+// A file saved as UTF-8 or UTF-16 is searched and read as the text it holds;
+// a character Shift-JIS lacks shows as "?" and the file keeps its bytes.
+TEST(HostileFiles, ForeignTextIsReadAsItsText)
 {
-    for (const std::string& mark : { std::string(), std::string("\xEF\xBB\xBF") }) {
+    const std::u16string text = u"1,鋼の剣,x\r\n2,銅の盾😀\r\n";
+    const std::string utf8Text = utf8(u8"1,鋼の剣,x\r\n2,銅の盾😀\r\n");
+    const struct {
+        const char* what;
+        std::string bytes;
+    } files[] = {
+        { "UTF-8", utf8Text },
+        { "UTF-8 with byte-order mark", "\xEF\xBB\xBF" + utf8Text },
+        { "UTF-16LE with byte-order mark", "\xFF\xFE" + utf16(text, false) },
+        { "UTF-16BE with byte-order mark", "\xFE\xFF" + utf16(text, true) },
+        { "UTF-16LE without byte-order mark", utf16(text, false) },
+        { "UTF-16BE without byte-order mark", utf16(text, true) },
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
         TempProgramDir dir;
-        const std::string bytes = mark + utf8(u8"1,鋼の剣,x\r\n");
-        writeFileBytes(dataFilePath(), bytes);
-        writeFileBytes(memoFilePath(), bytes);
+        writeFileBytes(dataFilePath(), file.bytes);
+        writeFileBytes(memoFilePath(), file.bytes);
         EXPECT_EQ(readMemo("1"), "鋼の剣,x"_sj);
-        EXPECT_EQ(readAllMemos()[1], "鋼の剣,x"_sj);
+        EXPECT_EQ(readAllMemos()[2], "銅の盾?"_sj);
         StorageError error;
         ASSERT_TRUE(openDataFile(error));
         ASSERT_TRUE(readNextRecord(error));
-        closeDataFile();
         EXPECT_EQ(currentRecord().name(), "鋼の剣"_sj);
-        EXPECT_EQ(readFileBytes(dataFilePath()), bytes);
+        ASSERT_TRUE(readNextRecord(error));
+        EXPECT_EQ(currentRecord().id(), "2");
+        EXPECT_EQ(currentRecord().name(), "銅の盾?"_sj);
+        EXPECT_FALSE(readNextRecord(error));
+        closeDataFile();
+        EXPECT_EQ(readFileBytes(dataFilePath()), file.bytes);
+        EXPECT_EQ(readFileBytes(memoFilePath()), file.bytes);
     }
 }
 
