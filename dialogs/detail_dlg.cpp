@@ -188,11 +188,19 @@ void CDetailDlg::buildMaterialMenu()
     // Enter in either list does what a double click does; without this it
     // reached the default button and closed the dialog, so these searches
     // could not be had from the keyboard.
-    const auto searchOnEnter = [this](QWidget* list, void (CDetailDlg::*search)()) {
+    const auto searchOnEnter = [this](QAbstractItemView* list, void (CDetailDlg::*search)()) {
         for (const int key : { Qt::Key_Return, Qt::Key_Enter }) {
             auto* shortcut = new QShortcut(QKeySequence(key), list);
             shortcut->setContext(Qt::WidgetShortcut);
-            connect(shortcut, &QShortcut::activated, this, search);
+            connect(shortcut, &QShortcut::activated, this, [this, list, search] {
+                // The row the keyboard is on counts, also before Space has
+                // selected it (tabbing into a list selects nothing).
+                const QModelIndex current = list->currentIndex();
+                if (current.isValid() && !list->selectionModel()->isSelected(current))
+                    list->selectionModel()->select(
+                        current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                (this->*search)();
+            });
         }
     };
     searchOnEnter(m_hq, &CDetailDlg::OnHqDoubleClick);

@@ -163,7 +163,9 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
             auto* view = child<QAbstractItemView>(*dialog, list);
             view->setFocus();
-            view->setCurrentIndex(view->model()->index(row, 0));
+            // Tabbed into, not selected yet.
+            view->selectionModel()->setCurrentIndex(
+                view->model()->index(row, 0), QItemSelectionModel::NoUpdate);
             QTest::keyClick(view, Qt::Key_Return);
             QCOMPARE(dialog->m_searchName, expected);
             QCOMPARE(dialog->isVisible(), expected.empty());
