@@ -1,6 +1,7 @@
 #include "storage/file_encoding.h"
 
 #include "platform/native_path.h"
+#include "platform/sjis_codec.h"
 #include "platform/sjis_literal.h"
 
 #include <filesystem>
@@ -81,11 +82,6 @@ std::function<void(const std::string&, std::string_view)>& foreignFileHandler()
 {
     static std::function<void(const std::string&, std::string_view)> handler;
     return handler;
-}
-
-std::string howToConvert()
-{
-    return "メモ帳などで開き、文字コード「ANSI」（Shift-JIS）を選んで保存し直してください。"_sj;
 }
 
 std::string savedAs(std::string_view encoding)
@@ -195,13 +191,13 @@ bool isUtf8File(const std::string& path)
 std::string foreignFileRefusal(const std::string& path, std::string_view encoding)
 {
     return savedAs(encoding) + "変更を書き込めません。\n"_sj + pathForMessage(path) + "\n"_sj
-        + howToConvert();
+        + sjisConversionHint(encoding);
 }
 
 std::string foreignFileNotice(const std::string& path, std::string_view encoding)
 {
     return savedAs(encoding) + "読める範囲で表示しますが、変更は書き込みません。\n"_sj + pathForMessage(path)
-        + "\n"_sj + howToConvert();
+        + "\n"_sj + sjisConversionHint(encoding);
 }
 
 void setForeignFileHandler(std::function<void(const std::string& path, std::string_view encoding)> handler)
