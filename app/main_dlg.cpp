@@ -315,6 +315,12 @@ void CMainDlg::showListPane(bool list)
 void CMainDlg::ToggleMemoPane()
 {
     showListPane(!m_listShown);
+    // The pane the user asked for takes the keys: the memo pad can then be
+    // written in, and the list walked, without reaching for the mouse.
+    if (m_listShown)
+        m_list->setFocus();
+    else
+        m_memo->setFocus();
 }
 
 // ---- search ----------------------------------------------------------------

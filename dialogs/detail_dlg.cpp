@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -179,11 +180,31 @@ QLayout* CDetailDlg::buildButtonRow()
 }
 
 // A material opens its menu when clicked (or asked for by the context menu
-// key); the HQ and desynthesis lists search on a double click.
+// key); the HQ and desynthesis lists search on a double click or Enter.
 void CDetailDlg::buildMaterialMenu()
 {
     connect(m_hq, &QTreeWidget::itemDoubleClicked, this, &CDetailDlg::OnHqDoubleClick);
     connect(m_desynth, &QListWidget::itemDoubleClicked, this, &CDetailDlg::OnDesynthDoubleClick);
+    // Enter in either list does what a double click does; without this it
+    // reached the default button and closed the dialog, so these searches
+    // could not be had from the keyboard.
+    const auto searchOnEnter = [this](QAbstractItemView* list, void (CDetailDlg::*search)()) {
+        for (const int key : { Qt::Key_Return, Qt::Key_Enter }) {
+            auto* shortcut = new QShortcut(QKeySequence(key), list);
+            shortcut->setContext(Qt::WidgetShortcut);
+            connect(shortcut, &QShortcut::activated, this, [this, list, search] {
+                // The row the keyboard is on counts, also before Space has
+                // selected it (tabbing into a list selects nothing).
+                const QModelIndex current = list->currentIndex();
+                if (current.isValid() && !list->selectionModel()->isSelected(current))
+                    list->selectionModel()->select(
+                        current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                (this->*search)();
+            });
+        }
+    };
+    searchOnEnter(m_hq, &CDetailDlg::OnHqDoubleClick);
+    searchOnEnter(m_desynth, &CDetailDlg::OnDesynthDoubleClick);
     connect(m_materials, &QListWidget::itemClicked, this, [this] { showMaterialMenu(QCursor::pos()); });
     m_materials->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_materials, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {

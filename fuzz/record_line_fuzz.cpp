@@ -106,5 +106,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(reader.error() == 0);
     FUZZ_CHECK(count == expected.size());
+
+    // Read as UTF-16 (either byte order), the lines do not depend on where
+    // the chunks end, also inside a code unit or a surrogate pair.
+    const auto utf16Lines = [&path](FileEncoding encoding, std::size_t bufferSize) {
+        LineReader utf16(bufferSize);
+        FUZZ_CHECK(utf16.open(path));
+        utf16.setSourceEncoding(encoding);
+        std::vector<std::string> lines;
+        std::string_view text;
+        while (utf16.readLine(text))
+            lines.emplace_back(text);
+        FUZZ_CHECK(utf16.error() == 0);
+        return lines;
+    };
+    for (const FileEncoding encoding : { FileEncoding::Utf16Le, FileEncoding::Utf16Be })
+        FUZZ_CHECK(utf16Lines(encoding, 1 + size % 13) == utf16Lines(encoding, 64 * 1024));
     return 0;
 }

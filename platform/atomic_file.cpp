@@ -1,5 +1,6 @@
 #include "platform/atomic_file.h"
 
+#include "platform/file_identity.h"
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
 #include "platform/sjis_literal.h"
@@ -8,14 +9,10 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <limits>
+#include <optional>
 #include <system_error>
 #include <vector>
-
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace vornik {
 namespace {
@@ -29,57 +26,28 @@ bool isSeparator(char c)
 #endif
 }
 
-// One name per running program: no other window uses it at the same moment,
-// and a temporary file that a failed save of ours could not remove (the disk
-// failing on every call) is reused, and so cleaned up, by our next save.
-std::string uniqueTempPathBeside(const std::string& target)
+// The process id in a temporary name "<targetName>.<id>.tmp" as
+// uniqueTempPathBeside makes them (decimal, no leading zero, 32 bits).
+std::optional<unsigned long> tempOwner(std::string_view name, std::string_view targetName)
 {
-#ifdef _WIN32
-    const unsigned long process = static_cast<unsigned long>(::_getpid());
-#else
-    const unsigned long process = static_cast<unsigned long>(::getpid());
-#endif
-    return target + "." + std::to_string(process) + ".tmp";
-}
-
-bool isTempNameOf(const std::string& name, const std::string& targetName)
-{
-    // "<target>.<digits>.tmp", as uniqueTempPathBeside makes them.
     constexpr std::string_view kSuffix = ".tmp";
+    constexpr std::size_t kMaxDigits = 10;
     const std::size_t digitsFrom = targetName.size() + 1;
-    if (name.size() <= digitsFrom + kSuffix.size() || name.compare(0, targetName.size(), targetName) != 0
-        || name[targetName.size()] != '.'
-        || name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
-        return false;
-    const std::size_t digitsEnd = name.size() - kSuffix.size();
-    for (std::size_t i = digitsFrom; i < digitsEnd; ++i) {
-        if (name[i] < '0' || name[i] > '9')
-            return false;
+    if (name.size() <= digitsFrom + kSuffix.size() || !name.starts_with(targetName)
+        || name[targetName.size()] != '.' || !name.ends_with(kSuffix))
+        return std::nullopt;
+    const std::string_view digits = name.substr(digitsFrom, name.size() - digitsFrom - kSuffix.size());
+    if (digits.size() > kMaxDigits || digits.front() == '0')
+        return std::nullopt;
+    unsigned long long id = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        id = id * 10 + static_cast<unsigned long long>(c - '0');
     }
-    return true;
-}
-
-// A program killed while it saved leaves its temporary file behind, and only
-// a later program that happens to get the same process id would reuse it. No
-// save takes an hour, so such a file untouched for longer belongs to no save
-// that is still running. Best effort: what cannot be removed stays.
-void removeAbandonedTempFiles(const std::string& target)
-{
-    namespace fs = std::filesystem;
-    constexpr auto kAbandonedAfter = std::chrono::hours(1);
-    const fs::path native = nativePath(target);
-    const std::string targetName = programPath(native.filename());
-    const fs::path folder = native.has_parent_path() ? native.parent_path() : fs::path(".");
-    std::error_code error;
-    const auto now = fs::file_time_type::clock::now();
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code ignored;
-        if (!isTempNameOf(programPath(it->path().filename()), targetName) || !it->is_regular_file(ignored))
-            continue;
-        const auto written = fs::last_write_time(it->path(), ignored);
-        if (!ignored && now - written > kAbandonedAfter)
-            fs::remove(it->path(), ignored);
-    }
+    if (id > std::numeric_limits<unsigned long>::max())
+        return std::nullopt;
+    return static_cast<unsigned long>(id);
 }
 
 const std::string& causeText(int error)
@@ -286,6 +254,39 @@ std::string fileErrorText(FileAction action, const std::string& path, int error)
     text += '\n';
     text += fileErrorCause(error);
     return text;
+}
+
+// One name per running program: no other window uses it at the same moment,
+// and a temporary file that a failed save of ours could not remove (the disk
+// failing on every call) is reused, and so cleaned up, by our next save.
+std::string uniqueTempPathBeside(const std::string& target)
+{
+    return target + "." + std::to_string(currentProcessId()) + ".tmp";
+}
+
+// A program killed while it wrote leaves its temporary file behind. Only a
+// regular file of the user's whose process is gone is removed, and only once
+// it is an hour old: a program on another computer writing into a shared
+// folder has process ids of its own, and no write takes an hour. Best
+// effort: what cannot be removed stays.
+void removeAbandonedTempFiles(const std::string& target)
+{
+    namespace fs = std::filesystem;
+    constexpr auto kAbandonedAfter = std::chrono::hours(1);
+    const fs::path native = nativePath(target);
+    const std::string targetName = programPath(native.filename());
+    const fs::path folder = native.has_parent_path() ? native.parent_path() : fs::path(".");
+    std::error_code error;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::optional<unsigned long> owner = tempOwner(programPath(it->path().filename()), targetName);
+        if (!owner || isProcessRunning(*owner) || !isOwnRegularFile(programPath(it->path())))
+            continue;
+        std::error_code ignored;
+        const auto written = fs::last_write_time(it->path(), ignored);
+        if (!ignored && now - written > kAbandonedAfter)
+            fs::remove(it->path(), ignored);
+    }
 }
 
 bool writeFileAtomically(const std::string& linkOrPath, std::string_view bytes, std::string& error)

@@ -27,6 +27,16 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
 // nothing is kept: there is nothing it could replace).
 bool replaceWithTemp(const std::string& tempPath, const std::string& targetPath, std::string& error);
 
+// "<target>.<process id>.tmp": the temporary file of this program for
+// `target`, beside it.
+std::string uniqueTempPathBeside(const std::string& target);
+
+// Removes what programs killed while they wrote `target` left beside it:
+// files named as uniqueTempPathBeside names them, of a process that no
+// longer runs, only regular files of the user's, untouched for an hour.
+// Every writer of a whole file calls it first; nothing else is touched.
+void removeAbandonedTempFiles(const std::string& target);
+
 // Reads the whole file (following links); false with an errno value in
 // `error` (ENOENT when it is missing).
 bool readWholeFile(const std::string& path, std::string& content, int& error);

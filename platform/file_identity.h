@@ -34,4 +34,15 @@ bool sameResolvedPath(const std::string& a, const std::string& b);
 // Id of the running process, for temporary names no other window uses.
 unsigned long currentProcessId();
 
+// Whether a process with this id runs now (also one of another user). An id
+// no process can have (0) counts as running, so that nothing is cleaned up
+// on its account.
+bool isProcessRunning(unsigned long id);
+
+// True when `path` itself (a link not followed) is a regular file of the
+// user running the program: the only kind of file that is cleaned up on a
+// guess. On Windows, where files in the user's folders are the user's, a
+// regular file that is no link or junction.
+bool isOwnRegularFile(const std::string& path);
+
 } // namespace vornik

@@ -4,6 +4,9 @@
 
 #include "platform/native_path.h"
 
+#include <cerrno>
+#include <climits>
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
@@ -31,6 +34,22 @@ bool sameResolvedPath(const std::string& a, const std::string& b)
 unsigned long currentProcessId()
 {
     return static_cast<unsigned long>(::getpid());
+}
+
+bool isProcessRunning(unsigned long id)
+{
+    // kill() with 0 or a negative number would ask about process groups.
+    if (id == 0 || id > static_cast<unsigned long>(INT_MAX))
+        return true;
+    // Signal 0 only asks; EPERM: it runs, as another user.
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
+
+bool isOwnRegularFile(const std::string& path)
+{
+    struct stat info { };
+    return ::lstat(nativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode)
+        && info.st_uid == ::geteuid();
 }
 
 } // namespace vornik

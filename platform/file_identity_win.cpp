@@ -48,4 +48,31 @@ unsigned long currentProcessId()
     return static_cast<unsigned long>(::GetCurrentProcessId());
 }
 
+bool isProcessRunning(unsigned long id)
+{
+    if (id == 0)
+        return true;
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr) {
+        // Access denied: it runs, in a session or of a user we may not ask.
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    // A process that ended lives on as long as somebody holds a handle. A
+    // wait would need a right the query right does not give; an exit code
+    // that cannot be read, or a process that ended with the code meaning
+    // "still active", counts as running.
+    DWORD exitCode = 0;
+    const bool ended = ::GetExitCodeProcess(process, &exitCode) != 0 && exitCode != STILL_ACTIVE;
+    ::CloseHandle(process);
+    return !ended;
+}
+
+bool isOwnRegularFile(const std::string& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(nativePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
+        == 0;
+}
+
 } // namespace vornik

@@ -14,4 +14,9 @@ std::string sjisToUtf8(std::string_view sjis);
 // Characters code page 932 cannot hold (and malformed UTF-8) become "?".
 std::string utf8ToSjis(std::string_view utf8);
 
+// How a user of this system saves a text file that is in `encoding` (as
+// named by storage/file_encoding.h) again as code page 932, in the words of
+// the tools the system has: a Shift-JIS sentence for a message.
+std::string sjisConversionHint(std::string_view encoding);
+
 } // namespace vornik

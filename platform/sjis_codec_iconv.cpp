@@ -2,6 +2,8 @@
 
 #include "platform/sjis_codec.h"
 
+#include "platform/sjis_literal.h"
+
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -91,6 +93,14 @@ std::string utf8ToSjis(std::string_view utf8)
         out += '?';
         return utf8SequenceLength(rest);
     });
+}
+
+// There is no Notepad and no "ANSI" choice here: the editors name the
+// encoding Shift_JIS, and iconv converts from the shell.
+std::string sjisConversionHint(std::string_view encoding)
+{
+    return "テキストエディターで文字コード「Shift_JIS」を選んで保存し直すか、次のように変換してください。\n"_sj
+        + "iconv -f " + std::string(encoding) + " -t CP932 " + "元のファイル > 新しいファイル"_sj;
 }
 
 } // namespace vornik

@@ -9,6 +9,7 @@
 
 #include "platform/sjis_codec.h"
 
+#include "platform/sjis_literal.h"
 #include "platform/sjis_text.h"
 
 #include <windows.h>
@@ -147,6 +148,11 @@ std::string utf8ToSjis(std::string_view utf8)
         }
     }
     return wideTo(kCodePage932, single);
+}
+
+std::string sjisConversionHint(std::string_view)
+{
+    return "メモ帳などで開き、文字コード「ANSI」（Shift-JIS）を選んで保存し直してください。"_sj;
 }
 
 } // namespace vornik

@@ -4,6 +4,7 @@
 #include "storage/numbers.h"
 #include "storage/profile.h"
 #include "storage/profile_file.h"
+#include "storage/settings_defaults.h"
 #include "storage/settings_keys.h"
 #include "storage/vocabulary.h"
 
@@ -15,12 +16,10 @@ constexpr std::size_t kListNameCapacity = 200; // class and job names up to 199 
 // Keys first..last of a list section, up to the first missing or empty key.
 std::vector<std::string> readList(std::string_view section, int last, std::size_t capacity)
 {
-    std::optional<ProfileFile> file = ProfileFile::load(settingsFilePath());
+    const ProfileFile file = settingsContent();
     std::vector<std::string> names;
-    if (!file)
-        return names;
     for (int key = 1; key <= last; ++key) {
-        std::string name = file->readString(section, intToText(key), "", capacity);
+        std::string name = file.readString(section, intToText(key), "", capacity);
         if (name.empty())
             break;
         names.push_back(std::move(name));

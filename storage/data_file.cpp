@@ -238,10 +238,9 @@ bool openDataFile(StorageError& error)
     LineReader& reader = scanReader();
     if (!reader.open(path))
         return reportOpenError(path, reader.error(), error);
-    // Told once per file. A UTF-8 file is read as Shift-JIS text, so it can
-    // be searched until it is saved as Shift-JIS; other encodings show what
-    // their bytes give.
-    reader.setConvertFromUtf8(noticeForeignFile(path) == "UTF-8");
+    // Told once per file. A UTF-8 or UTF-16 file is read as Shift-JIS text,
+    // so it can be searched until it is saved as Shift-JIS.
+    reader.setSourceEncoding(noticeFileEncoding(path));
     noticeForeignFile(memoFilePath());
     return true;
 }

@@ -1,6 +1,7 @@
 #include "storage/file_encoding.h"
 
 #include "platform/native_path.h"
+#include "platform/sjis_codec.h"
 #include "platform/sjis_literal.h"
 
 #include <filesystem>
@@ -83,11 +84,6 @@ std::function<void(const std::string&, std::string_view)>& foreignFileHandler()
     return handler;
 }
 
-std::string howToConvert()
-{
-    return "メモ帳などで開き、文字コード「ANSI」（Shift-JIS）を選んで保存し直してください。"_sj;
-}
-
 std::string savedAs(std::string_view encoding)
 {
     return "このファイルは Shift-JIS ではなく "_sj + std::string(encoding) + " で保存されているため、"_sj;
@@ -118,20 +114,51 @@ bool looksLikeUtf8Text(std::string_view bytes, bool cut)
     return japanese >= kAmbiguousMinimum && japanese > other;
 }
 
-std::optional<std::string_view> foreignEncodingOf(std::string_view firstBytes, bool cut)
+FileEncoding encodingOf(std::string_view firstBytes, bool cut)
 {
+    if (firstBytes.starts_with("\xFF\xFE"))
+        return FileEncoding::Utf16Le;
+    if (firstBytes.starts_with("\xFE\xFF"))
+        return FileEncoding::Utf16Be;
     // A NUL in the first line only: one further down is damage to a line
     // of a Shift-JIS file, whose other lines are still fine.
     const std::string_view firstLine = firstBytes.substr(0, firstBytes.find('\n'));
-    if (firstBytes.starts_with("\xFF\xFE") || firstBytes.starts_with("\xFE\xFF")
-        || firstLine.find('\0') != std::string_view::npos)
-        return "UTF-16";
+    if (firstLine.find('\0') != std::string_view::npos) {
+        // An ASCII character is its byte and a NUL: the NUL comes second
+        // in little-endian, first in big-endian order.
+        std::size_t nulsFirst = 0;
+        std::size_t nulsSecond = 0;
+        for (std::size_t pos = 0; pos < firstLine.size(); ++pos) {
+            if (firstLine[pos] == '\0')
+                ++(pos % 2 == 0 ? nulsFirst : nulsSecond);
+        }
+        return nulsFirst > nulsSecond ? FileEncoding::Utf16Be : FileEncoding::Utf16Le;
+    }
     if (firstBytes.starts_with("\xEF\xBB\xBF") || looksLikeUtf8Text(firstBytes, cut))
+        return FileEncoding::Utf8;
+    return FileEncoding::ShiftJis;
+}
+
+std::optional<std::string_view> foreignEncodingName(FileEncoding encoding)
+{
+    switch (encoding) {
+    case FileEncoding::ShiftJis:
+        return std::nullopt;
+    case FileEncoding::Utf8:
         return "UTF-8";
+    case FileEncoding::Utf16Le:
+    case FileEncoding::Utf16Be:
+        return "UTF-16";
+    }
     return std::nullopt;
 }
 
-std::optional<std::string_view> foreignEncodingOfFile(const std::string& path)
+std::optional<std::string_view> foreignEncodingOf(std::string_view firstBytes, bool cut)
+{
+    return foreignEncodingName(encodingOf(firstBytes, cut));
+}
+
+FileEncoding encodingOfFile(const std::string& path)
 {
     // A look at the start only, which fails quietly: it goes around the
     // file operations layer, so that the reading it precedes meets every
@@ -139,33 +166,38 @@ std::optional<std::string_view> foreignEncodingOfFile(const std::string& path)
     // Only a regular file: opening a FIFO would wait for a writer.
     std::error_code statusError;
     if (!std::filesystem::is_regular_file(nativePath(path), statusError))
-        return std::nullopt;
+        return FileEncoding::ShiftJis;
     std::ifstream file(nativePath(path), std::ios::binary);
     if (!file)
-        return std::nullopt;
+        return FileEncoding::ShiftJis;
     std::string bytes(kEncodingProbeBytes, '\0');
     file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (file.bad())
-        return std::nullopt;
+        return FileEncoding::ShiftJis;
     bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return foreignEncodingOf(bytes, bytes.size() == kEncodingProbeBytes);
+    return encodingOf(bytes, bytes.size() == kEncodingProbeBytes);
+}
+
+std::optional<std::string_view> foreignEncodingOfFile(const std::string& path)
+{
+    return foreignEncodingName(encodingOfFile(path));
 }
 
 bool isUtf8File(const std::string& path)
 {
-    return foreignEncodingOfFile(path) == "UTF-8";
+    return encodingOfFile(path) == FileEncoding::Utf8;
 }
 
 std::string foreignFileRefusal(const std::string& path, std::string_view encoding)
 {
     return savedAs(encoding) + "変更を書き込めません。\n"_sj + pathForMessage(path) + "\n"_sj
-        + howToConvert();
+        + sjisConversionHint(encoding);
 }
 
 std::string foreignFileNotice(const std::string& path, std::string_view encoding)
 {
     return savedAs(encoding) + "読める範囲で表示しますが、変更は書き込みません。\n"_sj + pathForMessage(path)
-        + "\n"_sj + howToConvert();
+        + "\n"_sj + sjisConversionHint(encoding);
 }
 
 void setForeignFileHandler(std::function<void(const std::string& path, std::string_view encoding)> handler)
@@ -173,10 +205,11 @@ void setForeignFileHandler(std::function<void(const std::string& path, std::stri
     foreignFileHandler() = std::move(handler);
 }
 
-std::optional<std::string_view> noticeForeignFile(const std::string& path)
+FileEncoding noticeFileEncoding(const std::string& path)
 {
-    const std::optional<std::string_view> encoding = foreignEncodingOfFile(path);
-    if (!encoding)
+    const FileEncoding encoding = encodingOfFile(path);
+    const std::optional<std::string_view> name = foreignEncodingName(encoding);
+    if (!name)
         return encoding;
     static std::mutex toldMutex;
     static std::set<std::string> told;
@@ -186,8 +219,13 @@ std::optional<std::string_view> noticeForeignFile(const std::string& path)
         first = told.insert(path).second;
     }
     if (first && foreignFileHandler())
-        foreignFileHandler()(path, *encoding);
+        foreignFileHandler()(path, *name);
     return encoding;
+}
+
+std::optional<std::string_view> noticeForeignFile(const std::string& path)
+{
+    return foreignEncodingName(noticeFileEncoding(path));
 }
 
 } // namespace vornik

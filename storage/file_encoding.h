@@ -14,6 +14,20 @@ namespace vornik {
 // How much of a file's start is looked at.
 inline constexpr std::size_t kEncodingProbeBytes = 64 * 1024;
 
+// What a file's bytes are read as. Plain ASCII counts as Shift-JIS.
+enum class FileEncoding { ShiftJis, Utf8, Utf16Le, Utf16Be };
+
+// The encoding the first bytes of a file show (see foreignEncodingOf); for
+// UTF-16 also its byte order: the byte-order mark's, or without one the
+// order in which the NUL bytes of the first line's ASCII characters fall
+// (little-endian when that does not tell).
+FileEncoding encodingOf(std::string_view firstBytes, bool cut = false);
+// The same for the first kEncodingProbeBytes of the file at `path`;
+// Shift-JIS when it cannot be read (the caller's own reading reports that).
+FileEncoding encodingOfFile(const std::string& path);
+// "UTF-8" or "UTF-16" for the user's messages; nothing for Shift-JIS.
+std::optional<std::string_view> foreignEncodingName(FileEncoding encoding);
+
 // The encoding the first bytes of a file show when it is not Shift-JIS:
 // "UTF-16" for its byte-order marks or a NUL byte in the first line (no
 // Shift-JIS text holds one; UTF-16 has one in every ASCII character), "UTF-8" for its byte-order
@@ -26,8 +40,9 @@ std::optional<std::string_view> foreignEncodingOf(std::string_view firstBytes, b
 // when it cannot be read (the caller's own reading reports that).
 std::optional<std::string_view> foreignEncodingOfFile(const std::string& path);
 
-// True when foreignEncodingOfFile finds UTF-8: such a file can be read as
-// Shift-JIS text (LineReader::setConvertFromUtf8).
+// True when foreignEncodingOfFile finds UTF-8. Kept for readers that only
+// convert UTF-8; LineReader::setSourceEncoding(encodingOfFile(path)) also
+// reads UTF-16.
 bool isUtf8File(const std::string& path);
 
 // Every byte above 0x7F belongs to a well-formed UTF-8 sequence, and there is
@@ -57,5 +72,7 @@ void setForeignFileHandler(std::function<void(const std::string& path, std::stri
 // Checks the file at `path`: its encoding when it is not Shift-JIS. The
 // handler is called only for the first such finding per path and run.
 std::optional<std::string_view> noticeForeignFile(const std::string& path);
+// The same, giving the encoding to read the file in.
+FileEncoding noticeFileEncoding(const std::string& path);
 
 } // namespace vornik

@@ -36,6 +36,70 @@ std::size_t rarestByteOf(std::string_view needle, std::string_view sample)
 
 constexpr std::size_t kSampleBytes = 64 * 1024;
 
+std::size_t putUtf8(char32_t point, char* out)
+{
+    const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
+    if (point < 0x80) {
+        out[0] = byte(point);
+        return 1;
+    }
+    if (point < 0x800) {
+        out[0] = byte(0xC0 | (point >> 6));
+        out[1] = byte(0x80 | (point & 0x3F));
+        return 2;
+    }
+    if (point < 0x10000) {
+        out[0] = byte(0xE0 | (point >> 12));
+        out[1] = byte(0x80 | ((point >> 6) & 0x3F));
+        out[2] = byte(0x80 | (point & 0x3F));
+        return 3;
+    }
+    out[0] = byte(0xF0 | (point >> 18));
+    out[1] = byte(0x80 | ((point >> 12) & 0x3F));
+    out[2] = byte(0x80 | ((point >> 6) & 0x3F));
+    out[3] = byte(0x80 | (point & 0x3F));
+    return 4;
+}
+
+// Decodes the UTF-16 of `in` into UTF-8 at `out` (room for 3 bytes per code
+// unit and one more); returns how many bytes of `in` it took. Half a code
+// unit or a high surrogate at the end waits for the bytes that follow unless
+// `atEnd`; then it is "?", like every surrogate without its partner.
+std::size_t decodeUtf16(
+    std::string_view in, bool bigEndian, bool atEnd, bool& markPending, char* out, std::size_t& outSize)
+{
+    const auto unitAt = [&](std::size_t pos) {
+        const auto first = static_cast<unsigned char>(in[pos]);
+        const auto second = static_cast<unsigned char>(in[pos + 1]);
+        return bigEndian ? char32_t((first << 8) | second) : char32_t((second << 8) | first);
+    };
+    const auto isHigh = [](char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
+    const auto isLow = [](char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; };
+    outSize = 0;
+    std::size_t pos = 0;
+    while (pos + 2 <= in.size()) {
+        char32_t point = unitAt(pos);
+        std::size_t length = 2;
+        if (isHigh(point) && pos + 4 > in.size() && !atEnd)
+            break;
+        if (isHigh(point) && pos + 4 <= in.size() && isLow(unitAt(pos + 2))) {
+            point = 0x10000 + ((point - 0xD800) << 10) + (unitAt(pos + 2) - 0xDC00);
+            length = 4;
+        } else if (isHigh(point) || isLow(point)) {
+            point = '?';
+        }
+        pos += length;
+        if (std::exchange(markPending, false) && point == 0xFEFF)
+            continue;
+        outSize += putUtf8(point, out + outSize);
+    }
+    if (atEnd && pos < in.size()) {
+        out[outSize++] = '?';
+        pos = in.size();
+    }
+    return pos;
+}
+
 } // namespace
 
 LineReader::LineReader(std::size_t bufferSize, std::size_t maxLineBytes)
@@ -50,9 +114,21 @@ bool LineReader::open(const std::string& path)
 {
     close();
     m_error = 0;
-    m_fromUtf8 = false;
+    m_source = FileEncoding::ShiftJis;
     m_atStart = true;
     return m_file.open(path, OpenMode::Read, m_error);
+}
+
+void LineReader::setSourceEncoding(FileEncoding encoding)
+{
+    m_source = encoding;
+    m_rawCarried = 0;
+    m_markPending = true;
+    if (encoding == FileEncoding::Utf16Le || encoding == FileEncoding::Utf16Be) {
+        // Decoded, 2 bytes of UTF-16 take at most 3 of UTF-8: a raw chunk
+        // of two thirds of the buffer (and what the last one left) fits.
+        m_raw.resize((m_buffer.size() - 6) / 3 * 2 + 3);
+    }
 }
 
 void LineReader::close()
@@ -61,6 +137,7 @@ void LineReader::close()
     m_begin = m_end = 0;
     m_longLine.clear();
     m_atEnd = false;
+    m_rawCarried = 0;
 }
 
 bool LineReader::refill()
@@ -68,6 +145,8 @@ bool LineReader::refill()
     m_begin = m_end = 0;
     if (m_atEnd || !m_file.isOpen())
         return false;
+    if (m_source == FileEncoding::Utf16Le || m_source == FileEncoding::Utf16Be)
+        return refillFromUtf16();
     std::size_t got = 0;
     if (!fileOps().read(m_file.handle(), m_buffer.data(), m_buffer.size(), got, m_error)) {
         m_atEnd = true;
@@ -81,12 +160,35 @@ bool LineReader::refill()
     return true;
 }
 
+bool LineReader::refillFromUtf16()
+{
+    for (;;) {
+        std::size_t got = 0;
+        if (!fileOps().read(m_file.handle(), m_raw.data() + m_rawCarried, m_raw.size() - 3, got, m_error)) {
+            m_atEnd = true;
+            return false;
+        }
+        const bool atEnd = got == 0;
+        const std::string_view raw(m_raw.data(), m_rawCarried + got);
+        const std::size_t used = decodeUtf16(
+            raw, m_source == FileEncoding::Utf16Be, atEnd, m_markPending, m_buffer.data(), m_end);
+        m_rawCarried = raw.size() - used;
+        std::memmove(m_raw.data(), m_raw.data() + used, m_rawCarried);
+        m_atEnd = atEnd;
+        if (m_end > 0)
+            return true;
+        if (atEnd)
+            return false;
+    }
+}
+
 bool LineReader::readLine(std::string_view& line)
 {
     if (!readRawLine(line))
         return false;
     const bool first = std::exchange(m_atStart, false);
-    if (m_fromUtf8) {
+    if (m_source != FileEncoding::ShiftJis) {
+        // UTF-16 comes decoded to UTF-8, its mark already dropped.
         if (first && line.starts_with("\xEF\xBB\xBF"))
             line.remove_prefix(3);
         m_converted = utf8ToSjis(line);

@@ -8,6 +8,7 @@
 // would otherwise fill the memory until the program is killed.
 
 #include "platform/file_ops.h"
+#include "storage/file_encoding.h"
 
 #include <atomic>
 #include <cstddef>
@@ -52,18 +53,23 @@ public:
     // where a check of the file can point it out.
     void setLoneCrEndsLine(bool ends) { m_loneCrEndsLine = ends; }
 
-    // Lines of a file an editor saved as UTF-8 are handed on in Shift-JIS
-    // (the byte-order mark dropped, a character Shift-JIS lacks as "?"), so
-    // the file can still be searched and read. For reading only: nothing is
-    // ever written into such a file (storage/file_encoding.h). Until the
-    // next open.
-    void setConvertFromUtf8(bool convert) { m_fromUtf8 = convert; }
+    // Lines of a file an editor saved as UTF-8 or UTF-16 are handed on in
+    // Shift-JIS (the byte-order mark dropped, a character Shift-JIS lacks as
+    // "?"), so the file can still be searched and read. For reading only:
+    // nothing is ever written into such a file (storage/file_encoding.h).
+    // Right after open, until the next open.
+    void setSourceEncoding(FileEncoding encoding);
+    void setConvertFromUtf8(bool convert)
+    {
+        setSourceEncoding(convert ? FileEncoding::Utf8 : FileEncoding::ShiftJis);
+    }
 
 private:
     bool refill();
+    bool refillFromUtf16();
     bool readRawLine(std::string_view& line);
     // Lines handed out are not the file's bytes (they are converted).
-    bool converts() const { return m_fromUtf8; }
+    bool converts() const { return m_source != FileEncoding::ShiftJis; }
     std::size_t lineStartBefore(std::size_t at) const;
     const char* findInBuffer(std::string_view needle) const;
 
@@ -75,9 +81,15 @@ private:
     std::string m_longLine; // a line that did not fit in the buffer
     bool m_atEnd = false;
     bool m_loneCrEndsLine = true;
-    bool m_fromUtf8 = false;
+    FileEncoding m_source = FileEncoding::ShiftJis;
     bool m_atStart = true;
     std::string m_converted; // the last line in Shift-JIS, when converting
+    // UTF-16 is read into m_raw and decoded into m_buffer as UTF-8, whose
+    // line ends are single bytes again. A chunk that ends inside a code
+    // unit or a surrogate pair leaves those bytes at m_raw's start.
+    std::vector<char> m_raw;
+    std::size_t m_rawCarried = 0;
+    bool m_markPending = false; // a byte-order mark may still come
     int m_error = 0;
     // The needle's byte searched for first: the one least frequent in the
     // first block read (chosen once per needle).

@@ -78,7 +78,7 @@ std::string readMemo(const std::string& id)
     LineReader reader;
     if (!reader.open(memoFilePath()))
         return std::string();
-    reader.setConvertFromUtf8(isUtf8File(memoFilePath()));
+    reader.setSourceEncoding(encodingOfFile(memoFilePath()));
     const std::int32_t wanted = textToInt(id);
     std::string_view line;
     while (reader.readLine(line)) {
@@ -100,7 +100,7 @@ std::unordered_map<std::int32_t, std::string> readAllMemos(const std::string& pa
     LineReader reader;
     if (!reader.open(path))
         return memos;
-    reader.setConvertFromUtf8(isUtf8File(path));
+    reader.setSourceEncoding(encodingOfFile(path));
     std::string_view line;
     while (reader.readLine(line)) {
         const std::optional<MemoLine> memo = parseMemoLine(line);

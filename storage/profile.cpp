@@ -4,6 +4,7 @@
 #include "storage/numbers.h"
 #include "storage/paths.h"
 #include "storage/profile_file.h"
+#include "storage/settings_defaults.h"
 
 namespace vornik {
 namespace {
@@ -54,12 +55,12 @@ bool writeProfileString(
 std::string readIniString(
     std::string_view section, std::string_view key, std::string_view def, std::size_t capacity)
 {
-    return readProfileString(settingsFilePath(), section, key, def, capacity);
+    return settingsContent().readString(section, key, def, capacity);
 }
 
 int readIniInt(std::string_view section, std::string_view key, int def)
 {
-    return readProfileInt(settingsFilePath(), section, key, def);
+    return settingsContent().readInt(section, key, def);
 }
 
 bool writeIniString(std::string_view section, std::string_view key, std::string_view value)

@@ -82,6 +82,14 @@ std::vector<SettingsDefault> buildDefaults()
     return table;
 }
 
+// Set by loadSettings when the defaults could not be written into
+// vornik.ini: every later read then adds them in memory again.
+bool& defaultsOnlyInMemory()
+{
+    static bool inMemory = false;
+    return inMemory;
+}
+
 void loadVocabularies(const ProfileFile& content)
 {
     rankVocabulary().load(content, ini::RankSection);
@@ -120,14 +128,23 @@ bool loadSettings()
         applySettingsDefaults(*file, 0);
     } else {
         applySettingsDefaults(*file, file->readInt(ini::Setup));
-        // One write for all the defaults. When it fails (read-only folder)
-        // the tables load from what is really on disk, and the steps run
-        // again on the next start.
-        if (file->isModified() && !file->save(path))
-            file = ProfileFile::load(path);
     }
-    loadVocabularies(file ? *file : ProfileFile());
+    // One write for all the defaults. When it fails (read-only folder) the
+    // tables and every later read still get them, and the steps run again on
+    // the next start.
+    defaultsOnlyInMemory() = !readable || (file->isModified() && !file->save(path));
+    loadVocabularies(*file);
     return readable;
+}
+
+ProfileFile settingsContent()
+{
+    std::optional<ProfileFile> file = ProfileFile::load(settingsFilePath());
+    if (!file)
+        file.emplace();
+    if (defaultsOnlyInMemory())
+        applySettingsDefaults(*file, file->readInt(ini::Setup));
+    return std::move(*file);
 }
 
 std::optional<ProfileFile> loadSettingsReadOnly()

@@ -32,6 +32,12 @@ const std::vector<SettingsDefault>& settingsDefaults();
 // when any step ran.
 void applySettingsDefaults(ProfileFile& file, int level);
 
+// vornik.ini as every read sees it. When loadSettings could not write the
+// defaults (a read-only folder) or read the file, the defaults of the steps
+// the file has not had are added in memory, so the program still shows the
+// default names, lists and columns instead of empty ones; nothing is written.
+ProfileFile settingsContent();
+
 // loadSettings without writing anything: the defaults a start would write
 // are applied to the content in memory only, and the four tables are loaded
 // from it. Returns that content (what a started window reads), nullopt when

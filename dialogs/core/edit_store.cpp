@@ -161,10 +161,18 @@ StoreOutcome storeEditedRecord(
     if (memoChecked && !target.isNew && readMemo(target.id) != *target.storedMemo)
         return StoreOutcome::MemoChangedElsewhere;
 
+    // A record that is not stored leaves the current record as it was: the
+    // dialog compares against it to tell whether anything is left unsaved,
+    // and a refused OK with nothing typed must not count as a change.
+    const RecipeRecord before = currentRecord();
+    const auto notStored = [&before](StoreOutcome outcome) {
+        currentRecord() = before;
+        return outcome;
+    };
     applyEditedRecord(edited);
     if (target.isNew) {
         if (!saveNewRecord(error))
-            return StoreOutcome::RecordFailed;
+            return notStored(StoreOutcome::RecordFailed);
         target.isNew = false;
         target.id = currentRecord().id();
     } else {
@@ -176,11 +184,11 @@ StoreOutcome storeEditedRecord(
             target.overwriteChanged ? std::optional<std::string>() : target.storedLine, target.storedLine,
             same, error);
         if (check == LineCheck::Changed)
-            return StoreOutcome::ChangedElsewhere;
+            return notStored(StoreOutcome::ChangedElsewhere);
         if (check == LineCheck::Missing)
-            return StoreOutcome::RecordGone;
+            return notStored(StoreOutcome::RecordGone);
         if (check == LineCheck::Failed)
-            return StoreOutcome::RecordFailed;
+            return notStored(StoreOutcome::RecordFailed);
     }
     // What this dialog stored is what a later OK compares against.
     target.storedLine = joinFields(currentRecord());

@@ -220,7 +220,9 @@ bool writeExportFile(
         break;
     }
 
-    TempFileGuard temp(target + "." + std::to_string(currentProcessId()) + ".tmp");
+    // What an export that was killed left beside the target.
+    removeAbandonedTempFiles(target);
+    TempFileGuard temp(uniqueTempPathBeside(target));
     int code = 0;
     if (!temp.create(code))
         return createFailed(path, code, error);

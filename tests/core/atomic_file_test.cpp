@@ -48,10 +48,11 @@ TEST(AtomicFile, TemporaryFilesLeftByAKilledProgramGoAfterAnHour)
         writeFileBytes(dir.file(name), "half a save");
         fs::last_write_time(dir.file(name), old);
     };
-    aged("memo.txt.4242.tmp"); // left by a killed program: removed
+    // No process has the id 99999999 (Linux gives at most 4194304).
+    aged("memo.txt.99999999.tmp"); // left by a killed program: removed
     writeFileBytes(dir.file("memo.txt.4343.tmp"), "a save going on"); // recent: kept
     aged("memo.txt.notapid.tmp"); // not a name we make
-    aged("vornik.ini.4242.tmp"); // another file's
+    aged("vornik.ini.99999999.tmp"); // another file's
     aged("memo.txt.tmp");
     fs::create_directory(dir.file("memo.txt.4444.tmp"));
     // The C runtime of Windows cannot set a folder's time; a new folder is
@@ -65,8 +66,8 @@ TEST(AtomicFile, TemporaryFilesLeftByAKilledProgramGoAfterAnHour)
     std::string error;
     ASSERT_TRUE(writeFileAtomically(dir.file("memo.txt"), "memo", error)) << error;
     EXPECT_EQ(readFileBytes(dir.file("memo.txt")), "memo");
-    EXPECT_FALSE(fs::exists(dir.file("memo.txt.4242.tmp")));
-    for (const char* kept : { "memo.txt.4343.tmp", "memo.txt.notapid.tmp", "vornik.ini.4242.tmp",
+    EXPECT_FALSE(fs::exists(dir.file("memo.txt.99999999.tmp")));
+    for (const char* kept : { "memo.txt.4343.tmp", "memo.txt.notapid.tmp", "vornik.ini.99999999.tmp",
              "memo.txt.tmp", "memo.txt.4444.tmp" })
         EXPECT_TRUE(fs::exists(dir.file(kept))) << kept;
 }

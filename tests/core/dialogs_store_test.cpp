@@ -142,10 +142,20 @@ TEST_F(DialogsStore, FailedStoresAreReportedAndANewRecordIsStoredOnce)
     // A folder where the temporary file should go makes the rewrite fail.
     std::filesystem::create_directory(m_dir.path() / "temp.dat");
     StoreTarget target;
+    currentRecord().assignLine(namedRecord("7", "霜草"_sj));
+    const RecipeRecord shown = currentRecord();
     EXPECT_EQ(storeEditedRecord(swordInputs(), "memo", target, error), StoreOutcome::RecordFailed);
     EXPECT_FALSE(error.text.empty());
     EXPECT_TRUE(target.isNew);
     EXPECT_EQ(data(), m_original);
+    // Closing the dialog now asks only about what the user typed.
+    EXPECT_EQ(currentRecord().fields(), shown.fields());
+    StoreTarget edit;
+    edit.isNew = false;
+    edit.id = "7";
+    error = StorageError();
+    EXPECT_EQ(storeEditedRecord(swordInputs(), "", edit, error), StoreOutcome::RecordFailed);
+    EXPECT_EQ(currentRecord().fields(), shown.fields());
     std::filesystem::remove(m_dir.path() / "temp.dat");
 
     std::filesystem::create_directory(m_dir.path() / "temp2.dat");

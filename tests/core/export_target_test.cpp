@@ -3,13 +3,20 @@
 
 #include "output/core/export_file.h"
 #include "output/core/export_target.h"
+#include "platform/atomic_file.h"
+#include "platform/file_identity.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
+#include <thread>
 
 using namespace vornik;
 namespace fs = std::filesystem;
@@ -153,4 +160,100 @@ TEST(ExportTarget, AReadOnlyFileIsNotReplaced)
     EXPECT_FALSE(writeNew(path, error));
     EXPECT_NE(error.find(path), std::string::npos);
     EXPECT_EQ(readFileBytes(path), "old");
+}
+
+namespace {
+
+// A window that stays inside the write of `target` until it is killed.
+[[noreturn]] void exportUntilKilled(const std::string& target)
+{
+    std::string error;
+    writeExportFile(
+        target,
+        [&target](std::ostream& out) {
+            out << "half" << std::flush;
+            writeFileBytes(target + ".writing", "");
+            for (;;)
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+            return true;
+        },
+        error);
+    std::_Exit(1);
+}
+
+// The process id in the name of the temporary file the window writing
+// `name` in `folder` made, once it is inside the write.
+std::string writerId(const fs::path& folder, const std::string& name)
+{
+    for (int wait = 0; wait < 1500 && !fs::exists(folder / (name + ".writing")); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        const std::string file = entry.path().filename().string();
+        if (file.starts_with(name + ".") && file.ends_with(".tmp"))
+            return file.substr(name.size() + 1, file.size() - name.size() - 5);
+    }
+    ADD_FAILURE() << "no temporary file of " << name;
+    return "0";
+}
+
+enum class Kind { File, Link };
+
+} // namespace
+
+// Only the temporary file of a window that no longer runs goes (other names,
+// folders and recent files: AtomicFile.TemporaryFilesLeftByAKilledProgram...).
+TEST(ExportTarget, TempFilesOfKilledWindowsAreRemovedNothingElse)
+{
+    if (const std::optional<std::string> role = test::childRole())
+        exportUntilKilled(*role);
+    const char* const thisTest = "ExportTarget.TempFilesOfKilledWindowsAreRemovedNothingElse";
+    test::TempProgramDir dir;
+    test::ChildProcess killed(thisTest, dir.file("list.csv"));
+    test::ChildProcess running(thisTest, dir.file("other.csv"));
+    ASSERT_TRUE(killed.isRunning() && running.isRunning());
+    const std::string dead = writerId(dir.path(), "list.csv");
+    const std::string live = writerId(dir.path(), "other.csv");
+    killed.kill();
+    killed.wait();
+    const std::string own = std::to_string(currentProcessId());
+
+    const struct {
+        const char* what;
+        const char* target;
+        std::string name;
+        Kind kind;
+        bool removed;
+    } rows[] = {
+        { "left by the killed window", "list.csv", "list.csv." + dead + ".tmp", Kind::File, true },
+        { "of a window still writing", "other.csv", "other.csv." + live + ".tmp", Kind::File, false },
+        { "this window's own", "list.csv", "list.csv." + own + ".tmp", Kind::File, false },
+#ifndef _WIN32 // links need a privilege on Windows
+        { "a link", "link.csv", "link.csv." + dead + ".tmp", Kind::Link, false },
+#endif
+    };
+    writeFileBytes(dir.path() / "linked.csv", "keep");
+    const auto twoHoursAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    for (const auto& row : rows) {
+        const fs::path path = dir.path() / row.name;
+        if (row.kind == Kind::Link)
+            fs::create_symlink(dir.path() / "linked.csv", path);
+        else if (!fs::exists(path))
+            writeFileBytes(path, "half");
+        fs::last_write_time(path, twoHoursAgo);
+    }
+    for (const auto& row : rows) {
+        removeAbandonedTempFiles(dir.file(row.target));
+        EXPECT_EQ(fs::exists(fs::symlink_status(dir.path() / row.name)), !row.removed) << row.what;
+    }
+    EXPECT_EQ(readFileBytes(dir.path() / "linked.csv"), "keep");
+
+    // An export cleans up before it writes.
+    const fs::path leftover = dir.path() / ("list.csv." + dead + ".tmp");
+    writeFileBytes(leftover, "half");
+    fs::last_write_time(leftover, twoHoursAgo);
+    std::string error;
+    ASSERT_TRUE(writeNew(dir.file("list.csv"), error)) << error;
+    EXPECT_FALSE(fs::exists(leftover));
+    EXPECT_EQ(readFileBytes(dir.path() / "list.csv"), "new");
+    running.kill();
 }

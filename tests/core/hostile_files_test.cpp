@@ -2,6 +2,7 @@
 // file, the memo file and the memo pad: reading never crashes, a refused or
 // failed write says why, and no byte the user did not change is changed.
 #include "platform/native_path.h"
+#include "platform/sjis_codec.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/file_encoding.h"
@@ -135,7 +136,9 @@ TEST(HostileFiles, ReadSafelyAndNeverDamaged)
             const std::string now = file.folder ? std::string() : readFileBytes(path);
             switch (file.outcome) {
             case Outcome::Refused:
-                EXPECT_NE(error.text.find("ANSI"), std::string::npos) << error.text;
+                EXPECT_NE(error.text.find(sjisConversionHint(foreignEncodingOfFile(path).value_or("?"))),
+                    std::string::npos)
+                    << error.text;
                 EXPECT_EQ(now, file.bytes);
                 break;
             case Outcome::Failed:
@@ -165,22 +168,41 @@ TEST(HostileFiles, ReadSafelyAndNeverDamaged)
 namespace vornik {
 namespace {
 
-// A file saved as UTF-8 is searched and read as the text it holds.
-TEST(HostileFiles, Utf8IsReadAsItsText)
+// A file saved as UTF-8 or UTF-16 is searched and read as the text it holds;
+// a character Shift-JIS lacks shows as "?" and the file keeps its bytes.
+TEST(HostileFiles, ForeignTextIsReadAsItsText)
 {
-    for (const std::string& mark : { std::string(), std::string("\xEF\xBB\xBF") }) {
+    const std::u16string text = u"1,鋼の剣,x\r\n2,銅の盾😀\r\n";
+    const std::string utf8Text = utf8(u8"1,鋼の剣,x\r\n2,銅の盾😀\r\n");
+    const struct {
+        const char* what;
+        std::string bytes;
+    } files[] = {
+        { "UTF-8", utf8Text },
+        { "UTF-8 with byte-order mark", "\xEF\xBB\xBF" + utf8Text },
+        { "UTF-16LE with byte-order mark", "\xFF\xFE" + utf16(text, false) },
+        { "UTF-16BE with byte-order mark", "\xFE\xFF" + utf16(text, true) },
+        { "UTF-16LE without byte-order mark", utf16(text, false) },
+        { "UTF-16BE without byte-order mark", utf16(text, true) },
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
         TempProgramDir dir;
-        const std::string bytes = mark + utf8(u8"1,鋼の剣,x\r\n");
-        writeFileBytes(dataFilePath(), bytes);
-        writeFileBytes(memoFilePath(), bytes);
+        writeFileBytes(dataFilePath(), file.bytes);
+        writeFileBytes(memoFilePath(), file.bytes);
         EXPECT_EQ(readMemo("1"), "鋼の剣,x"_sj);
-        EXPECT_EQ(readAllMemos()[1], "鋼の剣,x"_sj);
+        EXPECT_EQ(readAllMemos()[2], "銅の盾?"_sj);
         StorageError error;
         ASSERT_TRUE(openDataFile(error));
         ASSERT_TRUE(readNextRecord(error));
-        closeDataFile();
         EXPECT_EQ(currentRecord().name(), "鋼の剣"_sj);
-        EXPECT_EQ(readFileBytes(dataFilePath()), bytes);
+        ASSERT_TRUE(readNextRecord(error));
+        EXPECT_EQ(currentRecord().id(), "2");
+        EXPECT_EQ(currentRecord().name(), "銅の盾?"_sj);
+        EXPECT_FALSE(readNextRecord(error));
+        closeDataFile();
+        EXPECT_EQ(readFileBytes(dataFilePath()), file.bytes);
+        EXPECT_EQ(readFileBytes(memoFilePath()), file.bytes);
     }
 }
 

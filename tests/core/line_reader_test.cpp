@@ -1,7 +1,9 @@
 // Lines without end: a damaged file or a device must end the reading with an
 // error, not fill the memory.
 
+#include "platform/sjis_literal.h"
 #include "storage/line_reader.h"
+#include "tests/support/encoded_text.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace vornik;
@@ -122,4 +125,53 @@ TEST(LineReader, ReadLineContainingStopsWhenAsked)
     std::string_view line;
     EXPECT_FALSE(reader.readLineContaining("b", line, &stop));
     EXPECT_EQ(reader.error(), 0);
+}
+
+// A converted file is searched in its lines as handed on (Shift-JIS), not in
+// the bytes read.
+TEST(LineReader, ReadLineContainingLooksAtConvertedLines)
+{
+    test::TempProgramDir dir;
+    const std::string path = dir.file("data.txt");
+    const std::pair<FileEncoding, std::string> files[] = {
+        { FileEncoding::Utf8, test::utf8(u8"1,銅\n2,蒼鋼の剣\n") },
+        { FileEncoding::Utf16Le, test::utf16(u"1,銅\r\n2,蒼鋼の剣") },
+    };
+    for (const auto& [encoding, bytes] : files) {
+        test::writeFileBytes(path, bytes);
+        LineReader reader(16);
+        ASSERT_TRUE(reader.open(path));
+        reader.setSourceEncoding(encoding);
+        std::string_view line;
+        ASSERT_TRUE(reader.readLineContaining("蒼鋼"_sj, line));
+        EXPECT_EQ(line, "2,蒼鋼の剣"_sj);
+        EXPECT_FALSE(reader.readLineContaining("蒼鋼"_sj, line));
+    }
+}
+
+// UTF-16 is split into lines on its code units, whatever chunk boundary
+// falls inside a code unit, a surrogate pair or a CR LF. A surrogate without
+// its partner and a stray last byte show as "?".
+TEST(LineReader, Utf16LinesSurviveEveryChunkBoundary)
+{
+    test::TempProgramDir dir;
+    const std::string path = dir.file("data.txt");
+    const std::u16string text = u"\uFEFF鋼😀の剣\r\n\r\nA\rB\nX\xD800Y\r\nｱ\r\n末";
+    const std::vector<std::string> expected = { "鋼?の剣"_sj, "", "A", "B", "X?Y", "ｱ"_sj, "末?"_sj };
+    for (const bool bigEndian : { false, true }) {
+        test::writeFileBytes(path, test::utf16(text, bigEndian) + "!");
+        for (std::size_t bufferSize = 16; bufferSize <= 48; ++bufferSize) {
+            SCOPED_TRACE(
+                (bigEndian ? "big-endian, buffer " : "little-endian, buffer ") + std::to_string(bufferSize));
+            LineReader reader(bufferSize);
+            ASSERT_TRUE(reader.open(path));
+            reader.setSourceEncoding(bigEndian ? FileEncoding::Utf16Be : FileEncoding::Utf16Le);
+            std::vector<std::string> lines;
+            std::string_view line;
+            while (reader.readLine(line))
+                lines.emplace_back(line);
+            EXPECT_EQ(reader.error(), 0);
+            EXPECT_EQ(lines, expected);
+        }
+    }
 }

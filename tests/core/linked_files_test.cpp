@@ -226,7 +226,7 @@ TEST_F(LinkedFilesTest, TemporaryFilesOfKilledSavesBesideTheDataFileGo)
     const std::string data = m_elsewhere.file("shared.txt");
     writeFileBytes(data, namedRecord("1", "a") + "\r\n");
     ASSERT_TRUE(writeIniString("system", "file", data));
-    const fs::path killed = m_elsewhere.path() / "shared.txt.4242.tmp";
+    const fs::path killed = m_elsewhere.path() / "shared.txt.99999999.tmp";
     const fs::path running = m_elsewhere.path() / "shared.txt.4343.tmp";
     writeFileBytes(killed, "half a save");
     fs::last_write_time(killed, fs::file_time_type::clock::now() - std::chrono::hours(2));

@@ -3,16 +3,13 @@
 #include "storage/profile_file.h"
 #include "storage/settings_defaults.h"
 #include "storage/vocabulary.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/temp_program_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <iostream>
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 using namespace vornik;
 using vornik::test::fixture;
@@ -203,29 +200,27 @@ TEST(LoadSettings, LongSkillNameIsCutAtACharacter)
     EXPECT_EQ(skillIndex(names[2]), 3);
 }
 
-// A read-only attribute does not stop Windows from creating files in a
-// folder (only an access list does), so this is a POSIX test.
-#ifndef _WIN32
-TEST(LoadSettings, UnwritableFolderLoadsPlaceholders)
+// A read-only copy of the program (no vornik.ini, none can be written)
+// still names skills, ranks and crystals and fills its drop-downs and
+// columns; only nothing is kept.
+TEST(LoadSettings, UnwritableFolderKeepsTheDefaultsInMemory)
 {
     TempProgramDir dir;
-    loadSettings(); // fill the tables first, so the second load must clear them
-    std::filesystem::remove(iniPath(dir));
-    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-    if (access(dir.path().c_str(), W_OK) == 0) {
-        chmod(dir.path().c_str(), 0755);
-        GTEST_SKIP() << "permissions are not enforced for this user";
-    }
+    vornik::test::ReadOnlyFileOps readOnly;
+    vornik::test::ScopedFileOps installed(readOnly);
     loadSettings();
-    chmod(dir.path().c_str(), 0755);
 
     EXPECT_FALSE(std::filesystem::exists(iniPath(dir)));
-    EXPECT_EQ(rankName(1), "-");
-    EXPECT_EQ(skillName(1), "-");
-    EXPECT_EQ(rankComboNames().size(), 0u);
-    EXPECT_TRUE(classComboNames().empty());
+    EXPECT_FALSE(writeIniString("rank", "50", "自作ランク"_sj));
+    EXPECT_EQ(rankName(1), "素人"_sj);
+    EXPECT_EQ(skillName(1), "鍛冶"_sj);
+    EXPECT_EQ(crystalName(8), "闇"_sj);
+    EXPECT_EQ(rankComboNames().size(), 13u);
+    const std::vector<std::string> classes = classComboNames();
+    ASSERT_FALSE(classes.empty());
+    EXPECT_EQ(classes.front(), "（格闘）"_sj);
+    EXPECT_EQ(readIniString(ini::ColumnFlags), "x1x111xxxxx1");
 }
-#endif
 
 TEST(SettingsDefaults, StepsAreOrderedAndSetupComesLast)
 {

@@ -31,6 +31,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 using namespace vornik;
 using vornik::test::entries;
@@ -144,6 +145,31 @@ private slots:
         placeholder->OnDesynthDoubleClick();
         QVERIFY(placeholder->m_searchName.empty());
         QVERIFY(placeholder->result() != int(QDialog::Accepted));
+    }
+
+    // Enter in the lists searches as a double click does; on the "- "
+    // placeholder it does nothing, and never closes the dialog by the
+    // default button.
+    void enterInTheListsSearchesLikeADoubleClick()
+    {
+        for (const auto& [id, list, row, expected] : {
+                 std::tuple { 9, "desynth", 0, "琥珀糸"_sj },
+                 std::tuple { 9, "hq", 0, "灰樫の弓"_sj },
+                 std::tuple { 9, "hq", 2, std::string() },
+             }) {
+            auto dialog = openDetail(id);
+            dialog->show();
+            dialog->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+            auto* view = child<QAbstractItemView>(*dialog, list);
+            view->setFocus();
+            // Tabbed into, not selected yet.
+            view->selectionModel()->setCurrentIndex(
+                view->model()->index(row, 0), QItemSelectionModel::NoUpdate);
+            QTest::keyClick(view, Qt::Key_Return);
+            QCOMPARE(dialog->m_searchName, expected);
+            QCOMPARE(dialog->isVisible(), expected.empty());
+        }
     }
 
     void outsideSearchesKeepTheDialogOpen()

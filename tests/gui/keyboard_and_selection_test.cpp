@@ -5,6 +5,7 @@
 
 #include "app/main_dlg.h"
 #include "app/main_menu.h"
+#include "app/memo_pane.h"
 #include "app/result_list_model.h"
 #include "app/result_list_view.h"
 #include "app/search_panel.h"
@@ -208,6 +209,19 @@ private slots:
         QCOMPARE(pane->accessibleName(), QStringLiteral("ﾚｼﾋﾟ"));
         window->ToggleMemoPane();
         QCOMPARE(pane->accessibleName(), QStringLiteral("ﾒﾓ"));
+    }
+
+    void switchedPaneTakesTheKeys()
+    {
+        auto window = activeWindow();
+        window->searchPanel()->nameBox()->setFocus();
+        for (bool listShown : { false, true }) {
+            if (window->listShown() == listShown)
+                window->ToggleMemoPane();
+            window->ToggleMemoPane();
+            QWidget* shown = listShown ? static_cast<QWidget*>(window->resultList()) : window->memoPane();
+            QVERIFY(QTest::qWaitFor([shown] { return shown->hasFocus(); }));
+        }
     }
 
     void tabLeavesMultiLineBoxes()

@@ -115,6 +115,19 @@ private:
     std::vector<std::string> m_log;
 };
 
+// The real files as a read-only mount shows them, also to root (whom folder
+// permissions do not stop): reads pass, every open for writing fails.
+class ReadOnlyFileOps : public FaultInjector {
+public:
+    bool open(const std::string& path, OpenMode mode, FileHandle& file, int& error) override
+    {
+        if (mode == OpenMode::Read)
+            return FaultInjector::open(path, mode, file, error);
+        error = EACCES;
+        return false;
+    }
+};
+
 // Installs a FileOps double for the lifetime of the object.
 class ScopedFileOps {
 public:
