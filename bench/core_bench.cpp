@@ -23,6 +23,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -119,6 +120,25 @@ void BM_NameScan(benchmark::State& state)
 {
     if (useDataFile(state, state.range(0)))
         runScan(state, nameSearch(), defaultLayout());
+}
+
+// The scan of search while typing (a worker thread's): its own reader, which
+// searches whole buffers for the name, and the lines kept.
+void BM_WorkerNameScan(benchmark::State& state)
+{
+    if (!useDataFile(state, state.range(0)))
+        return;
+    const SearchCriteria criteria = nameSearch();
+    const std::atomic<bool> running = false;
+    std::size_t matched = 0;
+    for (auto _ : state) {
+        ResultList rows;
+        if (scanFileForMatches({ dataFilePath(), memoFilePath() }, criteria, rows, running)
+            != ScanResult::Complete)
+            state.SkipWithError("scan failed");
+        matched = rows.size();
+    }
+    state.counters["rows"] = static_cast<double>(matched);
 }
 
 // A memo for every fourth record, one in a hundred of them naming the
@@ -460,6 +480,7 @@ void rowScanSizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_NameScan)->Apply(scanSizes);
 BENCHMARK(BM_NameScanWithMemo)->Apply(scanSizes);
+BENCHMARK(BM_WorkerNameScan)->Apply(scanSizes);
 BENCHMARK(BM_EveryCriterionScan)->Apply(scanSizes);
 BENCHMARK(BM_AllRecordsMatch)->Apply(scanSizes);
 BENCHMARK(BM_AllRecordsScan)->Apply(rowScanSizes);

@@ -2,6 +2,8 @@
 
 #include "platform/sjis_codec.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -15,6 +17,24 @@ std::string_view withoutLineEnd(std::string_view line)
         line.remove_suffix(1);
     return line;
 }
+
+// The byte of `needle` that is least frequent in `sample`: searching for it
+// stops at the fewest places. A fixed choice (the first byte) would stop at
+// every character sharing the name's lead byte.
+std::size_t rarestByteOf(std::string_view needle, std::string_view sample)
+{
+    std::array<std::size_t, 256> count {};
+    for (const char c : sample)
+        ++count[static_cast<unsigned char>(c)];
+    std::size_t rarest = 0;
+    for (std::size_t i = 1; i < needle.size(); ++i) {
+        if (count[static_cast<unsigned char>(needle[i])] < count[static_cast<unsigned char>(needle[rarest])])
+            rarest = i;
+    }
+    return rarest;
+}
+
+constexpr std::size_t kSampleBytes = 64 * 1024;
 
 std::size_t putUtf8(char32_t point, char* out)
 {
@@ -239,6 +259,83 @@ bool LineReader::readRawLine(std::string_view& line)
         m_longLine.append(start, available);
         pieceTaken = true;
         m_begin = m_end;
+    }
+}
+
+std::size_t LineReader::lineStartBefore(std::size_t at) const
+{
+    // Between two lines the buffer holds whole lines from m_begin on. A CR
+    // as the buffer's last byte taken for a line end, where it starts a CR LF,
+    // makes the LF an empty line of its own, which holds no needle.
+    for (std::size_t i = at; i > m_begin; --i) {
+        const char c = m_buffer[i - 1];
+        if (c == '\n' || (c == '\r' && m_loneCrEndsLine))
+            return i;
+    }
+    return m_begin;
+}
+
+const char* LineReader::findInBuffer(std::string_view needle) const
+{
+    const std::size_t size = needle.size();
+    if (m_end - m_begin < size)
+        return nullptr;
+    const char rare = needle[m_rareAt];
+    const char* from = m_buffer.data() + m_begin + m_rareAt;
+    // One past the last place the rare byte can stand with the whole needle
+    // inside the buffer.
+    const char* const last = m_buffer.data() + m_end - size + m_rareAt + 1;
+    while (from < last) {
+        const void* hit = std::memchr(from, rare, static_cast<std::size_t>(last - from));
+        if (hit == nullptr)
+            return nullptr;
+        const char* start = static_cast<const char*>(hit) - m_rareAt;
+        if (std::memcmp(start, needle.data(), size) == 0)
+            return start;
+        from = static_cast<const char*>(hit) + 1;
+    }
+    return nullptr;
+}
+
+bool LineReader::readLineContaining(
+    std::string_view needle, std::string_view& line, const std::atomic<bool>* stop)
+{
+    // Converted lines are no bytes of the buffer, and a needle holding a
+    // line end could be found across two lines: those go line by line.
+    if (converts() || needle.empty() || needle.find_first_of("\r\n") != std::string_view::npos) {
+        while (readLine(line)) {
+            if (line.find(needle) != std::string_view::npos)
+                return true;
+            if (stop != nullptr && stop->load(std::memory_order_relaxed))
+                return false;
+        }
+        return false;
+    }
+    for (;;) {
+        if (m_begin == m_end) {
+            if (stop != nullptr && stop->load(std::memory_order_relaxed))
+                return false;
+            if (!refill())
+                return false;
+        }
+        if (needle != m_needle) {
+            m_needle = needle;
+            const std::size_t sample = std::min(m_end - m_begin, kSampleBytes);
+            m_rareAt = rarestByteOf(needle, std::string_view(m_buffer.data() + m_begin, sample));
+        }
+        // The needle holds no line end, so a find lies within one line and
+        // every whole line before that line lacks it. Without a find, only
+        // the unfinished last line can hold it, together with the next read.
+        const char* found = findInBuffer(needle);
+        m_begin
+            = lineStartBefore(found != nullptr ? static_cast<std::size_t>(found - m_buffer.data()) : m_end);
+        if (m_begin == m_end)
+            continue;
+        m_atStart = false;
+        if (!readRawLine(line))
+            return false;
+        if (line.find(needle) != std::string_view::npos)
+            return true;
     }
 }
 

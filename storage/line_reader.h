@@ -10,6 +10,8 @@
 #include "platform/file_ops.h"
 #include "storage/file_encoding.h"
 
+#include <atomic>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +38,14 @@ public:
     // error() is not 0; the reader then stays at its end).
     bool readLine(std::string_view& line);
 
+    // The next line holding `needle` (its bytes, anywhere in the line); the
+    // lines before it are passed over. The same as readLine until a line
+    // holds it, but the buffer is searched as a whole, as grep does, so a
+    // line without the bytes costs no work of its own. False as readLine,
+    // and also when `stop` is set (looked at once per read of the file).
+    bool readLineContaining(
+        std::string_view needle, std::string_view& line, const std::atomic<bool>* stop = nullptr);
+
     // errno value of the last failure, 0 when none.
     int error() const { return m_error; }
 
@@ -58,6 +68,10 @@ private:
     bool refill();
     bool refillFromUtf16();
     bool readRawLine(std::string_view& line);
+    // Lines handed out are not the file's bytes (they are converted).
+    bool converts() const { return m_source != FileEncoding::ShiftJis; }
+    std::size_t lineStartBefore(std::size_t at) const;
+    const char* findInBuffer(std::string_view needle) const;
 
     ScopedFile m_file;
     std::vector<char> m_buffer;
@@ -77,6 +91,10 @@ private:
     std::size_t m_rawCarried = 0;
     bool m_markPending = false; // a byte-order mark may still come
     int m_error = 0;
+    // The needle's byte searched for first: the one least frequent in the
+    // first block read (chosen once per needle).
+    std::string m_needle;
+    std::size_t m_rareAt = 0;
 };
 
 } // namespace vornik

@@ -112,6 +112,16 @@ bool LineFilter::mayMatch(std::string_view line) const
     return true;
 }
 
+std::string_view LineFilter::bytesEveryMatchHolds() const
+{
+    for (std::size_t i = 0; i < m_required.size(); ++i) {
+        const bool memoMayPass = i == 0 && m_firstIsName && m_memoHits != nullptr;
+        if (!memoMayPass)
+            return m_required[i];
+    }
+    return {};
+}
+
 std::optional<int> itemLevel(std::string_view description)
 {
     const std::size_t lv = sjis::find(description, "Lv");

@@ -43,6 +43,10 @@ public:
     // True when every line passes (nothing to look for).
     bool passesAll() const { return m_required.empty(); }
     bool mayMatch(std::string_view line) const;
+    // Bytes that every line passing mayMatch holds, empty when there are
+    // none (a memo can let a line pass without the name): a scan may pass
+    // over lines lacking them without calling mayMatch.
+    std::string_view bytesEveryMatchHolds() const;
 
 private:
     std::vector<std::string> m_required;

@@ -79,9 +79,15 @@ ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& crit
     const MemoHits memoHits = memoHitsFor(criteria, files.memoPath);
     const LineFilter filter(criteria, &memoHits);
     const bool everyRecord = matchesEveryRecord(criteria);
+    // Lines lacking the bytes every match holds are passed over by the
+    // reader, which searches its whole buffer for them at once.
+    const std::string_view needle = everyRecord ? std::string_view() : filter.bytesEveryMatchHolds();
+    const auto nextLine = [&](std::string_view& line) {
+        return needle.empty() ? reader.readLine(line) : reader.readLineContaining(needle, line, &cancelled);
+    };
     RecipeRecord record;
     std::string_view line;
-    while (reader.readLine(line)) {
+    while (nextLine(line)) {
         if (cancelled.load(std::memory_order_relaxed))
             return ScanResult::Cancelled;
         if (!everyRecord) {
@@ -93,7 +99,9 @@ ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& crit
         }
         rows.appendLine(line);
     }
-    return reader.error() == 0 ? ScanResult::Complete : ScanResult::ReadError;
+    if (reader.error() != 0)
+        return ScanResult::ReadError;
+    return cancelled.load(std::memory_order_relaxed) ? ScanResult::Cancelled : ScanResult::Complete;
 }
 
 bool searchSortsRows(std::size_t rowCount)

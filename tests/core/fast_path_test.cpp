@@ -324,6 +324,26 @@ protected:
             EXPECT_EQ(list.id(i), rows[i].id()) << "sorted row " << i << " query " << inputs.name;
     }
 
+    // The data file again with `lineEnd` after every line but the last and,
+    // as its first line, a record long enough to move a "蒼鋼" across the
+    // end of the worker's first read (256 KiB).
+    void rewriteAcrossTheFirstRead(const std::string& lineEnd)
+    {
+        const std::size_t blockEnd = 256 * 1024;
+        const std::string name = "蒼鋼"_sj;
+        std::string content;
+        for (std::size_t i = 0; i < m_lines.size(); ++i)
+            content += m_lines[i] + (i + 1 < m_lines.size() ? lineEnd : "");
+        const std::size_t found = content.rfind(name, blockEnd - 64);
+        ASSERT_NE(found, std::string::npos);
+        const std::string head = "800000,先頭行の品 "_sj;
+        const std::string first
+            = head + std::string(blockEnd - 1 - found - lineEnd.size() - head.size(), 'x');
+        m_lines.insert(m_lines.begin(), first);
+        m_plainRecords.insert(m_plainRecords.begin(), plainDecode(first));
+        writeFileBytes(m_dir.path() / "vornik.txt", first + lineEnd + content);
+    }
+
     TempProgramDir m_dir;
     std::vector<std::string> m_lines;
     std::vector<RecipeRecord> m_plainRecords;
@@ -390,6 +410,25 @@ TEST_F(FastPathTest, OtherCriteriaAndTheAllRecordsScanGiveThePlainRows)
     mixed.levelTo = "40";
     mixed.crystal = crystalName(1);
     expectSameScan(mixed, every);
+}
+
+// The worker's reader searches its whole buffer for the name: a find across
+// the end of a read, the first and the last line (which has no line end),
+// lone CRs as line ends.
+TEST_F(FastPathTest, BufferWideSearchesGiveThePlainRowsAcrossReads)
+{
+    const ColumnLayout layout = buildColumnLayout("1111111111111", "");
+    for (const std::string lineEnd : { "\r", "\n" }) {
+        m_lines.clear();
+        m_plainRecords.clear();
+        dataFileContent(m_lines);
+        for (const std::string& line : m_lines)
+            m_plainRecords.push_back(plainDecode(line));
+        rewriteAcrossTheFirstRead(lineEnd);
+        for (const std::string& query :
+            { "蒼鋼"_sj, "鋼"_sj, "先頭行"_sj, "ｿﾞﾝﾋﾞの置物"_sj, std::string("x") })
+            expectSameScan(nameInputs(query, true, false), layout);
+    }
 }
 
 // Texts around the sixteen bytes the sort reads ahead as numbers: equal
@@ -466,6 +505,16 @@ TEST(LineFilterTest, OnlyTextsThatDecodingCannotFormAreRequired)
     EXPECT_TRUE(filter.mayMatch("1,蒼鋼の剣,Lv"_sj));
     EXPECT_FALSE(filter.mayMatch("1,蒼鋼の剣,L"_sj));
     EXPECT_FALSE(filter.mayMatch("1,蒼の剣,Lv"_sj));
+
+    // The bytes a scan may search the whole file for: none when a memo can
+    // let a line pass without the name.
+    EXPECT_EQ(filter.bytesEveryMatchHolds(), "蒼鋼"_sj);
+    const MemoHits hits { 7 };
+    criteria.includeMemo = true;
+    EXPECT_EQ(LineFilter(criteria, &hits).bytesEveryMatchHolds(), "Lv");
+    criteria.classQuery.clear();
+    EXPECT_EQ(LineFilter(criteria, &hits).bytesEveryMatchHolds(), "");
+    EXPECT_TRUE(LineFilter(criteria, &hits).mayMatch("7,銅の剣"_sj));
 }
 
 TEST(ReadNextRecordWhereTest, LinesPassedOverStillLeaveTheLastOneCurrent)
