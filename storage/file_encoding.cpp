@@ -183,11 +183,6 @@ std::optional<std::string_view> foreignEncodingOfFile(const std::string& path)
     return foreignEncodingName(encodingOfFile(path));
 }
 
-bool isUtf8File(const std::string& path)
-{
-    return encodingOfFile(path) == FileEncoding::Utf8;
-}
-
 std::string foreignFileRefusal(const std::string& path, std::string_view encoding)
 {
     return savedAs(encoding) + "変更を書き込めません。\n"_sj + pathForMessage(path) + "\n"_sj

@@ -40,11 +40,6 @@ std::optional<std::string_view> foreignEncodingOf(std::string_view firstBytes, b
 // when it cannot be read (the caller's own reading reports that).
 std::optional<std::string_view> foreignEncodingOfFile(const std::string& path);
 
-// True when foreignEncodingOfFile finds UTF-8. Kept for readers that only
-// convert UTF-8; LineReader::setSourceEncoding(encodingOfFile(path)) also
-// reads UTF-16.
-bool isUtf8File(const std::string& path);
-
 // Every byte above 0x7F belongs to a well-formed UTF-8 sequence, and there is
 // at least one. With `cut`, a sequence cut off at the end is allowed.
 bool isUtf8WithMultiByte(std::string_view bytes, bool cut = false);

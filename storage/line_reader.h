@@ -59,10 +59,6 @@ public:
     // nothing is ever written into such a file (storage/file_encoding.h).
     // Right after open, until the next open.
     void setSourceEncoding(FileEncoding encoding);
-    void setConvertFromUtf8(bool convert)
-    {
-        setSourceEncoding(convert ? FileEncoding::Utf8 : FileEncoding::ShiftJis);
-    }
 
 private:
     bool refill();

@@ -75,7 +75,7 @@ ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& crit
     LineReader reader;
     if (!reader.open(files.dataPath))
         return ScanResult::Unopened;
-    reader.setConvertFromUtf8(isUtf8File(files.dataPath));
+    reader.setSourceEncoding(encodingOfFile(files.dataPath));
     const MemoHits memoHits = memoHitsFor(criteria, files.memoPath);
     const LineFilter filter(criteria, &memoHits);
     const bool everyRecord = matchesEveryRecord(criteria);

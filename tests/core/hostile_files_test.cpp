@@ -1,6 +1,7 @@
 // Files as users' editors and accidents leave them, in place of the data
 // file, the memo file and the memo pad: reading never crashes, a refused or
 // failed write says why, and no byte the user did not change is changed.
+#include "app/core/scan.h"
 #include "platform/native_path.h"
 #include "platform/sjis_codec.h"
 #include "platform/sjis_literal.h"
@@ -201,6 +202,16 @@ TEST(HostileFiles, ForeignTextIsReadAsItsText)
         EXPECT_EQ(currentRecord().name(), "銅の盾?"_sj);
         EXPECT_FALSE(readNextRecord(error));
         closeDataFile();
+        // The search while typing reads the file with a reader of its own.
+        SearchInputs inputs;
+        inputs.name = "銅"_sj;
+        ResultList rows;
+        const std::atomic<bool> cancelled { false };
+        EXPECT_EQ(
+            scanFileForMatches({ dataFilePath(), memoFilePath() }, readCriteria(inputs), rows, cancelled),
+            ScanResult::Complete);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows.line(0), "2,銅の盾?"_sj);
         EXPECT_EQ(readFileBytes(dataFilePath()), file.bytes);
         EXPECT_EQ(readFileBytes(memoFilePath()), file.bytes);
     }
