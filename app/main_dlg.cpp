@@ -82,16 +82,17 @@ void reportForeignFile(const std::string& path, std::string_view encoding)
 
 // A program folder that cannot be written (a read-only copy or mount, and
 // no folder of the user's own could be made instead): told once at start,
-// instead of empty settings without a reason and file errors later.
-void warnIfDataFolderReadOnly()
+// instead of file errors later. True when told.
+bool warnIfDataFolderReadOnly()
 {
     if (isWritableFolder(nativePath(programDir())))
-        return;
+        return false;
     showWarning(nullptr, QStringLiteral("データフォルダー"),
         QStringLiteral("データフォルダーに書き込めません。\n%1\n\n"
                        "設定（vornik.ini）、メモ帳（memo.txt）、レシピとメモの変更は保存されません。\n"
                        "保存するには、このフォルダーに書き込めるようにしてから起動し直してください。")
             .arg(fromPath(programDir())));
+    return true;
 }
 
 } // namespace
@@ -142,7 +143,7 @@ void CMainDlg::initialise(const std::optional<std::string>& searchName)
     m_cascade = searchName.has_value();
     setOpenErrorHandler([](const std::string& path) { reportOpenError(path); });
     setForeignFileHandler(reportForeignFile);
-    warnIfDataFolderReadOnly();
+    m_memo->setFolderReadOnlyTold(warnIfDataFolderReadOnly());
     writeIniString(ini::Version, "1, 4, 1, 1");
     loadSettings();
     writeMissingLinkSettings();

@@ -118,8 +118,9 @@ bool MemoPane::SaveMemoPad()
             return true;
         case MemoPadSave::Failed:
             // Saved at every focus change: the same failure (a read-only
-            // folder) is told once, not each time; closing asks again.
-            if (error.text != m_lastFailure) {
+            // folder) is told once, not each time, and not at all when the
+            // start warning told it already; closing asks again.
+            if (error.text != m_lastFailure && !m_folderReadOnlyTold) {
                 m_lastFailure = error.text;
                 showFileError(this, error);
             }

@@ -26,6 +26,10 @@ public:
     // character Shift-JIS cannot hold, a file error) the user is asked
     // whether to close anyway; false keeps the window open with the pad.
     bool SaveMemoPadBeforeClose();
+    // The window told the user at start that its folder cannot be written:
+    // a save failing at a focus change is then not told again (closing
+    // still asks before the pad's text is lost).
+    void setFolderReadOnlyTold(bool told) { m_folderReadOnlyTold = told; }
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
@@ -41,6 +45,7 @@ private:
     std::string m_lastFailure;
     // A question is open: the focus it takes must not start a second save.
     bool m_saving = false;
+    bool m_folderReadOnlyTold = false;
 };
 
 } // namespace vornik

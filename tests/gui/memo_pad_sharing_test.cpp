@@ -5,6 +5,7 @@
 #include "app/memo_pane.h"
 #include "platform/qt/qt_text.h"
 #include "platform/sjis_literal.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/scripted_folder.h"
 #include "tests/support/scripted_platform_services.h"
 #include "tests/support/temp_program_dir.h"
@@ -73,6 +74,35 @@ private slots:
         type(pane, QStringLiteral("共有の"));
         QVERIFY(pane.SaveMemoPad());
         QCOMPARE(memo(), "共有の"_sj);
+    }
+
+    // A folder that cannot be written: a save at every focus change fails.
+    // The failure is told once, or not at all when the window's start
+    // warning told it; closing asks before the text is lost.
+    void unwritableFolderIsToldOnce_data()
+    {
+        QTest::addColumn<bool>("toldAtStart");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("not told at start") << false << 1;
+        QTest::newRow("told at start") << true << 0;
+    }
+    void unwritableFolderIsToldOnce()
+    {
+        QFETCH(bool, toldAtStart);
+        QFETCH(int, boxes);
+        MemoPane pane;
+        pane.LoadMemoPad();
+        pane.setFolderReadOnlyTold(toldAtStart);
+        test::ReadOnlyFileOps readOnly;
+        test::ScopedFileOps installed(readOnly);
+        type(pane, QStringLiteral("書けない"));
+        QVERIFY(!pane.SaveMemoPad());
+        QVERIFY(!pane.SaveMemoPad());
+        QCOMPARE(messages().size(), std::size_t(boxes));
+        m_platform->services().queueMessageAnswer(MessageAnswer::No);
+        QVERIFY(!pane.SaveMemoPadBeforeClose());
+        QCOMPARE(messages().size(), std::size_t(boxes + 1));
+        QCOMPARE(memo(), "共有の\r\nメモ"_sj);
     }
 
     void conflictingChangeIsAsked_data()
