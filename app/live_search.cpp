@@ -40,7 +40,7 @@ LiveSearch::LiveSearch(QueryProvider provider, QObject* parent, Job job)
     // one ends it when due, so the list follows the keys at one steady pace.
     m_pause.setTimerType(Qt::PreciseTimer);
     m_pause.setInterval(kPauseMs);
-    connect(&m_pause, &QTimer::timeout, this, &LiveSearch::start);
+    connect(&m_pause, &QTimer::timeout, this, &LiveSearch::pauseEnded);
 }
 
 LiveSearch::~LiveSearch()
@@ -57,8 +57,10 @@ void LiveSearch::setEnabled(bool on)
 
 void LiveSearch::criteriaChanged()
 {
-    if (m_enabled)
-        m_pause.start();
+    if (!m_enabled)
+        return;
+    m_pause.start();
+    start();
 }
 
 bool LiveSearch::isRunning() const
@@ -69,6 +71,8 @@ bool LiveSearch::isRunning() const
 void LiveSearch::stop()
 {
     m_pause.stop();
+    m_waiting.reset();
+    m_clearWaiting = false;
     ++m_generation; // whatever still arrives is stale
     if (m_cancel)
         m_cancel->store(true);
@@ -86,11 +90,11 @@ void LiveSearch::start()
     if (m_cancel)
         m_cancel->store(true); // the older scan's answer is no longer wanted
     m_cancel = std::make_shared<std::atomic<bool>>(false);
+    m_waiting.reset();
     LiveQuery query = m_provider();
-    if (!hasAnyCriterion(query.inputs)) {
-        emit cleared();
+    m_clearWaiting = !hasAnyCriterion(query.inputs);
+    if (m_clearWaiting)
         return;
-    }
     auto* watcher = new QFutureWatcher<LiveResult>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, generation] { finished(generation); });
     watcher->setFuture(QtConcurrent::run(
@@ -112,8 +116,29 @@ void LiveSearch::finished(unsigned generation)
     if (generation != m_generation || watcher->future().resultCount() == 0)
         return;
     LiveResult result = watcher->future().takeResult();
-    if (result.outcome != ScanResult::Cancelled)
-        emit resultReady(result);
+    if (result.outcome == ScanResult::Cancelled)
+        return;
+    if (m_pause.isActive())
+        m_waiting = std::move(result); // shown when the pause ends
+    else
+        show(result);
+}
+
+void LiveSearch::pauseEnded()
+{
+    if (m_clearWaiting) {
+        m_clearWaiting = false;
+        emit cleared();
+    } else if (m_waiting) {
+        show(*m_waiting);
+    }
+    // Otherwise the scan is still running: it shows its result when done.
+}
+
+void LiveSearch::show(LiveResult& result)
+{
+    emit resultReady(result);
+    m_waiting.reset();
 }
 
 } // namespace vornik

@@ -1,8 +1,10 @@
 #pragma once
-// Search while typing: after a short pause in the user's edits the criteria
-// are scanned on a worker thread, so the window never waits for the file.
-// A newer query cancels the running scan, and a result is handed over only
-// when it answers the newest query.
+// Search while typing: the criteria are scanned on a worker thread, so the
+// window never waits for the file, and the result is shown after a short
+// pause in the user's edits. The scan starts with the edit and only its
+// showing waits for the pause: when the user stops typing, the result is
+// mostly there already. A newer query cancels the running scan, and a
+// result is handed over only when it answers the newest query.
 
 #include "app/core/result_columns.h"
 #include "app/core/scan.h"
@@ -13,6 +15,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -53,9 +56,13 @@ public:
 
     static constexpr int kPauseMs = 150;
 
+    // How long the edits must rest before a result is shown (kPauseMs
+    // unless a test needs another).
+    void setPause(int milliseconds) { m_pause.setInterval(milliseconds); }
     void setEnabled(bool on);
     bool isEnabled() const { return m_enabled; }
-    // An edit of the criteria: the scan starts after the pause.
+    // An edit of the criteria: the scan starts now, its result is shown
+    // when the pause has passed without another edit.
     void criteriaChanged();
     // Cancels the pending and the running scan and waits for it to end, so
     // that nothing it reads changes under it and no result of it arrives.
@@ -72,6 +79,8 @@ signals:
 private:
     void start();
     void finished(unsigned generation);
+    void pauseEnded();
+    void show(LiveResult& result);
 
     QueryProvider m_provider;
     Job m_job;
@@ -81,6 +90,9 @@ private:
     std::shared_ptr<std::atomic<bool>> m_cancel;
     // Scans not yet finished, by the generation they answer.
     std::vector<std::pair<unsigned, QFutureWatcher<LiveResult>*>> m_running;
+    // The newest query's answer, when it came before the pause ended.
+    std::optional<LiveResult> m_waiting;
+    bool m_clearWaiting = false;
 };
 
 } // namespace vornik

@@ -2,6 +2,7 @@
 
 #include "app/crystal_icons.h"
 #include "app/list_font.h"
+#include "app/result_cell_delegate.h"
 #include "app/result_list_model.h"
 
 #include <QContextMenuEvent>
@@ -24,6 +25,7 @@ ResultListView::ResultListView(QWidget* parent)
     setSortingEnabled(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setItemDelegate(new ResultCellDelegate(this));
     // Keep the selection drawn as selected while another control has the
     // focus, as the list's owner relies on the user seeing which row the
     // menu commands act on.

@@ -1,6 +1,7 @@
 #include "app/core/result_columns.h"
 #include "app/crystal_icons.h"
 #include "app/list_font.h"
+#include "app/result_cell_delegate.h"
 #include "app/result_list_model.h"
 #include "app/result_list_view.h"
 #include "platform/sjis_literal.h"
@@ -75,6 +76,7 @@ private slots:
     void viewAppliesAndReportsWidths();
     void viewSignals();
     void crystalImagesAndFonts();
+    void cellsPaintAsQtsOwnDelegatePaintsThem();
 };
 
 void ResultListTest::appendsALargeBatchQuickly()
@@ -362,6 +364,41 @@ void ResultListTest::crystalImagesAndFonts()
     }
     QVERIFY(largeIconsFor(110));
     QVERIFY(!largeIconsFor(90));
+}
+
+void ResultListTest::cellsPaintAsQtsOwnDelegatePaintsThem()
+{
+    skillVocabulary().set(1, "鍛冶"_sj);
+    const ColumnLayout layout = buildColumnLayout("x1x111xxxxx1", "120,50,60,90,80");
+    ResultListModel model;
+    model.setColumnLayout(layout);
+    model.setRows(
+        listOf({ { 1, "鉄の小刀"_sj, "【片手】とても長い説明の文で列に入りきらない"_sj, "3", "1", "3" },
+            { 2, "木の杖"_sj, "短い"_sj, "1", "2", "5" }, { 3, "麻の服"_sj } }));
+    // Two views of the same rows, the second with Qt's own delegate; the
+    // second row selected in both, with no keyboard focus in either.
+    ResultListView ours;
+    ResultListView qts;
+    qts.setItemDelegate(new QStyledItemDelegate(&qts));
+    for (ResultListView* view : { &ours, &qts }) {
+        view->setModel(&model);
+        view->applyColumnWidths(layout);
+        view->resize(420, 160);
+        view->show();
+        view->selectRow(1);
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(&ours));
+    QVERIFY(QTest::qWaitForWindowExposed(&qts));
+    const QImage expected = qts.viewport()->grab().toImage();
+    QCOMPARE(ours.viewport()->grab().toImage(), expected);
+
+    // Painted again, every text comes from what the first painting laid out.
+    auto* delegate = dynamic_cast<ResultCellDelegate*>(ours.itemDelegate());
+    QVERIFY(delegate);
+    const std::size_t layouts = delegate->layoutsMade();
+    QVERIFY(layouts > 0);
+    QCOMPARE(ours.viewport()->grab().toImage(), expected);
+    QCOMPARE(delegate->layoutsMade(), layouts);
 }
 
 QTEST_MAIN(ResultListTest)

@@ -136,6 +136,39 @@ private slots:
         QVERIFY(firstSawCancel.load());
     }
 
+    void theScanRunsDuringThePauseAndItsResultWaitsForIt()
+    {
+        std::atomic<int> scans = 0;
+        LiveSearch::Job job = [&](const LiveQuery&, const std::atomic<bool>&) {
+            ++scans;
+            LiveResult result;
+            result.rows.appendLine("1");
+            return result;
+        };
+        QObject owner;
+        LiveSearch live(
+            [] {
+                LiveQuery query;
+                query.inputs.name = "A";
+                return query;
+            },
+            &owner, job);
+        int shown = 0;
+        connect(&live, &LiveSearch::resultReady, &owner, [&] { ++shown; });
+        live.setEnabled(true);
+        live.setPause(60 * 1000); // no test waits for this pause to end
+
+        live.criteriaChanged();
+        QTRY_COMPARE(scans.load(), 1);
+        QTRY_VERIFY(!live.isRunning());
+        QCoreApplication::processEvents();
+        QCOMPARE(shown, 0); // held back: the user may still be typing
+        live.setPause(0);
+        live.criteriaChanged(); // an edit with no pause: shown when scanned
+        QTRY_COMPARE(shown, 1);
+        QCOMPARE(scans.load(), 2);
+    }
+
     void savedSearchRunsFromTheMenuAndByName()
     {
         auto window = openWindow();
