@@ -3,7 +3,8 @@
 user who restarts it see it: the window comes back where it was left, the
 first row of a search opens with Enter, Tab never types a tab into the edit
 dialog, a skill level is typed over, the sort arrow follows a heading click,
-and Escape asks before changes are thrown away.
+Escape asks before changes are thrown away, and with 入力中に検索 on the
+list follows the name box as 検索 fills it.
 
     desktop_keyboard_test.py --program PATH/vornik --samples PATH/samples
 
@@ -292,6 +293,33 @@ def step_sort_arrow_follows_heading_clicks(session, desktop, program, env):
                        "the arrow on the 名前 heading to turn")
 
 
+def has_selected_row(desktop, window):
+    try:
+        first_row_top(desktop, window)
+        return True
+    except StepFailed:
+        return False
+
+
+def step_search_while_typing(session, desktop, program, env):
+    close(session, desktop)
+    write_window_keys(session, {"livesearch": "1"})
+    start(session, desktop, program)
+    session.focus_main()
+    desktop.key("alt+i")
+    desktop.type_into_focused_box("灰銅")
+    # No Enter: the list follows the name box, its first row selected.
+    desktop.wait_until(lambda: has_selected_row(desktop, session.main_window),
+                       "the list to follow the typed name")
+    typed = session.export_csv("typed.csv")
+    session.search_for("灰銅")
+    searched = session.export_csv("searched.csv")
+    if typed != searched or typed.count(b"\r\n") < 3:
+        raise StepFailed("the list while typing differs from 検索's:\n%s\n%s"
+                         % (typed.decode("cp932"), searched.decode("cp932")))
+    write_window_keys(session, {"livesearch": "0"})
+
+
 STEPS = [
     ("five restarts keep the placement", step_placement_kept_across_restarts),
     ("a maximised window opens maximised", step_maximised_kept),
@@ -301,6 +329,7 @@ STEPS = [
     ("Tab through the edit dialog never types a tab", step_tab_never_types_a_tab),
     ("Escape with changes asks first", step_escape_with_changes_asks),
     ("the sort arrow follows heading clicks", step_sort_arrow_follows_heading_clicks),
+    ("search while typing fills the list as 検索 does", step_search_while_typing),
 ]
 
 
