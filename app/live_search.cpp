@@ -16,6 +16,8 @@ bool liveSearchSetting()
 LiveResult runLiveQuery(const LiveQuery& query, const std::atomic<bool>& cancelled)
 {
     LiveResult result;
+    result.dataEncoding = encodingOfFile(query.files.dataPath);
+    result.memoEncoding = encodingOfFile(query.files.memoPath);
     result.outcome = scanFileForMatches(query.files, query.criteria, result.rows, cancelled);
     if (result.outcome != ScanResult::Complete || !searchSortsRows(result.rows.size()))
         return result;

@@ -9,6 +9,7 @@
 #include "app/core/result_columns.h"
 #include "app/core/scan.h"
 #include "app/core/search_criteria.h"
+#include "storage/file_encoding.h"
 
 #include <QObject>
 #include <QTimer>
@@ -40,6 +41,10 @@ struct LiveResult {
     ResultList rows; // sorted as a search sorts them
     std::size_t sortColumn = 0; // the last sort pass's column, when sorted
     bool sorted = false;
+    // Found by the worker, told by the window (reading them there would
+    // make the window wait for the disk at every result).
+    FileEncoding dataEncoding = FileEncoding::ShiftJis;
+    FileEncoding memoEncoding = FileEncoding::ShiftJis;
 };
 
 // The scan and the sort a search does, as one job for a worker thread.

@@ -248,8 +248,8 @@ void CMainDlg::showLiveResult(LiveResult& result)
         m_list->selectRow(0);
     // The scan ran on another thread; a file in another encoding is told
     // here, once, as a search of the user's own tells it.
-    noticeForeignFile(dataFilePath());
-    noticeForeignFile(memoFilePath());
+    noticeEncoding(dataFilePath(), result.dataEncoding);
+    noticeEncoding(memoFilePath(), result.memoEncoding);
 }
 
 void CMainDlg::clearLiveResult()

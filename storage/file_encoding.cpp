@@ -203,9 +203,15 @@ void setForeignFileHandler(std::function<void(const std::string& path, std::stri
 FileEncoding noticeFileEncoding(const std::string& path)
 {
     const FileEncoding encoding = encodingOfFile(path);
+    noticeEncoding(path, encoding);
+    return encoding;
+}
+
+void noticeEncoding(const std::string& path, FileEncoding encoding)
+{
     const std::optional<std::string_view> name = foreignEncodingName(encoding);
     if (!name)
-        return encoding;
+        return;
     static std::mutex toldMutex;
     static std::set<std::string> told;
     bool first = false;
@@ -215,7 +221,6 @@ FileEncoding noticeFileEncoding(const std::string& path)
     }
     if (first && foreignFileHandler())
         foreignFileHandler()(path, *name);
-    return encoding;
 }
 
 std::optional<std::string_view> noticeForeignFile(const std::string& path)

@@ -69,5 +69,8 @@ void setForeignFileHandler(std::function<void(const std::string& path, std::stri
 std::optional<std::string_view> noticeForeignFile(const std::string& path);
 // The same, giving the encoding to read the file in.
 FileEncoding noticeFileEncoding(const std::string& path);
+// The same for a file whose encoding was found already (by a scan on
+// another thread: the handler must run where the user interface does).
+void noticeEncoding(const std::string& path, FileEncoding encoding);
 
 } // namespace vornik

@@ -85,6 +85,24 @@ private slots:
         QCOMPARE(messages().size(), std::size_t { 0 });
     }
 
+    void aFileInAnotherEncodingFoundWhileTypingIsToldOnce()
+    {
+        writeFileBytes(
+            m_dir->path() / "vornik.txt", reinterpret_cast<const char*>(u8"1,鉄の剣\r\n2,鉄の盾\r\n"));
+        writeIniInt(ini::LiveSearch, 1);
+        auto window = openWindow();
+        const std::size_t before = messages().size();
+        QLineEdit* name = window->searchPanel()->nameBox()->lineEdit();
+        name->setFocus();
+        typeText(name, QStringLiteral("鉄"));
+        QTRY_COMPARE(window->shownRows().size(), std::size_t { 2 });
+        QTRY_COMPARE(messages().size(), before + 1);
+        QVERIFY(messages().back().message.text.contains(QStringLiteral("UTF-8")));
+        typeText(name, QStringLiteral("の盾"));
+        QTRY_COMPARE(shownIds(*window), std::vector<int> { 2 });
+        QCOMPARE(messages().size(), before + 1);
+    }
+
     void typingWithTheOptionOffSearchesNothing()
     {
         auto window = openWindow();
