@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,6 +77,43 @@ public:
             return false;
         }
         got = static_cast<std::size_t>(n);
+        return true;
+    }
+
+    bool readAt(FileHandle file, std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got,
+        int& error) override
+    {
+        if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+            got = 0;
+            return true;
+        }
+        ssize_t n = -1;
+        do {
+            n = ::pread(
+                descriptor(file), buffer, size > SSIZE_MAX ? SSIZE_MAX : size, static_cast<off_t>(offset));
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            error = errno;
+            return false;
+        }
+        got = static_cast<std::size_t>(n);
+        return true;
+    }
+
+    bool stamp(FileHandle file, FileStamp& stamp, int& error) override
+    {
+        struct stat info { };
+        if (::fstat(descriptor(file), &info) != 0) {
+            error = errno;
+            return false;
+        }
+        stamp.size = static_cast<std::uint64_t>(info.st_size);
+#ifdef __APPLE__
+        const struct timespec& modified = info.st_mtimespec;
+#else
+        const struct timespec& modified = info.st_mtim;
+#endif
+        stamp.modified = static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
         return true;
     }
 
@@ -171,6 +209,11 @@ FileOps& realFileOps()
 {
     static PosixFileOps ops;
     return ops;
+}
+
+bool openFileSurvivesReplace()
+{
+    return true;
 }
 
 } // namespace vornik
