@@ -70,14 +70,17 @@ void LinePlaces::clear()
     dropLoaded();
 }
 
-bool LinePlaces::fileUnchanged() const
+bool LinePlaces::fileUnchanged(bool& readable) const
 {
+    readable = true;
     if (m_changed || !m_file.isOpen())
         return false;
     FileStamp now;
     int error = 0;
-    if (!fileOps().stamp(m_file.handle(), now, error))
+    if (!fileOps().stamp(m_file.handle(), now, error)) {
+        readable = false;
         return false;
+    }
     // Written in place since: what stood at a place may be anything now. A
     // file renamed over the name or deleted leaves this one as it was.
     m_changed = now != m_stamp;
@@ -107,10 +110,13 @@ void LinePlaces::keepLoaded(std::size_t at, std::string_view bytes) const
 void LinePlaces::load(const std::vector<std::uint32_t>& indexes) const
 {
     m_loadedIndexes = indexes;
-    m_loadedAt.assign(indexes.size(), kLost);
     m_bytes.clear();
-    if (!fileUnchanged())
+    bool readable = true;
+    if (!fileUnchanged(readable)) {
+        m_loadedAt.assign(indexes.size(), readable ? kLost : kUnread);
         return;
+    }
+    m_loadedAt.assign(indexes.size(), kLost);
     std::size_t first = 0;
     while (first < indexes.size()) {
         const Place& head = m_places[indexes[first]];
@@ -128,19 +134,22 @@ void LinePlaces::load(const std::vector<std::uint32_t>& indexes) const
         if (span > kChunkBytes) {
             // One line longer than a read of several: read straight in.
             std::string line(span, '\0');
-            if (readRange(begin, span, line.data()) && checkSum(line) == head.check)
+            if (!readRange(begin, span, line.data()))
+                m_loadedAt[first] = kUnread;
+            else if (checkSum(line) == head.check)
                 keepLoaded(first, line);
         } else {
             if (m_chunk.empty())
                 m_chunk.resize(kChunkBytes);
-            if (readRange(begin, span, m_chunk.data())) {
-                for (std::size_t i = first; i < next; ++i) {
-                    const Place& place = m_places[indexes[i]];
-                    const std::string_view line(
-                        m_chunk.data() + (place.offset() - begin), static_cast<std::size_t>(place.length));
-                    if (checkSum(line) == place.check)
-                        keepLoaded(i, line);
-                }
+            const bool read = readRange(begin, span, m_chunk.data());
+            for (std::size_t i = first; i < next; ++i) {
+                const Place& place = m_places[indexes[i]];
+                const std::string_view line(
+                    m_chunk.data() + (place.offset() - begin), static_cast<std::size_t>(place.length));
+                if (!read)
+                    m_loadedAt[i] = kUnread;
+                else if (checkSum(line) == place.check)
+                    keepLoaded(i, line);
             }
         }
         first = next;
@@ -156,13 +165,13 @@ std::size_t LinePlaces::positionOf(std::uint32_t index) const
 bool LinePlaces::isLoaded(std::uint32_t index) const
 {
     const std::size_t at = positionOf(index);
-    return at < m_loadedIndexes.size() && m_loadedIndexes[at] == index;
+    return at < m_loadedIndexes.size() && m_loadedIndexes[at] == index && m_loadedAt[at] != kUnread;
 }
 
 std::optional<std::string_view> LinePlaces::loaded(std::uint32_t index) const
 {
     const std::size_t at = m_loadedAt[positionOf(index)];
-    if (at == kLost)
+    if (at == kLost || at == kUnread)
         return std::nullopt;
     return std::string_view(m_bytes).substr(at, m_places[index].length);
 }

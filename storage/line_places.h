@@ -40,9 +40,11 @@ public:
     // read before: lines lying close together are read at once, in large
     // reads in file order.
     void load(const std::vector<std::uint32_t>& indexes) const;
+    // Whether the last load read line `index` (a line it failed to read
+    // counts as not read).
     bool isLoaded(std::uint32_t index) const;
-    // A line of the last load (isLoaded): its bytes, valid until the next
-    // load, or nothing when it could not be read back as it was found.
+    // A line of the last load: its bytes, valid until the next load, or
+    // nothing when it could not be read back as it was found.
     std::optional<std::string_view> loaded(std::uint32_t index) const;
     // Frees what the last load read.
     void dropLoaded() const;
@@ -58,10 +60,14 @@ private:
         std::uint32_t check;
         std::uint64_t offset() const { return (std::uint64_t { offsetHigh } << 32) | offsetLow; }
     };
+    // A line that is not as it was found (for good), and one that could not
+    // be read (a failed read or stamp: it is read again when next asked for).
     static constexpr std::size_t kLost = static_cast<std::size_t>(-1);
+    static constexpr std::size_t kUnread = static_cast<std::size_t>(-2);
 
-    // False when the file is not as it was when the lines were found.
-    bool fileUnchanged() const;
+    // False when the file is not as it was when the lines were found, and
+    // `readable` false when that cannot be told now.
+    bool fileUnchanged(bool& readable) const;
     // Reads [offset, offset + size) into `into`; false when it cannot be read
     // whole.
     bool readRange(std::uint64_t offset, std::size_t size, char* into) const;
@@ -73,7 +79,7 @@ private:
     FileStamp m_stamp;
     mutable bool m_changed = false;
     // The last load: the lines' indexes (ascending), where each stands in
-    // m_bytes (kLost when it could not be read as it was found).
+    // m_bytes, or kLost or kUnread.
     mutable std::vector<std::uint32_t> m_loadedIndexes;
     mutable std::vector<std::size_t> m_loadedAt;
     mutable std::string m_bytes;
