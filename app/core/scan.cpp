@@ -40,17 +40,19 @@ public:
     // However the scan ended, the rows found keep their file.
     ~ListFiller()
     {
-        if (m_places)
+        if (m_placesAdded)
             m_rows.readLinesFrom(m_reader.releaseFile(), m_stamp);
     }
 
     // The line the reader read last.
     void add(std::string_view line)
     {
-        if (m_places)
+        if (m_places) {
             m_rows.appendLineAt(m_reader.lineOffset(), line);
-        else
+            m_placesAdded = true;
+        } else {
             m_rows.appendLine(line);
+        }
     }
 
 private:
@@ -58,6 +60,7 @@ private:
     LineReader& m_reader;
     FileStamp m_stamp;
     bool m_places = false;
+    bool m_placesAdded = false;
 };
 
 // The window's scan: `onMatch(filler, record, line)` for every match, in
