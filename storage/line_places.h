@@ -46,6 +46,12 @@ public:
     // A line of the last load: its bytes, valid until the next load, or
     // nothing when it could not be read back as it was found.
     std::optional<std::string_view> loaded(std::uint32_t index) const;
+    // The same for the line the last load was asked for at `position` of
+    // its indexes.
+    std::optional<std::string_view> loadedAt(std::size_t position) const;
+    // Whether the last load failed to read the line at `position` (it is
+    // read again when next asked for).
+    bool unreadAt(std::size_t position) const { return m_loadedAt[position] == kUnread; }
     // Frees what the last load read.
     void dropLoaded() const;
 

@@ -17,6 +17,7 @@ constexpr std::size_t kLargestBlockBytes = std::size_t { 1024 } * 1024;
 // export): a screenful and well beyond, in a few reads.
 constexpr std::size_t kRowsReadAtOnce = 512;
 constexpr std::size_t kBytesReadAtOnce = 256 * 1024;
+constexpr std::size_t kLongestRun = 16 * kRowsReadAtOnce;
 // Lines read back at once where every row is visited (a sort).
 constexpr std::size_t kLinesPerPass = 8192;
 constexpr std::size_t kBytesPerPass = 1024 * 1024;
@@ -62,23 +63,45 @@ void ResultList::clear()
     m_lines = {};
     m_places.clear();
     m_order = {};
-    m_lastLoadedRow = 0;
+    m_lastRow = 0;
+    m_nextRow = static_cast<std::size_t>(-1);
+    m_backwards = false;
+    m_runRows = 0;
+    m_runPositions = {};
 }
 
 void ResultList::loadAround(std::size_t row) const
 {
-    const bool backwards = row < m_lastLoadedRow;
-    m_lastLoadedRow = row;
-    std::vector<std::uint32_t> indexes;
+    // Rows asked for one after the other (an export, a search through the
+    // rows) are read in ever longer runs, up to a few megabytes: in fewer,
+    // larger reads, since lines close together are read at once.
+    const bool goesOn = row == m_nextRow;
+    const bool backwards = goesOn ? m_backwards : row < m_lastRow;
+    m_runRows = goesOn ? std::min(2 * m_runRows, kLongestRun) : kRowsReadAtOnce;
+    const std::size_t runBytes = m_runRows / kRowsReadAtOnce * kBytesReadAtOnce;
+    // The run's lines in file order, each with its row's place in the run.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> lines;
     std::size_t bytes = 0;
-    for (std::size_t step = 0; step < kRowsReadAtOnce && bytes < kBytesReadAtOnce; ++step) {
+    std::size_t step = 0;
+    for (; step < m_runRows && bytes < runBytes; ++step) {
         if (backwards ? step > row : row + step >= m_order.size())
             break;
         const std::uint32_t index = m_order[backwards ? row - step : row + step];
-        indexes.push_back(index);
+        lines.emplace_back(index, static_cast<std::uint32_t>(step));
         bytes += m_places.length(index);
     }
-    std::sort(indexes.begin(), indexes.end());
+    m_lastRow = row;
+    m_backwards = backwards;
+    m_nextRow = backwards ? row - step : row + step; // past the first row: matches no row
+    std::sort(lines.begin(), lines.end());
+    std::vector<std::uint32_t> indexes(lines.size());
+    m_runFirst = backwards ? row + 1 - step : row;
+    m_runPositions.assign(step, 0);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        indexes[i] = lines[i].first;
+        const std::size_t fromFirst = backwards ? step - 1 - lines[i].second : lines[i].second;
+        m_runPositions[fromFirst] = static_cast<std::uint32_t>(i);
+    }
     m_places.load(indexes);
 }
 
@@ -89,9 +112,16 @@ std::optional<std::string_view> ResultList::lineOf(std::size_t row) const
         const LineSpan& span = m_lines[index];
         return std::string_view(m_blocks[span.block]).substr(span.offset, span.length);
     }
-    if (!m_places.isLoaded(index))
-        loadAround(row);
-    return m_places.loaded(index);
+    // The rows of the run read last are found without a search.
+    if (row >= m_runFirst && row - m_runFirst < m_runPositions.size()) {
+        const std::size_t position = m_runPositions[row - m_runFirst];
+        if (!m_places.unreadAt(position))
+            return m_places.loadedAt(position);
+    } else if (m_places.isLoaded(index)) {
+        return m_places.loaded(index);
+    }
+    loadAround(row);
+    return m_places.loadedAt(m_runPositions[row - m_runFirst]);
 }
 
 std::string_view ResultList::line(std::size_t row) const
@@ -122,11 +152,12 @@ void ResultList::forEachRow(const std::function<void(std::size_t, std::string_vi
     std::vector<std::uint32_t> rowOfLine(m_places.size(), kNoRow);
     for (std::size_t row = 0; row < size(); ++row)
         rowOfLine[m_order[row]] = static_cast<std::uint32_t>(row);
+    m_runPositions.clear(); // the loads below replace the run's
     std::vector<std::uint32_t> pass;
     const auto visitPass = [&] {
         m_places.load(pass);
-        for (const std::uint32_t index : pass)
-            visit(rowOfLine[index], m_places.loaded(index).value_or(std::string_view()));
+        for (std::size_t i = 0; i < pass.size(); ++i)
+            visit(rowOfLine[pass[i]], m_places.loadedAt(i).value_or(std::string_view()));
         pass.clear();
     };
     std::size_t bytes = 0;
@@ -193,6 +224,7 @@ void ResultList::removeRows(std::size_t first, std::size_t count)
 {
     const auto begin = m_order.begin() + static_cast<std::ptrdiff_t>(first);
     m_order.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
+    m_runPositions.clear(); // rows have moved
 }
 
 std::size_t ResultList::heldBytes() const

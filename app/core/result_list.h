@@ -36,7 +36,8 @@ namespace vornik {
 class ResultList {
 public:
     // A matched record's line (without its line end), held by the list; its
-    // row goes last.
+    // row goes last. A list holds all its rows one way: this one, or
+    // appendLineAt.
     void appendLine(std::string_view line);
     // A matched record's line found at `offset` of the file being scanned
     // (lines come in file order): only its place is kept. The row reads as
@@ -96,7 +97,16 @@ private:
     std::vector<LineSpan> m_lines; // in file order
     LinePlaces m_places; // instead of m_lines
     std::vector<std::uint32_t> m_order; // the line of each row, in display order
-    mutable std::size_t m_lastLoadedRow = 0;
+    // The run of rows read last: where it began, the row after its end in
+    // its direction, and how many rows it took.
+    mutable std::size_t m_lastRow = 0;
+    mutable std::size_t m_nextRow = static_cast<std::size_t>(-1);
+    mutable bool m_backwards = false;
+    mutable std::size_t m_runRows = 0;
+    // Where the lines of the run's rows stand in what was read, from its
+    // lowest row m_runFirst on (empty once rows move or other lines are read).
+    mutable std::size_t m_runFirst = 0;
+    mutable std::vector<std::uint32_t> m_runPositions;
     mutable RecipeRecord m_record;
 };
 

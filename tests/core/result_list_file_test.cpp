@@ -203,7 +203,8 @@ TEST_F(ResultListFileTest, ManyRowsReadBackAsHeldLinesShowThem)
         const RowRange expected = held.formattedRows(layout);
         for (std::size_t row = 0; row < shown.size(); row += 97)
             EXPECT_EQ(shown[row].cellTexts(), expected[row].cellTexts());
-        EXPECT_LT(rows.heldBytes(), held.heldBytes() / 4) << "the rows hold their lines";
+        // The places and one run of lines read back, not every line.
+        EXPECT_LT(rows.heldBytes(), held.heldBytes() / 2) << "the rows hold their lines";
     }
 }
 
