@@ -7,9 +7,10 @@
 //
 // A file changed in place (an editor that empties and rewrites the same
 // file) no longer holds those lines at those places. Its size and time of
-// change, compared with those before the lines were found, and a check sum of
-// each line tell it: such a line is lost (reads as nothing), never handed out
-// as the bytes that now stand there. Nothing is ever written to the file.
+// change, compared with those before the lines were found, tell it, backed by
+// a check sum of each line's length, beginning and end: such a line is lost
+// (reads as nothing), never handed out as the bytes that now stand there.
+// Nothing is ever written to the file.
 
 #include "platform/file_ops.h"
 #include "platform/file_stamp.h"
@@ -26,7 +27,7 @@ namespace vornik {
 class LinePlaces {
 public:
     // A line found at `offset` of the file (lines come in file order). Only
-    // its place, length and check sum are kept.
+    // its place, length and check sum are kept: 16 bytes.
     void add(std::uint64_t offset, std::string_view line);
     // The file the lines were found in, open, and its stamp taken before the
     // first of them was read. Until then every line is lost.
@@ -77,7 +78,6 @@ private:
     // Reads [offset, offset + size) into `into`; false when it cannot be read
     // whole.
     bool readRange(std::uint64_t offset, std::size_t size, char* into) const;
-    void keepLoaded(std::size_t at, std::string_view bytes) const;
     std::size_t positionOf(std::uint32_t index) const;
 
     std::vector<Place> m_places;
@@ -89,7 +89,7 @@ private:
     mutable std::vector<std::uint32_t> m_loadedIndexes;
     mutable std::vector<std::size_t> m_loadedAt;
     mutable std::string m_bytes;
-    mutable std::vector<char> m_chunk; // one read of several lines
+    mutable std::vector<char> m_chunk; // one read of lines with others between
 };
 
 } // namespace vornik
