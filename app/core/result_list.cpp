@@ -19,8 +19,8 @@ constexpr std::size_t kRowsReadAtOnce = 512;
 constexpr std::size_t kBytesReadAtOnce = 256 * 1024;
 constexpr std::size_t kLongestRun = 16 * kRowsReadAtOnce;
 // Lines read back at once where every row is visited (a sort).
-constexpr std::size_t kLinesPerPass = 8192;
-constexpr std::size_t kBytesPerPass = 1024 * 1024;
+constexpr std::size_t kLinesPerPass = 2048;
+constexpr std::size_t kBytesPerPass = 256 * 1024;
 
 constexpr std::uint32_t kNoRow = static_cast<std::uint32_t>(-1);
 
