@@ -24,6 +24,22 @@ int descriptor(FileHandle file)
     return static_cast<int>(file);
 }
 
+// Runs a read or write again while a signal interrupts it: the bytes it
+// moved in `count`, or false with the errno value in `error`.
+template <typename Transfer> bool transferred(Transfer transfer, std::size_t& count, int& error)
+{
+    ssize_t n = -1;
+    do {
+        n = transfer();
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        error = errno;
+        return false;
+    }
+    count = static_cast<std::size_t>(n);
+    return true;
+}
+
 int openFlags(OpenMode mode)
 {
     switch (mode) {
@@ -68,16 +84,7 @@ public:
 
     bool read(FileHandle file, char* buffer, std::size_t size, std::size_t& got, int& error) override
     {
-        ssize_t n = -1;
-        do {
-            n = ::read(descriptor(file), buffer, size);
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) {
-            error = errno;
-            return false;
-        }
-        got = static_cast<std::size_t>(n);
-        return true;
+        return transferred([&] { return ::read(descriptor(file), buffer, size); }, got, error);
     }
 
     bool readAt(FileHandle file, std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got,
@@ -87,17 +94,12 @@ public:
             got = 0;
             return true;
         }
-        ssize_t n = -1;
-        do {
-            n = ::pread(
-                descriptor(file), buffer, size > SSIZE_MAX ? SSIZE_MAX : size, static_cast<off_t>(offset));
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) {
-            error = errno;
-            return false;
-        }
-        got = static_cast<std::size_t>(n);
-        return true;
+        return transferred(
+            [&] {
+                return ::pread(descriptor(file), buffer, size > SSIZE_MAX ? SSIZE_MAX : size,
+                    static_cast<off_t>(offset));
+            },
+            got, error);
     }
 
     bool stamp(FileHandle file, FileStamp& stamp, int& error) override
@@ -119,16 +121,9 @@ public:
 
     bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error) override
     {
-        ssize_t n = -1;
-        do {
-            n = ::write(descriptor(file), data, size > SSIZE_MAX ? SSIZE_MAX : size);
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) {
-            error = errno;
-            return false;
-        }
-        written = static_cast<std::size_t>(n);
-        return true;
+        return transferred(
+            [&] { return ::write(descriptor(file), data, size > SSIZE_MAX ? SSIZE_MAX : size); }, written,
+            error);
     }
 
     bool seekToEnd(FileHandle file, std::uint64_t& size, int& error) override
