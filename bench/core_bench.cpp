@@ -200,8 +200,9 @@ void BM_AllRecordsScan(benchmark::State& state)
         runScan(state, SearchCriteria {}, defaultLayout());
 }
 
-// The scan behind すべてのデータを表示 as the window keeps it: each record's
-// line, no cell written.
+// The scan behind すべてのデータを表示 as the window keeps it: where each
+// record's line lies (or the line, where the file is not kept open), no cell
+// written.
 void BM_AllRecordsList(benchmark::State& state)
 {
     if (!useDataFile(state, state.range(0)))
