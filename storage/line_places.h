@@ -30,7 +30,7 @@ public:
     // its place, length and check sum are kept: 16 bytes.
     void add(std::uint64_t offset, std::string_view line);
     // The file the lines were found in, open, and its stamp taken before the
-    // first of them was read. Until then every line is lost.
+    // first of them was read. Until then no line can be read.
     void setFile(ScopedFile file, const FileStamp& stampBeforeReading);
     std::size_t size() const { return m_places.size(); }
     bool empty() const { return m_places.empty(); }
