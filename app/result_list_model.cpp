@@ -160,7 +160,10 @@ void ResultListModel::removeRowsWithId(std::string_view id)
 
 std::optional<std::string> ResultListModel::recordIdAt(int row) const
 {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
+    // A row whose line is gone (its file was changed in place) names no
+    // record: commands on it do nothing.
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size()
+        || !m_rows.readable(static_cast<std::size_t>(row)))
         return std::nullopt;
     return std::string(m_rows.id(static_cast<std::size_t>(row)));
 }

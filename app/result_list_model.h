@@ -68,8 +68,9 @@ public:
     void setIconSize(int pixels);
     int iconSize() const { return m_iconSize; }
 
-    // Bytes held for the rows: their lines and order, and the cells written
-    // for painting (for measurements).
+    // Bytes held for the rows: their lines (or where those lie) and order,
+    // the lines read back, and the cells written for painting (for
+    // measurements).
     std::size_t heldBytes() const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

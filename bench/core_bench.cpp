@@ -14,6 +14,7 @@
 #include "app/core/scan.h"
 #include "app/core/search_criteria.h"
 #include "bench/bench_main.h"
+#include "output/core/csv_export.h"
 #include "platform/sjis_literal.h"
 #include "storage/data_file.h"
 #include "storage/paths.h"
@@ -199,19 +200,24 @@ void BM_AllRecordsScan(benchmark::State& state)
         runScan(state, SearchCriteria {}, defaultLayout());
 }
 
-// The scan behind すべてのデータを表示 as the window keeps it: each record's
-// line, no cell written.
+// The scan behind すべてのデータを表示 as the window keeps it: where each
+// record's line lies (or the line, where the file is not kept open), no cell
+// written.
 void BM_AllRecordsList(benchmark::State& state)
 {
     if (!useDataFile(state, state.range(0)))
         return;
+    std::size_t held = 0;
     for (auto _ : state) {
         ResultList rows;
         StorageError error;
         if (!scanForMatches(SearchCriteria {}, rows, error))
             state.SkipWithError("scan failed");
         benchmark::DoNotOptimize(rows.size());
+        held = rows.heldBytes();
     }
+    // What the list holds for its rows, nothing read back yet.
+    state.counters["held_mib"] = static_cast<double>(held) / (1024.0 * 1024.0);
 }
 
 void BM_AllRecordsScanEveryColumn(benchmark::State& state)
@@ -286,28 +292,96 @@ void BM_TwoPassSort(benchmark::State& state)
     state.counters["rows"] = static_cast<double>(all.size());
 }
 
-// The same two passes over the window's rows, which are lines: the cells of
-// the cap, rank and name columns are written for the sort.
+// The same two passes over the window's rows, as the window keeps them: the
+// cells of the cap, rank and name columns are written for the sort.
 void BM_TwoPassSortList(benchmark::State& state)
 {
     if (!useDataFile(state, 10000))
         return;
     const ColumnLayout layout = defaultLayout();
-    ResultList all;
-    StorageError error;
-    scanForMatches(SearchCriteria {}, all, error);
-    const std::size_t n = std::min<std::size_t>(all.size(), static_cast<std::size_t>(state.range(0)));
     const std::vector<SortOrder> passes = searchSortPasses(layout, true, 0);
+    std::size_t n = 0;
     for (auto _ : state) {
         state.PauseTiming();
         ResultList rows;
-        for (std::size_t i = 0; i < n; ++i)
-            rows.appendLine(all.line(i));
+        StorageError error;
+        if (!scanForMatches(SearchCriteria {}, rows, error))
+            state.SkipWithError("scan failed");
+        n = std::min<std::size_t>(rows.size(), static_cast<std::size_t>(state.range(0)));
+        rows.removeRows(n, rows.size() - n);
         state.ResumeTiming();
         rows.sort(layout, passes);
         benchmark::DoNotOptimize(rows.lineIndex(0));
     }
     state.counters["rows"] = static_cast<double>(n);
+}
+
+// The list "すべてのデータを表示" shows, as the window keeps it.
+ResultList allRecordsList(benchmark::State& state)
+{
+    ResultList rows;
+    StorageError error;
+    if (!scanForMatches(SearchCriteria {}, rows, error))
+        state.SkipWithError("scan failed");
+    return rows;
+}
+
+// A heading click on "すべてのデータを表示"'s list: every row's name cell is
+// written for the sort, the direction flips each time.
+void BM_HeadingSortList(benchmark::State& state)
+{
+    if (!useDataFile(state, state.range(0)))
+        return;
+    const ColumnLayout layout = defaultLayout();
+    ResultList rows = allRecordsList(state);
+    bool ascending = true;
+    for (auto _ : state) {
+        rows.sort(layout, { columnSortOrder(layout, 0, 0, ascending) });
+        ascending = !ascending;
+        benchmark::DoNotOptimize(rows.lineIndex(0));
+    }
+    state.counters["rows"] = static_cast<double>(rows.size());
+}
+
+// An export of that list: every cell of every row written in display order,
+// the file's (range 1 = 0) or, sorted by name, another one (range 1 = 1).
+void BM_ExportList(benchmark::State& state)
+{
+    if (!useDataFile(state, state.range(0)))
+        return;
+    const ColumnLayout layout = defaultLayout();
+    ResultList rows = allRecordsList(state);
+    if (state.range(1) != 0)
+        rows.sort(layout, { columnSortOrder(layout, 0, 0, true) });
+    for (auto _ : state) {
+        std::size_t bytes = 0;
+        for (const ResultRow& row : rows.formattedRows(layout)) {
+            for (std::size_t column = 0; column < row.cellCount(); ++column)
+                bytes += row.cell(column).size();
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["rows"] = static_cast<double>(rows.size());
+}
+
+// The same export written as the CSV file the command writes (its cells,
+// quoting, the temporary file, the flush to disk and the rename).
+void BM_CsvExportSortedList(benchmark::State& state)
+{
+    if (!useDataFile(state, state.range(0)))
+        return;
+    const ColumnLayout layout = defaultLayout();
+    const std::vector<std::string> headings = layout.headings();
+    ResultList rows = allRecordsList(state);
+    rows.sort(layout, { columnSortOrder(layout, 0, 0, true) });
+    const std::string path = (fs::temp_directory_path() / "vornik-bench-export.csv").string();
+    for (auto _ : state) {
+        std::string failure;
+        if (!writeCsvFile({ headings, rows.formattedRows(layout) }, path, failure))
+            state.SkipWithError("export failed");
+    }
+    fs::remove(path);
+    state.counters["rows"] = static_cast<double>(rows.size());
 }
 
 // A scratch copy of the file of `records` lines, rewritten by the benchmark.
@@ -492,6 +566,9 @@ BENCHMARK(BM_PlanColdStart)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Replan50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TwoPassSort)->Arg(9999)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TwoPassSortList)->Arg(9999)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HeadingSortList)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportList)->Args({ 100000, 0 })->Args({ 100000, 1 })->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvExportSortedList)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSettingsFresh)->Unit(benchmark::kMicrosecond);

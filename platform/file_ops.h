@@ -6,6 +6,8 @@
 // Paths are UTF-8 text (platform/native_path.h); errors are errno values
 // (the Windows implementation maps its own codes onto them).
 
+#include "platform/file_stamp.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstddef>
@@ -32,6 +34,15 @@ public:
     virtual bool open(const std::string& path, OpenMode mode, FileHandle& file, int& error) = 0;
     // got == 0 together with true means end of file.
     virtual bool read(FileHandle file, char* buffer, std::size_t size, std::size_t& got, int& error) = 0;
+    // Reads from `offset` on; got == 0 with true: at or past the end. May
+    // read fewer bytes than asked. On Windows it moves the position read()
+    // goes on from: one handle is read one way or the other, not both.
+    virtual bool readAt(
+        FileHandle file, std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got, int& error)
+        = 0;
+    // Size and modification time of the open file, whatever its name names
+    // by now. Comparable only with another stamp of an open file.
+    virtual bool stamp(FileHandle file, FileStamp& stamp, int& error) = 0;
     // May write fewer bytes than asked; callers loop (see writeAll).
     virtual bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error)
         = 0;
@@ -53,6 +64,12 @@ public:
 
 // The platform's implementation (file_ops_posix.cpp / file_ops_win.cpp).
 FileOps& realFileOps();
+
+// Whether a file kept open goes on reading as it was when another file is
+// renamed over its name (or it is deleted), without hindering that rename.
+// True on POSIX systems. On Windows a handle kept open may make the replace
+// of another program fail, so files are only kept open while being read.
+bool openFileSurvivesReplace();
 
 namespace detail {
 inline FileOps* installedFileOps = nullptr;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +22,22 @@ std::string native(const std::string& path)
 int descriptor(FileHandle file)
 {
     return static_cast<int>(file);
+}
+
+// Runs a read or write again while a signal interrupts it: the bytes it
+// moved in `count`, or false with the errno value in `error`.
+template <typename Transfer> bool transferred(Transfer transfer, std::size_t& count, int& error)
+{
+    ssize_t n = -1;
+    do {
+        n = transfer();
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        error = errno;
+        return false;
+    }
+    count = static_cast<std::size_t>(n);
+    return true;
 }
 
 int openFlags(OpenMode mode)
@@ -67,30 +84,46 @@ public:
 
     bool read(FileHandle file, char* buffer, std::size_t size, std::size_t& got, int& error) override
     {
-        ssize_t n = -1;
-        do {
-            n = ::read(descriptor(file), buffer, size);
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) {
+        return transferred([&] { return ::read(descriptor(file), buffer, size); }, got, error);
+    }
+
+    bool readAt(FileHandle file, std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got,
+        int& error) override
+    {
+        if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+            got = 0;
+            return true;
+        }
+        return transferred(
+            [&] {
+                return ::pread(descriptor(file), buffer, size > SSIZE_MAX ? SSIZE_MAX : size,
+                    static_cast<off_t>(offset));
+            },
+            got, error);
+    }
+
+    bool stamp(FileHandle file, FileStamp& stamp, int& error) override
+    {
+        struct stat info { };
+        if (::fstat(descriptor(file), &info) != 0) {
             error = errno;
             return false;
         }
-        got = static_cast<std::size_t>(n);
+        stamp.size = static_cast<std::uint64_t>(info.st_size);
+#ifdef __APPLE__
+        const struct timespec& modified = info.st_mtimespec;
+#else
+        const struct timespec& modified = info.st_mtim;
+#endif
+        stamp.modified = static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
         return true;
     }
 
     bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error) override
     {
-        ssize_t n = -1;
-        do {
-            n = ::write(descriptor(file), data, size > SSIZE_MAX ? SSIZE_MAX : size);
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) {
-            error = errno;
-            return false;
-        }
-        written = static_cast<std::size_t>(n);
-        return true;
+        return transferred(
+            [&] { return ::write(descriptor(file), data, size > SSIZE_MAX ? SSIZE_MAX : size); }, written,
+            error);
     }
 
     bool seekToEnd(FileHandle file, std::uint64_t& size, int& error) override
@@ -171,6 +204,11 @@ FileOps& realFileOps()
 {
     static PosixFileOps ops;
     return ops;
+}
+
+bool openFileSurvivesReplace()
+{
+    return true;
 }
 
 } // namespace vornik

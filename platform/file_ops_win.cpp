@@ -153,6 +153,36 @@ public:
         return true;
     }
 
+    bool readAt(FileHandle file, std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got,
+        int& error) override
+    {
+        OVERLAPPED at {};
+        at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD done = 0;
+        const DWORD ask = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        if (!ReadFile(handleOf(file), buffer, ask, &done, &at)) {
+            // A synchronous handle read past its end reports that as a failure.
+            if (GetLastError() != ERROR_HANDLE_EOF)
+                return fail(error);
+            done = 0;
+        }
+        got = done;
+        return true;
+    }
+
+    bool stamp(FileHandle file, FileStamp& stamp, int& error) override
+    {
+        BY_HANDLE_FILE_INFORMATION info {};
+        if (!GetFileInformationByHandle(handleOf(file), &info))
+            return fail(error);
+        stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        stamp.modified = static_cast<std::int64_t>(
+            (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32)
+            | info.ftLastWriteTime.dwLowDateTime);
+        return true;
+    }
+
     bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error) override
     {
         DWORD done = 0;
@@ -238,6 +268,14 @@ FileOps& realFileOps()
 {
     static WinFileOps ops;
     return ops;
+}
+
+bool openFileSurvivesReplace()
+{
+    // Another program's rename over a file this one keeps open may fail
+    // (MoveFileEx, older systems, some network shares): the save would be
+    // lost for the sake of a list.
+    return false;
 }
 
 } // namespace vornik

@@ -280,6 +280,11 @@ void closeDataFile()
     scanReader().close();
 }
 
+LineReader& dataFileReader()
+{
+    return scanReader();
+}
+
 std::string nextRecordId()
 {
     const std::string path = dataFilePath();

@@ -18,6 +18,8 @@
 
 namespace vornik {
 
+class LineReader;
+
 // Every call that can fail returns false and fills the StorageError passed
 // in (storage/storage_error.h); on success it is left as it was.
 
@@ -34,6 +36,10 @@ bool readNextRecord(StorageError& error);
 // line read, also when the file ends (or fails) after lines passed over.
 bool readNextRecordWhere(const std::function<bool(std::string_view line)>& mayMatch, StorageError& error);
 void closeDataFile();
+// The scan's reader, between openDataFile and closeDataFile: where the line
+// read last lies, and its open file, which a list of the lines found may
+// take over (LineReader::releaseFile) instead of letting it be closed.
+LineReader& dataFileReader();
 
 // Decimal text of one more than the largest id in the file, never one that
 // is already there and never "0". "1" when the file cannot be opened (after

@@ -135,9 +135,17 @@ void LineReader::close()
 {
     m_file.closeQuietly();
     m_begin = m_end = 0;
+    m_bufferOffset = m_nextOffset = m_lineOffset = 0;
     m_longLine.clear();
     m_atEnd = false;
     m_rawCarried = 0;
+}
+
+ScopedFile LineReader::releaseFile()
+{
+    ScopedFile file(m_file.release());
+    close();
+    return file;
 }
 
 bool LineReader::refill()
@@ -157,6 +165,8 @@ bool LineReader::refill()
         return false;
     }
     m_end = got;
+    m_bufferOffset = m_nextOffset;
+    m_nextOffset += got;
     return true;
 }
 
@@ -211,6 +221,8 @@ bool LineReader::readRawLine(std::string_view& line)
             line = withoutLineEnd(m_longLine);
             return true;
         }
+        if (!pieceTaken)
+            m_lineOffset = m_bufferOffset + m_begin;
         const char* start = m_buffer.data() + m_begin;
         const std::size_t available = m_end - m_begin;
         // A CR that ended the last buffer: a line end of its own unless the
@@ -302,7 +314,7 @@ bool LineReader::readLineContaining(
 {
     // Converted lines are no bytes of the buffer, and a needle holding a
     // line end could be found across two lines: those go line by line.
-    if (converts() || needle.empty() || needle.find_first_of("\r\n") != std::string_view::npos) {
+    if (convertsText() || needle.empty() || needle.find_first_of("\r\n") != std::string_view::npos) {
         while (readLine(line)) {
             if (line.find(needle) != std::string_view::npos)
                 return true;

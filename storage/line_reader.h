@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,15 @@ public:
     // errno value of the last failure, 0 when none.
     int error() const { return m_error; }
 
+    // Where in the file the line handed out last begins (its first byte).
+    // Only while the lines are the file's own bytes (convertsText() false).
+    std::uint64_t lineOffset() const { return m_lineOffset; }
+    // Lines handed out are not the file's bytes (they are converted).
+    bool convertsText() const { return m_source != FileEncoding::ShiftJis; }
+    FileHandle handle() const { return m_file.handle(); }
+    // Hands the open file over to the caller; the reader is closed then.
+    ScopedFile releaseFile();
+
     // With false, only LF (and CR LF) end a line and a lone CR stays in it,
     // where a check of the file can point it out.
     void setLoneCrEndsLine(bool ends) { m_loneCrEndsLine = ends; }
@@ -64,8 +74,6 @@ private:
     bool refill();
     bool refillFromUtf16();
     bool readRawLine(std::string_view& line);
-    // Lines handed out are not the file's bytes (they are converted).
-    bool converts() const { return m_source != FileEncoding::ShiftJis; }
     std::size_t lineStartBefore(std::size_t at) const;
     const char* findInBuffer(std::string_view needle) const;
 
@@ -74,6 +82,9 @@ private:
     std::size_t m_maxLineBytes;
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
+    std::uint64_t m_bufferOffset = 0; // where in the file m_buffer[0] was read from
+    std::uint64_t m_nextOffset = 0; // where the next read begins
+    std::uint64_t m_lineOffset = 0;
     std::string m_longLine; // a line that did not fit in the buffer
     bool m_atEnd = false;
     bool m_loneCrEndsLine = true;

@@ -8,6 +8,8 @@
 #include "storage/memo_file.h"
 #include "storage/paths.h"
 
+#include <optional>
+
 namespace vornik {
 namespace {
 
@@ -20,26 +22,73 @@ MemoHits memoHitsFor(const SearchCriteria& criteria, const std::string& memoPath
     return findMemoHits(criteria, readAllMemos(memoPath));
 }
 
-// The window's scan: `onMatch(record, line)` for every match, in file order.
+// Fills a list from a scan whose file `reader` has just opened: with the
+// places of the lines where an open file outlives a replace and the lines are
+// its own bytes, else with the lines themselves (app/core/result_list.h).
+class ListFiller {
+public:
+    ListFiller(ResultList& rows, LineReader& reader)
+        : m_rows(rows)
+        , m_reader(reader)
+    {
+        int error = 0;
+        m_places = openFileSurvivesReplace() && !reader.convertsText()
+            && fileOps().stamp(reader.handle(), m_stamp, error);
+    }
+    ListFiller(const ListFiller&) = delete;
+    ListFiller& operator=(const ListFiller&) = delete;
+    // However the scan ended, the rows found keep their file.
+    ~ListFiller()
+    {
+        if (m_placesAdded)
+            m_rows.readLinesFrom(m_reader.releaseFile(), m_stamp);
+    }
+
+    // The line the reader read last.
+    void add(std::string_view line)
+    {
+        if (m_places) {
+            m_rows.appendLineAt(m_reader.lineOffset(), line);
+            m_placesAdded = true;
+        } else {
+            m_rows.appendLine(line);
+        }
+    }
+
+private:
+    ResultList& m_rows;
+    LineReader& m_reader;
+    FileStamp m_stamp;
+    bool m_places = false;
+    bool m_placesAdded = false;
+};
+
+// The window's scan: `onMatch(filler, record, line)` for every match, in
+// file order; `filler` fills `list` when one is given, else it is null.
 template <typename OnMatch>
-bool scanDataFile(const SearchCriteria& criteria, StorageError& error, OnMatch onMatch)
+bool scanDataFile(const SearchCriteria& criteria, StorageError& error, ResultList* list, OnMatch onMatch)
 {
     if (!openDataFile(error))
         return false;
-    const RecipeRecord& record = currentRecord();
-    const MemoHits memoHits = memoHitsFor(criteria, memoFilePath());
-    // Most lines of a name search hold no trace of the name: those are
-    // passed over without decoding their fifty fields.
-    const LineFilter filter(criteria, &memoHits);
-    std::string_view line;
-    const auto mayMatch = [&filter, &line](std::string_view read) {
-        line = read;
-        return filter.mayMatch(read);
-    };
-    const bool everyRecord = matchesEveryRecord(criteria);
-    while (readNextRecordWhere(mayMatch, error)) {
-        if (everyRecord || MatchRecord(criteria, record, &memoHits))
-            onMatch(record, line);
+    {
+        std::optional<ListFiller> filler;
+        if (list != nullptr)
+            filler.emplace(*list, dataFileReader());
+        const RecipeRecord& record = currentRecord();
+        const MemoHits memoHits = memoHitsFor(criteria, memoFilePath());
+        // Most lines of a name search hold no trace of the name: those are
+        // passed over without decoding their fifty fields.
+        const LineFilter filter(criteria, &memoHits);
+        std::string_view line;
+        const auto mayMatch = [&filter, &line](std::string_view read) {
+            line = read;
+            return filter.mayMatch(read);
+        };
+        const bool everyRecord = matchesEveryRecord(criteria);
+        while (readNextRecordWhere(mayMatch, error)) {
+            if (everyRecord || MatchRecord(criteria, record, &memoHits))
+                onMatch(filler ? &*filler : nullptr, record, line);
+        }
     }
     closeDataFile();
     return true;
@@ -52,21 +101,23 @@ constexpr std::size_t kProgressEvery = 2048;
 bool scanForMatches(const SearchCriteria& criteria, ResultList& rows, StorageError& error,
     const std::function<void(std::size_t)>& progress)
 {
-    return scanDataFile(criteria, error, [&](const RecipeRecord&, std::string_view line) {
-        rows.appendLine(line);
-        if (progress && rows.size() % kProgressEvery == 0)
-            progress(rows.size());
-    });
+    return scanDataFile(
+        criteria, error, &rows, [&](ListFiller* filler, const RecipeRecord&, std::string_view line) {
+            filler->add(line);
+            if (progress && rows.size() % kProgressEvery == 0)
+                progress(rows.size());
+        });
 }
 
 bool scanForMatches(const SearchCriteria& criteria, const ColumnLayout& layout, std::vector<ResultRow>& rows,
     StorageError& error, const std::function<void(std::size_t)>& progress)
 {
-    return scanDataFile(criteria, error, [&](const RecipeRecord& record, std::string_view) {
-        rows.push_back(makeResultRow(layout, record));
-        if (progress && rows.size() % kProgressEvery == 0)
-            progress(rows.size());
-    });
+    return scanDataFile(
+        criteria, error, nullptr, [&](ListFiller*, const RecipeRecord& record, std::string_view) {
+            rows.push_back(makeResultRow(layout, record));
+            if (progress && rows.size() % kProgressEvery == 0)
+                progress(rows.size());
+        });
 }
 
 ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& criteria, ResultList& rows,
@@ -87,17 +138,20 @@ ScanResult scanFileForMatches(const ScanFiles& files, const SearchCriteria& crit
     };
     RecipeRecord record;
     std::string_view line;
-    while (nextLine(line)) {
-        if (cancelled.load(std::memory_order_relaxed))
-            return ScanResult::Cancelled;
-        if (!everyRecord) {
-            if (!filter.mayMatch(line))
-                continue;
-            decodeLine(line, record);
-            if (!MatchRecord(criteria, record, &memoHits))
-                continue;
+    {
+        ListFiller filler(rows, reader);
+        while (nextLine(line)) {
+            if (cancelled.load(std::memory_order_relaxed))
+                return ScanResult::Cancelled;
+            if (!everyRecord) {
+                if (!filter.mayMatch(line))
+                    continue;
+                decodeLine(line, record);
+                if (!MatchRecord(criteria, record, &memoHits))
+                    continue;
+            }
+            filler.add(line);
         }
-        rows.appendLine(line);
     }
     if (reader.error() != 0)
         return ScanResult::ReadError;

@@ -298,6 +298,15 @@ public:
     {
         return real().read(file, buffer, size, got, error);
     }
+    bool readAt(FileHandle file, std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got,
+        int& error) override
+    {
+        return real().readAt(file, offset, buffer, size, got, error);
+    }
+    bool stamp(FileHandle file, FileStamp& stamp, int& error) override
+    {
+        return real().stamp(file, stamp, error);
+    }
     bool write(
         FileHandle file, const char* data, std::size_t size, std::size_t& /*written*/, int& error) override
     {

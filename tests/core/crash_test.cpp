@@ -67,6 +67,15 @@ public:
     {
         return after("read", before() && real().read(file, buffer, size, got, error));
     }
+    bool readAt(FileHandle file, std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got,
+        int& error) override
+    {
+        return after("readAt", before() && real().readAt(file, offset, buffer, size, got, error));
+    }
+    bool stamp(FileHandle file, FileStamp& stamp, int& error) override
+    {
+        return after("stamp", before() && real().stamp(file, stamp, error));
+    }
     bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error) override
     {
         if (!before())

@@ -175,3 +175,82 @@ TEST(LineReader, Utf16LinesSurviveEveryChunkBoundary)
         }
     }
 }
+
+namespace {
+
+struct PlacedLine {
+    std::uint64_t offset;
+    std::string text;
+    friend bool operator==(const PlacedLine&, const PlacedLine&) = default;
+};
+
+// The lines of `content` with where each begins, split by the reader's rules
+// written out plainly: LF and CR LF end a line, a lone CR too when `loneCr`;
+// a CR before the end of the file is no part of the last line.
+std::vector<PlacedLine> plainLines(const std::string& content, bool loneCr)
+{
+    std::vector<PlacedLine> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        const bool lf = content[i] == '\n';
+        const bool cr = content[i] == '\r' && i + 1 < content.size() && content[i + 1] != '\n' && loneCr;
+        if (!lf && !cr)
+            continue;
+        std::string text = content.substr(start, i - start);
+        if (lf && !text.empty() && text.back() == '\r')
+            text.pop_back();
+        lines.push_back({ start, text });
+        start = i + 1;
+    }
+    if (start < content.size()) {
+        std::string text = content.substr(start);
+        if (text.back() == '\r')
+            text.pop_back();
+        lines.push_back({ start, text });
+    }
+    return lines;
+}
+
+} // namespace
+
+// Rows that keep only where their line lies read it back from there: the
+// place the reader tells must be the line's first byte wherever the buffer
+// ends, line by line and in the buffer-wide search alike.
+TEST(LineReader, LineOffsetsAreWhereTheLinesBegin)
+{
+    const std::string name = "\x91\x8b\x8d\x7c";
+    const std::vector<std::string> contents = {
+        "1,a\r\n2," + name + "\r\n\r\n3,b" + name + "\r\n4,tail " + name,
+        "1,a\r2," + name + "\r3,b\r\r4," + name + "\r",
+        std::string("\r\n\n1,") + name + "\n" + std::string(70, 'z') + name + "\r\n" + name,
+        std::string(40, 'q') + "\r",
+    };
+    test::TempProgramDir dir;
+    const std::string path = dir.file("data.txt");
+    for (std::size_t c = 0; c < contents.size(); ++c) {
+        test::writeFileBytes(path, contents[c]);
+        for (const bool loneCr : { true, false }) {
+            const std::vector<PlacedLine> expected = plainLines(contents[c], loneCr);
+            std::vector<PlacedLine> holding;
+            for (const PlacedLine& line : expected) {
+                if (line.text.find(name) != std::string::npos)
+                    holding.push_back(line);
+            }
+            for (std::size_t size = 16; size <= contents[c].size() + 2; ++size) {
+                SCOPED_TRACE("content " + std::to_string(c) + " buffer " + std::to_string(size)
+                    + (loneCr ? " lone CR ends" : ""));
+                for (const bool fast : { false, true }) {
+                    LineReader reader(size);
+                    reader.setLoneCrEndsLine(loneCr);
+                    ASSERT_TRUE(reader.open(path));
+                    std::vector<PlacedLine> read;
+                    std::string_view line;
+                    while (fast ? reader.readLineContaining(name, line) : reader.readLine(line))
+                        read.push_back({ reader.lineOffset(), std::string(line) });
+                    EXPECT_EQ(reader.error(), 0);
+                    EXPECT_EQ(read, fast ? holding : expected) << (fast ? "buffer-wide" : "line by line");
+                }
+            }
+        }
+    }
+}

@@ -1,4 +1,5 @@
 #include "app/core/result_columns.h"
+#include "app/core/scan.h"
 #include "app/crystal_icons.h"
 #include "app/list_font.h"
 #include "app/result_cell_delegate.h"
@@ -7,6 +8,7 @@
 #include "platform/sjis_literal.h"
 #include "storage/vocabulary.h"
 #include "tests/support/record_lines.h"
+#include "tests/support/temp_program_dir.h"
 
 #include <QElapsedTimer>
 #include <QFontDatabase>
@@ -15,6 +17,7 @@
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
+#include <atomic>
 #include <functional>
 
 using namespace vornik;
@@ -71,6 +74,7 @@ private slots:
     void appendsALargeBatchQuickly();
     void showsConvertedTextIconsAndHeadings();
     void removesEveryRowOfARecord();
+    void rowsOfAFileChangedInPlaceNameNoRecord();
     void sortKeepsTheSelectedRow();
     void sortStateFollowsClicksAndSearches();
     void viewAppliesAndReportsWidths();
@@ -190,6 +194,29 @@ void ResultListTest::removesEveryRowOfARecord()
     QCOMPARE(model.rowCount(), 2);
     QVERIFY(!model.recordIdAt(2));
     QVERIFY(!model.recordIdAt(-1));
+}
+
+// An editor rewrote the data file in place after the search: its rows no
+// longer stand where the list read them, so they show nothing and no command
+// acts on them.
+void ResultListTest::rowsOfAFileChangedInPlaceNameNoRecord()
+{
+    if (!openFileSurvivesReplace())
+        QSKIP("rows keep their lines here");
+    test::TempProgramDir dir;
+    const std::string path = dir.file("data.txt");
+    test::writeFileBytes(path, "1,a\r\n2,b\r\n");
+    ResultListModel model;
+    model.setColumnLayout(buildColumnLayout("", ""));
+    ResultList rows;
+    const std::atomic<bool> running = false;
+    QVERIFY(scanFileForMatches({ path, dir.file("memo.txt") }, SearchCriteria {}, rows, running)
+        == ScanResult::Complete);
+    model.setRows(std::move(rows));
+    test::writeFileBytes(path, "7,x\r\n8,y\r\n");
+    QVERIFY(!model.recordIdAt(0));
+    QVERIFY(!model.recordIdAt(1));
+    QCOMPARE(model.data(model.index(1, 0)).toString().trimmed(), QString());
 }
 
 void ResultListTest::sortKeepsTheSelectedRow()

@@ -44,6 +44,15 @@ public:
     {
         return shouldFail("read", error) ? false : real().read(file, buffer, size, got, error);
     }
+    bool readAt(FileHandle file, std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got,
+        int& error) override
+    {
+        return shouldFail("readAt", error) ? false : real().readAt(file, offset, buffer, size, got, error);
+    }
+    bool stamp(FileHandle file, FileStamp& stamp, int& error) override
+    {
+        return shouldFail("stamp", error) ? false : real().stamp(file, stamp, error);
+    }
     bool write(FileHandle file, const char* data, std::size_t size, std::size_t& written, int& error) override
     {
         if (shouldFail("write", error)) {
