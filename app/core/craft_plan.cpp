@@ -110,12 +110,38 @@ std::pair<std::string, std::int64_t> splitYield(std::string_view name)
     return { std::string(sjis::trimmed(name.substr(0, blank))), std::max<std::int64_t>(yield, 1) };
 }
 
+std::size_t CraftIndex::slotOf(std::string_view name, std::size_t hash) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const Slot slot = m_slots[at];
+        if (slot == 0)
+            return at;
+        const Item& item = m_items[slot - 1];
+        if (item.hash == hash && item.name == name)
+            return at;
+    }
+}
+
+void CraftIndex::growSlots()
+{
+    m_slots.assign(m_slots.empty() ? 1024 : 2 * m_slots.size(), 0);
+    for (std::size_t place = 0; place < m_items.size(); ++place)
+        m_slots[slotOf(m_items[place].name, m_items[place].hash)] = static_cast<Slot>(place + 1);
+}
+
 void CraftIndex::add(CraftRecipe recipe)
 {
-    auto found = m_items.find(std::string_view(recipe.item));
-    if (found == m_items.end())
-        found = m_items.emplace(recipe.item, ItemRecipes()).first;
-    ItemRecipes& recipes = found->second;
+    // At most half the slots in use, so that probes stay short.
+    if (2 * (m_items.size() + 1) > m_slots.size())
+        growSlots();
+    const std::size_t hash = std::hash<std::string_view> {}(recipe.item);
+    const std::size_t at = slotOf(recipe.item, hash);
+    if (m_slots[at] == 0) {
+        m_items.push_back({ recipe.item, hash, ItemRecipes() });
+        m_slots[at] = static_cast<Slot>(m_items.size());
+    }
+    ItemRecipes& recipes = m_items[m_slots[at] - 1].recipes;
     recipe.alternative = recipes.first ? recipes.size() : 0;
     if (m_usedInBlock == kBlock) {
         m_blocks.push_back(std::make_unique<CraftRecipe[]>(kBlock));
@@ -131,8 +157,10 @@ void CraftIndex::add(CraftRecipe recipe)
 
 const ItemRecipes* CraftIndex::recipesFor(std::string_view item) const
 {
-    const auto found = m_items.find(item);
-    return found == m_items.end() ? nullptr : &found->second;
+    if (m_slots.empty())
+        return nullptr;
+    const Slot slot = m_slots[slotOf(item, std::hash<std::string_view> {}(item))];
+    return slot == 0 ? nullptr : &m_items[slot - 1].recipes;
 }
 
 std::optional<CraftIndex> scanCraftIndex(StorageError& error)

@@ -17,7 +17,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -68,21 +67,32 @@ public:
     std::size_t itemCount() const { return m_items.size(); }
     template <typename Visit> void forEachItem(Visit visit) const
     {
-        for (const auto& entry : m_items)
-            visit(entry.first);
+        for (const Item& item : m_items)
+            visit(item.name);
     }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view> {}(s); }
+    struct Item {
+        std::string name;
+        std::size_t hash = 0;
+        ItemRecipes recipes;
     };
+    // A slot of the item table: 0 when empty, else the item's place + 1.
+    using Slot = std::uint32_t;
+    // Where `name` stands in m_slots, or the empty slot where it would go.
+    std::size_t slotOf(std::string_view name, std::size_t hash) const;
+    void growSlots();
+
     // Recipes in blocks that never move: plans point into them, and a
     // block of many recipes is one allocation.
     static constexpr std::size_t kBlock = 1024;
     std::vector<std::unique_ptr<CraftRecipe[]>> m_blocks;
     std::size_t m_usedInBlock = kBlock;
-    std::unordered_map<std::string, ItemRecipes, Hash, std::equal_to<>> m_items;
+    // The items in the order first seen, found through a table of slots
+    // probed one after the other: one index looks up each record's item, and
+    // a table of nodes cost a cache miss for every step of the way.
+    std::vector<Item> m_items;
+    std::vector<Slot> m_slots;
 };
 
 // Reads the data file once into an index. Nothing, with `error` set, when it

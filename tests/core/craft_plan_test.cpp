@@ -144,3 +144,29 @@ TEST_F(CraftPlanTest, IndexIsReadAgainOnlyAfterTheFileChanged)
     EXPECT_EQ(craftIndexScanCount(), before + 2);
     EXPECT_NE(second->recipesFor("NEW"), nullptr);
 }
+
+// Thousands of items, each made by one or two records: every one is found
+// with its recipes in file order, after the item table has grown many times.
+TEST(CraftIndexTable, FindsEveryItemAfterGrowing)
+{
+    CraftIndex index;
+    constexpr int kItems = 3000;
+    for (int round = 0; round < 2; ++round) {
+        for (int item = 0; item < kItems; item += round + 1) {
+            CraftRecipe recipe;
+            recipe.id = std::to_string(round * kItems + item);
+            recipe.item = "品"_sj + std::to_string(item);
+            index.add(std::move(recipe));
+        }
+    }
+    EXPECT_EQ(index.itemCount(), std::size_t { kItems });
+    for (int item = 0; item < kItems; ++item) {
+        const ItemRecipes* recipes = index.recipesFor("品"_sj + std::to_string(item));
+        ASSERT_NE(recipes, nullptr) << item;
+        ASSERT_EQ(recipes->size(), item % 2 == 0 ? 2u : 1u) << item;
+        EXPECT_EQ((*recipes)[0].id, std::to_string(item));
+        EXPECT_EQ((*recipes)[recipes->size() - 1].alternative, recipes->size() - 1);
+    }
+    EXPECT_EQ(index.recipesFor("品"_sj + std::to_string(kItems)), nullptr);
+    EXPECT_EQ(CraftIndex().recipesFor("品"_sj), nullptr);
+}
