@@ -217,8 +217,10 @@ TEST_F(ResultListFileTest, ManyRowsReadBackAsHeldLinesShowThem)
 // list goes, however many searches run.
 TEST_F(ResultListFileTest, ListsGiveTheirFilesBack)
 {
-    if (!fs::exists("/proc/self/fd"))
-        GTEST_SKIP() << "no /proc/self/fd here";
+    // Under Wine /proc/self/fd also counts the emulator's own descriptors,
+    // which come and go; and there lists keep no file open anyway.
+    if (!openFileSurvivesReplace() || !fs::exists("/proc/self/fd"))
+        GTEST_SKIP() << "lists keep no file open here, or no /proc/self/fd";
     const auto openFiles
         = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
     const auto before = openFiles();
